@@ -1,0 +1,249 @@
+#include "Archive.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr uint16_t kNewClassTag = 0xFFFF;
+constexpr uint16_t kBigTag = 0x7FFF;    // a dword index follows
+constexpr uint32_t kClassBit = 0x80000000;
+constexpr uint8_t kByteLengthEscape = 0xFF;
+constexpr uint16_t kWideMarker = 0xFFFE;
+constexpr uint16_t kWordLengthEscape = 0xFFFF;
+constexpr size_t kMaxClassNameLength = 63;
+
+[[noreturn]] void Fail(CArchiveException::Cause cause) {
+    throw CArchiveException(cause);
+}
+
+// UTF-16LE code units to UTF-8; unpaired surrogates become '?', the code page's default character.
+std::string WideToUtf8(const char* pBytes, size_t nChars) {
+    auto unit = [pBytes](size_t i) {
+        return static_cast<uint16_t>(static_cast<uint8_t>(pBytes[2 * i]) |
+                                     static_cast<uint8_t>(pBytes[2 * i + 1]) << 8);
+    };
+    std::string out;
+    out.reserve(nChars);
+    for (size_t i = 0; i < nChars; ++i) {
+        uint32_t cp = unit(i);
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < nChars && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = '?';
+        }
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+CArchive::CArchive(std::string& image) : m_nMode(store), m_pImage(&image) {}
+
+CArchive::CArchive(std::string_view image)
+    : m_nMode(load), m_pCur(image.data()), m_pEnd(image.data() + image.size()), m_loadArray{nullptr} {}
+
+CArchive::~CArchive() = default;
+
+uint32_t CArchive::NextIndex() {
+    if (m_nMapCount >= m_nIndexLimit)
+        Fail(CArchiveException::badIndex);
+    return m_nMapCount++;
+}
+
+// Storing -----------------------------------------------------------------------------------------
+
+void CArchive::WriteByte(uint8_t by) {
+    m_pImage->push_back(static_cast<char>(by));
+}
+
+void CArchive::WriteWord(uint16_t w) {
+    const char bytes[2] = {static_cast<char>(w), static_cast<char>(w >> 8)};
+    m_pImage->append(bytes, sizeof bytes);
+}
+
+void CArchive::WriteDWord(uint32_t dw) {
+    const char bytes[4] = {static_cast<char>(dw), static_cast<char>(dw >> 8), static_cast<char>(dw >> 16),
+                           static_cast<char>(dw >> 24)};
+    m_pImage->append(bytes, sizeof bytes);
+}
+
+void CArchive::WriteText(std::string_view str) {
+    const size_t n = str.size();
+    if (n < kByteLengthEscape) {
+        WriteByte(static_cast<uint8_t>(n));
+    } else if (n < kWideMarker) {
+        WriteByte(kByteLengthEscape);
+        WriteWord(static_cast<uint16_t>(n));
+    } else if (n <= UINT32_MAX) {
+        WriteByte(kByteLengthEscape);
+        WriteWord(kWordLengthEscape);
+        WriteDWord(static_cast<uint32_t>(n));
+    } else {
+        Fail(CArchiveException::genericException);
+    }
+    m_pImage->append(str);
+}
+
+void CArchive::WriteCount(size_t nCount) {
+    if (nCount < 0xFFFF) {
+        WriteWord(static_cast<uint16_t>(nCount));
+    } else if (nCount <= UINT32_MAX) {
+        WriteWord(0xFFFF);
+        WriteDWord(static_cast<uint32_t>(nCount));
+    } else {
+        Fail(CArchiveException::genericException);
+    }
+}
+
+void CArchive::WriteClass(const CRuntimeClass* pClass) {
+    if (const auto it = m_storeMap.find(pClass); it != m_storeMap.end()) {
+        if (it->second < kBigTag) {
+            WriteWord(static_cast<uint16_t>(0x8000 | it->second));
+        } else {
+            WriteWord(kBigTag);
+            WriteDWord(kClassBit | it->second);
+        }
+        return;
+    }
+    const std::string_view name = pClass->m_lpszClassName;
+    m_storeMap.emplace(pClass, NextIndex());
+    WriteWord(kNewClassTag);
+    WriteWord(static_cast<uint16_t>(pClass->m_wSchema));
+    WriteWord(static_cast<uint16_t>(name.size()));
+    m_pImage->append(name);
+}
+
+void CArchive::WriteObject(const CObject* pObject) {
+    if (pObject == nullptr) {
+        WriteWord(0);
+        return;
+    }
+    if (const auto it = m_storeMap.find(pObject); it != m_storeMap.end()) {
+        if (it->second < kBigTag) {
+            WriteWord(static_cast<uint16_t>(it->second));
+        } else {
+            WriteWord(kBigTag);
+            WriteDWord(it->second);
+        }
+        return;
+    }
+    const CRuntimeClass* pClass = pObject->GetRuntimeClass();
+    if (!pClass->IsSerializable())
+        Fail(CArchiveException::badClass);
+    WriteClass(pClass);
+    m_storeMap.emplace(pObject, NextIndex());
+    // Storing only reads the object; Serialize serves both directions and so is not const.
+    const_cast<CObject*>(pObject)->Serialize(*this);
+}
+
+// Loading -----------------------------------------------------------------------------------------
+
+const char* CArchive::Take(size_t nBytes) {
+    if (GetRemaining() < nBytes)
+        Fail(CArchiveException::endOfFile);
+    const char* p = m_pCur;
+    m_pCur += nBytes;
+    return p;
+}
+
+uint8_t CArchive::ReadByte() {
+    return static_cast<uint8_t>(*Take(1));
+}
+
+uint16_t CArchive::ReadWord() {
+    const auto* p = reinterpret_cast<const uint8_t*>(Take(2));
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+
+uint32_t CArchive::ReadDWord() {
+    const auto* p = reinterpret_cast<const uint8_t*>(Take(4));
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+size_t CArchive::ReadTextLength(bool& bWide) {
+    const uint8_t by = ReadByte();
+    if (by < kByteLengthEscape)
+        return by;
+    const uint16_t w = ReadWord();
+    if (w == kWideMarker) {
+        if (bWide)
+            Fail(CArchiveException::genericException);
+        bWide = true;
+        return ReadTextLength(bWide);
+    }
+    return w == kWordLengthEscape ? ReadDWord() : w;
+}
+
+std::string CArchive::ReadText() {
+    bool bWide = false;
+    const size_t n = ReadTextLength(bWide);
+    if (!bWide) {
+        const char* p = Take(n);
+        return std::string(p, n);
+    }
+    // Compare before doubling: the count may be up to 2^32 - 1 characters.
+    if (GetRemaining() / 2 < n)
+        Fail(CArchiveException::endOfFile);
+    return WideToUtf8(Take(2 * n), n);
+}
+
+uint32_t CArchive::ReadCount() {
+    const uint16_t w = ReadWord();
+    return w == 0xFFFF ? ReadDWord() : w;
+}
+
+const CRuntimeClass* CArchive::ReadClass(uint16_t wTag, uint32_t nTag) {
+    if (wTag == kNewClassTag) {
+        const uint16_t wSchema = ReadWord();
+        const uint16_t nLength = ReadWord();
+        if (nLength > kMaxClassNameLength || GetRemaining() < nLength)
+            Fail(CArchiveException::badClass);
+        const CRuntimeClass* pClass = CRuntimeClass::FromName(std::string_view(Take(nLength), nLength));
+        if (pClass == nullptr)
+            Fail(CArchiveException::badClass);
+        if (pClass->m_wSchema != wSchema)
+            Fail(CArchiveException::badSchema);
+        NextIndex();
+        m_loadArray.push_back(pClass);
+        return pClass;
+    }
+    const uint32_t nIndex = nTag & ~kClassBit;
+    // Index 0, an index not yet given, or one given to an object cannot name a class.
+    if (nIndex == 0 || nIndex >= m_loadArray.size() || m_loadArray[nIndex] == nullptr)
+        Fail(CArchiveException::badIndex);
+    return m_loadArray[nIndex];
+}
+
+std::unique_ptr<CObject> CArchive::ReadObject() {
+    const uint16_t wTag = ReadWord();
+    const uint32_t nTag = wTag == kBigTag ? ReadDWord() : (uint32_t(wTag & 0x8000) << 16) | (wTag & 0x7FFF);
+    // A null reference or one back to anything read earlier: lists own their elements, so each
+    // must be a new object.
+    if ((nTag & kClassBit) == 0)
+        Fail(CArchiveException::badIndex);
+    const CRuntimeClass* pClass = ReadClass(wTag, nTag);
+    std::unique_ptr<CObject> pObject = pClass->CreateObject();
+    NextIndex();
+    m_loadArray.push_back(nullptr);
+    const uint32_t nOldSchema = m_nObjectSchema;
+    m_nObjectSchema = pClass->m_wSchema;
+    pObject->Serialize(*this);
+    m_nObjectSchema = nOldSchema;
+    return pObject;
+}

@@ -1,0 +1,55 @@
+#include "PasswordFileContent.h"
+
+#include "Archive.h"
+#include "FileIo.h"
+#include "PasswordFileWriter.h"
+
+namespace klt {
+
+void PasswordFileContent::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        Store(ar);
+        return;
+    }
+    timeStamp = static_cast<int32_t>(ar.ReadDWord());
+    ar.ReadObjectList(entryList);
+    ar.ReadObjectList(secondList);
+}
+
+void PasswordFileContent::Store(CArchive& ar) const {
+    ar.WriteDWord(static_cast<uint32_t>(timeStamp));
+    ar.WriteObjectList(entryList);
+    ar.WriteObjectList(secondList);
+}
+
+ReadStatus PasswordFileContent::Load(std::string_view image, const PasswordPrompt& prompt) {
+    *this = {};
+    PasswordFileHeader header;
+    const ReadStatus status = ReadPasswordHeader(image, prompt, header);
+    if (status != ReadStatus::ok)
+        return status;
+    try {
+        CArchive ar(header.stream);
+        Serialize(ar);
+    } catch (const CArchiveException&) {
+        *this = {};
+        return ReadStatus::badFormat;
+    }
+    bProtected = header.bProtected;
+    strMasterPassword = std::move(header.strMasterPassword);
+    return ReadStatus::ok;
+}
+
+ReadStatus PasswordFileContent::LoadFile(const std::string& strPath, const PasswordPrompt& prompt) {
+    return Load(ReadFileContents(strPath), prompt);
+}
+
+std::string PasswordFileContent::Build() const {
+    return BuildPasswordFile(strMasterPassword, [this](CArchive& ar) { Store(ar); });
+}
+
+void PasswordFileContent::SaveFile(const std::string& strPath) const {
+    ReplaceFileContents(strPath, Build());
+}
+
+} // namespace klt
