@@ -1,0 +1,168 @@
+#include "FileException.h"
+#include "FileIo.h"
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileIo : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string strTemplate = (fs::temp_directory_path() / "klt-fileio-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(strTemplate.data()), nullptr);
+        m_dir = strTemplate;
+    }
+    void TearDown() override {
+        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(m_dir);
+    }
+
+    std::string Path(const char* pszName) const { return (m_dir / pszName).string(); }
+    static void WriteFile(const std::string& strPath, const std::string& bytes) {
+        std::ofstream(strPath, std::ios::binary) << bytes;
+    }
+    static mode_t Mode(const std::string& strPath) {
+        struct stat st {};
+        EXPECT_EQ(::stat(strPath.c_str(), &st), 0);
+        return st.st_mode & 07777;
+    }
+    // Nothing but the named files: no temporary file is left behind.
+    size_t FileCount() const {
+        return static_cast<size_t>(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+    }
+    static CFileException::Cause ReplaceFailure(const std::string& strPath, const std::string& bytes) {
+        try {
+            klt::ReplaceFileContents(strPath, bytes);
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.m_strFileName, strPath);
+            return e.m_cause;
+        }
+        return CFileException::none;
+    }
+
+    fs::path m_dir;
+};
+
+// Lowers the file-size limit for one scope, so that writes fail part-way with EFBIG.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t nBytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = nBytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int);
+};
+
+} // namespace
+
+TEST_F(FileIo, NewFilesAre0600WhateverTheUmask) {
+    const mode_t oldMask = ::umask(0);
+    klt::ReplaceFileContents(Path("new.klt"), "content");
+    ::umask(oldMask);
+    EXPECT_EQ(Mode(Path("new.klt")), 0600u);
+    EXPECT_EQ(klt::ReadFileContents(Path("new.klt")), "content");
+    EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(FileIo, ReplacingKeepsPermissionsAndFollowsLinks) {
+    WriteFile(Path("a.klt"), "old content that is longer");
+    ::chmod(Path("a.klt").c_str(), 0640);
+    klt::ReplaceFileContents(Path("a.klt"), "new");
+    EXPECT_EQ(klt::ReadFileContents(Path("a.klt")), "new");
+    EXPECT_EQ(Mode(Path("a.klt")), 0640u);
+
+    fs::create_symlink(Path("a.klt"), Path("link.klt"));
+    klt::ReplaceFileContents(Path("link.klt"), "through the link");
+    EXPECT_TRUE(fs::is_symlink(Path("link.klt")));
+    EXPECT_EQ(klt::ReadFileContents(Path("a.klt")), "through the link");
+    EXPECT_EQ(FileCount(), 2u);
+}
+
+TEST_F(FileIo, ReplacingKeepsOwnerAndGroupWhereAllowed) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to someone else";
+    WriteFile(Path("a.klt"), "old");
+    ASSERT_EQ(::chown(Path("a.klt").c_str(), 1234, 5678), 0);
+    klt::ReplaceFileContents(Path("a.klt"), "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(Path("a.klt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 1234u);
+    EXPECT_EQ(st.st_gid, 5678u);
+}
+
+TEST_F(FileIo, FailurePartWayLeavesTheOldFileIntact) {
+    const std::string old(1000, 'o');
+    WriteFile(Path("a.klt"), old);
+    {
+        const FileSizeLimit limit(100);
+        EXPECT_EQ(ReplaceFailure(Path("a.klt"), std::string(5000, 'n')), CFileException::diskFull);
+        EXPECT_EQ(ReplaceFailure(Path("b.klt"), std::string(5000, 'n')), CFileException::diskFull);
+    }
+    EXPECT_EQ(klt::ReadFileContents(Path("a.klt")), old);
+    EXPECT_FALSE(fs::exists(Path("b.klt")));
+    EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(FileIo, RefusalsCarryTheirCause) {
+    EXPECT_EQ(ReplaceFailure(Path("missing/a.klt"), "x"), CFileException::fileNotFound);
+    fs::create_directory(Path("folder"));
+    EXPECT_EQ(ReplaceFailure(Path("folder"), "x"), CFileException::accessDenied);
+    EXPECT_TRUE(fs::is_directory(Path("folder")));
+
+    if (::geteuid() != 0) { // root may write anything
+        WriteFile(Path("readonly.klt"), "keep");
+        ::chmod(Path("readonly.klt").c_str(), 0444);
+        EXPECT_EQ(ReplaceFailure(Path("readonly.klt"), "x"), CFileException::accessDenied);
+        EXPECT_EQ(klt::ReadFileContents(Path("readonly.klt")), "keep");
+        ::chmod(m_dir.c_str(), 0500);
+        EXPECT_EQ(ReplaceFailure(Path("c.klt"), "x"), CFileException::accessDenied);
+    }
+}
+
+TEST_F(FileIo, ReadingErrors) {
+    const auto cause = [](const std::string& strPath) {
+        try {
+            klt::ReadFileContents(strPath);
+        } catch (const CFileException& e) {
+            return e.m_cause;
+        }
+        return CFileException::none;
+    };
+    EXPECT_EQ(cause(Path("none.klt")), CFileException::fileNotFound);
+    EXPECT_EQ(cause(m_dir.string()), CFileException::accessDenied);
+    EXPECT_EQ(cause(Path("none/x.klt")), CFileException::fileNotFound);
+    WriteFile(Path("plain"), "");
+    EXPECT_EQ(cause(Path("plain/x.klt")), CFileException::badPath);
+    ::mkfifo(Path("fifo").c_str(), 0600);
+    EXPECT_EQ(cause(Path("fifo")), CFileException::accessDenied);
+}
+
+TEST(FileException, TextsNameThePath) {
+    EXPECT_EQ(klt::FileErrorText(CFileException::FromErrno(EACCES, "/x/a.klt")), "Access to /x/a.klt was denied.");
+    EXPECT_EQ(klt::FileErrorText(CFileException::FromErrno(ENOSPC, "a.klt")), "Disk full while accessing a.klt.");
+    EXPECT_EQ(klt::FileErrorText(CFileException::badSeek, "a.klt"), "Seek failed on a.klt");
+    EXPECT_EQ(klt::FileErrorText(CFileException::none, "a.klt"), "No error occurred.");
+    const CFileException e = CFileException::FromErrno(EPROTO, "a.klt");
+    EXPECT_EQ(e.m_cause, CFileException::genericException);
+    EXPECT_EQ(e.m_lOsError, EPROTO);
+    EXPECT_STREQ(e.what(), "An unknown error occurred while accessing a.klt.");
+}
