@@ -1,0 +1,25 @@
+#pragma once
+// keyloft-cli: reads and writes password files from scripts.
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace klt::cli {
+
+enum ExitCode { kSuccess = 0, kFileError = 1, kUsageError = 2 };
+
+// What the tool sees of its process, so that tests can run it in place.
+struct Environment {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    // The value of an environment variable, or null.
+    std::function<const char*(const char*)> getenv;
+};
+
+// Runs the tool with its arguments (without the program name).
+int Run(const std::vector<std::string>& args, Environment& env);
+
+} // namespace klt::cli
