@@ -1,0 +1,97 @@
+#pragma once
+// The main window: menu bar, accelerators, toolbar and status bar around the active view. Commands
+// from every source (menu, toolbar, accelerator key, popup menu, another instance) arrive in
+// OnCommand, which drops a command whose update rule reports it disabled and routes the rest:
+// active view (then its document), the frame itself, the application.
+
+#include "Wnd.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QMainWindow;
+class CControlBar;
+class CDocument;
+class CView;
+struct CCreateContext;
+struct CREATESTRUCT;
+
+constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
+constexpr DWORD WS_OVERLAPPEDWINDOW = 0x00CF0000;
+
+class CFrameWnd : public CWnd {
+public:
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    // Makes the window with the menu bar, accelerators, icon and title of resource nIDResource,
+    // then runs OnCreate (which makes the view from pContext).
+    virtual BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                           CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
+    // The frame's own creation; the base makes the view. Return -1 to fail.
+    virtual int OnCreate(CREATESTRUCT* lpCreateStruct);
+    // Shows the frame: nCmdShow -1 shows it normally (restored when minimised) and brings it up.
+    virtual void ActivateFrame(int nCmdShow = -1);
+    // Closing: asks to save the document; the main frame then ends the program.
+    void OnClose() override;
+    virtual void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    // Caption "title - Keyloft" (the template's window title).
+    virtual void OnUpdateFrameTitle(BOOL bAddToTitle);
+
+    CView* GetActiveView() const { return m_pActiveView; }
+    void SetActiveView(CView* pView);
+    CDocument* GetActiveDocument() const;
+    // The frame owns its views.
+    void AdoptView(std::unique_ptr<CView> pView);
+
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) override;
+    // Runs the update rules of the toolbar buttons and indicators (done when the program is idle).
+    void OnIdleUpdateCmdUI();
+
+    // Bars: docking and the View menu's toggles (ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR).
+    void EnableDocking(DWORD dwDockStyle);
+    void DockControlBar(CControlBar* pBar);
+    CControlBar* GetControlBar(UINT nID) const;
+    void SetMessageText(const std::string& text);
+    void SetMessageText(UINT nID);
+    void RecalcLayout();
+    // Files dropped on the window are opened one after the other, as the document.
+    void DragAcceptFiles(BOOL bAccept = TRUE);
+
+    QMainWindow* GetMainWindow() const;
+    UINT GetResourceId() const { return m_nIDHelp; }
+    // Help commands (F1, Shift+F1, Help Topics) go to the application's WinHelp.
+    void OnHelp();
+    void OnHelpFinder();
+    void OnContextHelp();
+
+protected:
+    void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
+    void OnBarCheck(UINT nID);
+    void OnUpdateKeyIndicator(CCmdUI* pCmdUI);
+
+private:
+    void BuildMenuBar(UINT nIDResource);
+    void InstallAccelerators(UINT nIDResource);
+    void RouteCommand(UINT nID);
+
+    UINT m_nIDHelp = 0;
+    CView* m_pActiveView = nullptr;
+    std::vector<std::unique_ptr<CView>> m_views;
+    std::vector<CControlBar*> m_bars;
+    CCreateContext* m_pCreateContext = nullptr;
+    std::string m_strTitle; // the template's window title
+    friend class CToolBar;
+    friend class CStatusBar;
+};
+
+namespace klt {
+// Whether a lock key (VK_CAPITAL, VK_NUMLOCK, VK_SCROLL) is toggled on; the platform layer installs
+// the real query, the status bar's indicators use it.
+using KeyToggleQuery = std::function<bool(WORD vk)>;
+void SetKeyToggleQuery(KeyToggleQuery query);
+bool IsKeyToggled(WORD vk);
+} // namespace klt

@@ -1,0 +1,42 @@
+#pragma once
+// Menus from the menu resources: the frame's menu bar, the context menu of the entry list, the
+// tray menu. A popup's items show their commands' states from the update rules of its owner
+// window; a chosen item reaches the owner as an ordinary command (posted, as the platform does).
+
+#include "AfxDefs.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMenu;
+class CWnd;
+
+class CMenu {
+public:
+    CMenu();
+    ~CMenu();
+    CMenu(const CMenu&) = delete;
+    CMenu& operator=(const CMenu&) = delete;
+
+    // Builds the menu resource nIDResource: a menu whose items are its popups.
+    BOOL LoadMenu(UINT nIDResource);
+    BOOL DestroyMenu();
+    // The popup at position nPos, owned by this menu; null if there is none.
+    CMenu* GetSubMenu(int nPos) const;
+    UINT GetMenuItemCount() const;
+    // The command at position nPos; 0 for a separator, -1 (as UINT) for a popup or a bad position.
+    UINT GetMenuItemID(int nPos) const;
+    std::string GetMenuString(int nPos) const;
+    // Shows the item in bold as the one a double click would choose.
+    BOOL SetDefaultItem(UINT uItem, BOOL fByPos = FALSE);
+    // Shows this popup at the screen point. Without TPM_RETURNCMD the chosen command is posted to
+    // pWnd and the result is TRUE; with it the result is the command (0 for none).
+    BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const CRect* lpRect = nullptr);
+
+    QMenu* GetQMenu() const { return m_pMenu.get(); }
+
+private:
+    std::unique_ptr<QMenu> m_pMenu;
+    std::vector<std::unique_ptr<CMenu>> m_subMenus; // wrappers of the popups inside m_pMenu
+};

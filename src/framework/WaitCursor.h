@@ -1,0 +1,11 @@
+#pragma once
+// The wait cursor for as long as the object lives.
+
+class CWaitCursor {
+public:
+    CWaitCursor();
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    void Restore();
+};

@@ -1,0 +1,166 @@
+#pragma once
+// Resource identifiers of Keyloft: dialog templates, controls, menus, commands and strings.
+// The numbers are fixed: settings, the hand-over between instances and the help texts rely on them.
+
+// ---- Dialog templates
+#define IDD_ABOUTBOX 100
+#define IDD_PROPERTIES 105
+#define IDD_PASSWORD 106
+#define IDD_MASTER_PASSWORD 107
+#define IDD_NEW_ENTRY 108
+#define IDD_PASTE 109
+#define IDD_CONFIRM_PASSWORD 113
+#define IDD_README 114
+#define IDD_OPTIONS 115
+#define IDD_LICENSE 117
+#define IDD_CONFIRM_REPLACE 118
+
+// ---- Menus, icons, the document template, the tray icon
+#define IDR_TRAYICON 102    // tray icon, its tip string and its menu
+#define IDR_MAINFRAME 103   // program icon, menu bar, accelerators, toolbar, document template strings
+#define IDR_CONTEXT_MENU 116 // the entry list's context menu
+
+// ---- Standard dialog and button results / control ids
+#define IDOK 1
+#define IDCANCEL 2
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
+#define IDC_STATIC (-1)
+
+// ---- Controls
+#define IDC_VIEW_LIST 101          // the entry list inside the main view
+#define IDC_REVEAL 1001            // Properties, Confirm Replace
+#define IDC_PASTE_LIST 1002        // Paste dialog
+#define IDC_SYSTEM 1003            // New entry, Properties
+#define IDC_USERNAME 1004          // New entry, Properties
+#define IDC_PASSWORD 1005          // New entry, Properties, Enter password
+#define IDC_WITH_SYSTEM 1006       // Confirm Replace, incoming side
+#define IDC_PASTE_PASSWORD 1007    // Paste dialog
+#define IDC_WITH_USERNAME 1008     // Confirm Replace, incoming side
+#define IDC_PASTE_USERNAME 1009    // Paste dialog
+#define IDC_WITH_PASSWORD 1010     // Confirm Replace, incoming side
+#define IDC_DAYS 1011              // Properties
+#define IDC_WITH_LASTMODIFIED 1012 // Confirm Replace, incoming side
+#define IDC_HOTKEY 1013            // Options
+#define IDC_PASTE_CLOSE 1014       // Paste dialog
+#define IDC_ORIGINAL_PASSWORD 1015 // Master password
+#define IDC_NEW_PASSWORD 1016      // Master password
+#define IDC_PRINT 1024             // text viewers
+#define IDC_PASTE_TO 1026          // Paste dialog
+#define IDC_APP_ICON 1030          // About box
+#define IDC_CONFIRM 1031           // Confirm password
+#define IDC_SHOW_README 1033       // ReadMe viewer
+#define IDC_TRAY 1035              // Options
+#define IDC_ENABLE_HOTKEY 1036     // Options
+#define IDC_STARTUP_FILE 1037      // Options
+#define IDC_BROWSE 1038            // Options
+#define IDC_PRODUCT_NAME 1040      // About box
+#define IDC_COPYRIGHT 1041         // About box
+#define IDC_PRODUCT_VERSION 1042   // About box
+#define IDC_CUR_SYSTEM 1043        // Confirm Replace, current side
+#define IDC_CUR_USERNAME 1044      // Confirm Replace, current side
+#define IDC_CUR_PASSWORD 1045      // Confirm Replace, current side
+#define IDC_CUR_LASTMODIFIED 1046  // Confirm Replace, current side
+#define IDC_TEXT 1047              // text viewers
+
+// ---- The program's commands
+#define ID_EDIT_ADD 32771
+#define ID_EDIT_DELETE 32772
+#define ID_TRAY_CONFIGURE 32790
+#define ID_TRAY_PASTE 32791
+#define ID_TRAY_ADD 32795
+#define ID_VIEW_OPTIONS 32799
+#define ID_FILE_PASSWORD 32800
+#define ID_TRAY_EXIT 32801
+#define ID_HELP_README 32802
+#define ID_FILE_MERGE 32803
+#define ID_HELP_LICENSE 32805
+#define ID_EDIT_PROPERTIES 32808
+
+// ---- The framework's commands
+#define ID_SEPARATOR 0
+#define ID_FILE_NEW 57600
+#define ID_FILE_OPEN 57601
+#define ID_FILE_CLOSE 57602
+#define ID_FILE_SAVE 57603
+#define ID_FILE_SAVE_AS 57604
+#define ID_FILE_PRINT 57607
+#define ID_FILE_MRU_FILE1 57616
+#define ID_FILE_MRU_FILE2 57617
+#define ID_FILE_MRU_FILE3 57618
+#define ID_FILE_MRU_FILE4 57619
+#define ID_FILE_MRU_FILE16 57631
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+#define ID_HELP_INDEX 57666
+#define ID_HELP_FINDER 57667
+#define ID_HELP_USING 57668
+#define ID_CONTEXT_HELP 57669
+#define ID_HELP 57670
+#define ID_DEFAULT_HELP 57671
+#define ID_VIEW_TOOLBAR 59392
+#define ID_VIEW_STATUS_BAR 59393
+#define ID_INDICATOR_CAPS 59137
+#define ID_INDICATOR_NUM 59138
+#define ID_INDICATOR_SCRL 59139
+
+// ---- The program's strings (the tray tip is IDR_TRAYICON, the template strings IDR_MAINFRAME)
+#define IDS_SWITCHES 61204
+#define IDS_INVALID_PASSWORD 61205
+#define IDS_CONFIRM_MISMATCH 61206
+#define IDS_ORIGINAL_INCORRECT 61213
+#define IDS_DEFAULT_FILE_CREATED 61215
+#define IDS_ENCRYPTED_EDITION 61216
+#define IDS_FILE_NOT_SAVED 61217
+#define IDS_DELETE_MARKED 61218
+#define IDS_ENTER_PASSWORD 61222
+#define IDS_ENTER_PASSWORD_FOR 61223
+#define IDS_DELETE_ENTRY 61229
+#define IDS_NEED_SYSTEM_NAME 61230
+#define IDS_PRINT_ERROR 61231
+#define IDS_MERGE_COMPLETE 61232
+#define IDS_DUPLICATE_SYSTEM 61233
+// Texts that the program formats or shows without a number of their own in older builds.
+#define IDS_NO_PASTE_TARGET 61250
+#define IDS_TARGET_GONE 61251
+#define IDS_REGISTRY_KEY_FAILED 61252
+#define IDS_REGISTRY_VALUE_FAILED 61253
+#define IDS_TEXT_FILE_MISSING 61254
+#define IDS_ABORT_SETUP_ERROR 61255
+#define IDS_PRODUCT_LINE 61256
+#define IDS_VERSION_LINE 61257
+#define IDS_README_TITLE 61258
+#define IDS_LICENSE_TITLE 61259
+
+// ---- The framework's strings
+#define AFX_IDS_APP_TITLE 57344
+#define AFX_IDS_IDLEMESSAGE 57345
+#define AFX_IDS_UNTITLED 61443
+#define AFX_IDS_ALLFILTER 61447
+#define AFX_IDS_OPENFILE 61448
+#define AFX_IDS_SAVEFILE 61449
+#define AFX_IDP_INVALID_FILENAME 61696
+#define AFX_IDP_FAILED_TO_OPEN_DOC 61697
+#define AFX_IDP_FAILED_TO_SAVE_DOC 61698
+#define AFX_IDP_ASK_TO_SAVE 61699
+#define AFX_IDP_FAILED_TO_CREATE_DOC 61700
+#define AFX_IDP_PARSE_INT 61704
+#define AFX_IDP_FILE_NONE 61728
+#define AFX_IDP_FILE_GENERIC 61729
+#define AFX_IDP_FILE_NOT_FOUND 61730
+#define AFX_IDP_FILE_BAD_PATH 61731
+#define AFX_IDP_FILE_TOO_MANY_OPEN 61732
+#define AFX_IDP_FILE_ACCESS_DENIED 61733
+#define AFX_IDP_FILE_INVALID_FILE 61734
+#define AFX_IDP_FILE_REMOVE_CURRENT 61735
+#define AFX_IDP_FILE_DIR_FULL 61736
+#define AFX_IDP_FILE_BAD_SEEK 61737
+#define AFX_IDP_FILE_HARD_IO 61738
+#define AFX_IDP_FILE_SHARING 61739
+#define AFX_IDP_FILE_LOCKING 61740
+#define AFX_IDP_FILE_DISKFULL 61741
+#define AFX_IDP_FILE_EOF 61742
+#define AFX_IDP_ARCH_BADFORMAT 61749
