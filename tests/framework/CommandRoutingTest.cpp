@@ -6,9 +6,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -56,9 +56,9 @@ TEST_F(CommandRoutingTest, AcceleratorOfADisabledCommandDoesNothing) {
 
 TEST_F(CommandRoutingTest, DisabledCommandNeverRunsFromAnySource) {
     m_pView->m_bCanDelete = false;
-    m_pFrame->SendMessage(WM_COMMAND, ID_EDIT_DELETE);     // a menu item, another instance
-    m_pFrame->PostMessage(WM_COMMAND, ID_EDIT_DELETE);     // a popup menu's choice
-    ToolbarButton(ID_EDIT_DELETE)->trigger();              // a toolbar button, even when not greyed yet
+    m_pFrame->SendMessage(WM_COMMAND, ID_EDIT_DELETE); // a menu item, another instance
+    m_pFrame->PostMessage(WM_COMMAND, ID_EDIT_DELETE); // a popup menu's choice
+    ToolbarButton(ID_EDIT_DELETE)->trigger();          // a toolbar button, even when not greyed yet
     ProcessPendingEvents();
     EXPECT_EQ(m_pView->m_nDeletes, 0);
     m_pView->m_bCanDelete = true;
@@ -82,9 +82,10 @@ TEST_F(CommandRoutingTest, MenusShowTheStatesOfTheUpdateRules) {
 }
 
 TEST_F(CommandRoutingTest, ToolbarButtonsFollowTheRulesAndCarryPromptAndToolTip) {
-    EXPECT_EQ(m_pFrame->m_toolBar.GetButtonIds(),
-              (std::vector<UINT>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_EDIT_ADD, ID_EDIT_DELETE,
-                                 ID_EDIT_PROPERTIES, ID_SEPARATOR, ID_APP_ABOUT, ID_CONTEXT_HELP}));
+    EXPECT_EQ(
+        m_pFrame->m_toolBar.GetButtonIds(),
+        (std::vector<UINT>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_EDIT_ADD, ID_EDIT_DELETE,
+                           ID_EDIT_PROPERTIES, ID_SEPARATOR, ID_APP_ABOUT, ID_CONTEXT_HELP}));
     ShowFrame();
     m_pView->m_bCanDelete = false;
     m_pFrame->OnIdleUpdateCmdUI();

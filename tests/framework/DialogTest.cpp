@@ -1,9 +1,8 @@
 // Dialogs from their templates: layout, focus, default button, data exchange in both directions,
 // notifications for the user's edits only, and the scripted user acting on them.
 
-#include "TestDocView.h"
-
 #include "ControlWidgets.h"
+#include "TestDocView.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -39,7 +38,9 @@ protected:
         DDX_Text(pDX, IDC_USERNAME, m_strUserName);
         DDX_Text(pDX, IDC_DAYS, m_nDays);
     }
-    void OnReveal() { m_editPassword.SetPasswordChar(static_cast<char>(m_editPassword.GetPasswordChar() ^ '*')); }
+    void OnReveal() {
+        m_editPassword.SetPasswordChar(static_cast<char>(m_editPassword.GetPasswordChar() ^ '*'));
+    }
     void OnChangePassword() { ++m_nPasswordChanges; }
     void OnKillFocusPassword() {
         ++m_nPasswordLeft;
@@ -69,7 +70,9 @@ protected:
     }
 };
 
-QWidget* Control(CDialog& dialog, int nID) { return klt::FindControl(dialog.GetDialogWidget(), nID); }
+QWidget* Control(CDialog& dialog, int nID) {
+    return klt::FindControl(dialog.GetDialogWidget(), nID);
+}
 
 int FocusedId(CDialog& dialog) {
     QWidget* pFocus = dialog.GetDialogWidget()->focusWidget();
@@ -127,14 +130,16 @@ TEST(Dialog, FirstFocusIsTheFirstTabStopUnlessInitialisationMovesIt) {
 TEST(Dialog, DataExchangeFillsTheFieldsAndGivesBackUneditedBytesExactly) {
     EntryDlg dialog;
     dialog.m_strSystem = "Mail";
-    dialog.m_strUserName = "J\xF6rg"; // Windows-1252, not UTF-8
+    dialog.m_strUserName = "J\xF6rg";       // Windows-1252, not UTF-8
     dialog.m_strPassword = "s\xC3\xA9same"; // UTF-8
     dialog.m_nDays = 12;
     ScriptedUser user;
     user.Dialog(IDD_PROPERTIES)
         .Inspect([](CDialog& d) {
-            EXPECT_EQ(static_cast<QLineEdit*>(Control(d, IDC_USERNAME))->text(), QString::fromUtf8("J\xC3\xB6rg"));
-            EXPECT_EQ(static_cast<QLineEdit*>(Control(d, IDC_PASSWORD))->text(), QString::fromUtf8("s\xC3\xA9same"));
+            EXPECT_EQ(static_cast<QLineEdit*>(Control(d, IDC_USERNAME))->text(),
+                      QString::fromUtf8("J\xC3\xB6rg"));
+            EXPECT_EQ(static_cast<QLineEdit*>(Control(d, IDC_PASSWORD))->text(),
+                      QString::fromUtf8("s\xC3\xA9same"));
             EXPECT_EQ(d.GetDlgItemText(IDC_DAYS), "12");
             EXPECT_FALSE(Control(d, IDC_DAYS)->isEnabled());
         })
@@ -207,14 +212,16 @@ TEST(Dialog, PasswordMaskCanBeReadAndSwitched) {
             EXPECT_EQ(static_cast<QLineEdit*>(Control(d, IDC_PASSWORD))->echoMode(), QLineEdit::Normal);
         })
         .Click(IDC_REVEAL)
-        .Inspect([](CDialog& d) { EXPECT_EQ(static_cast<EntryDlg&>(d).m_editPassword.GetPasswordChar(), '*'); })
+        .Inspect(
+            [](CDialog& d) { EXPECT_EQ(static_cast<EntryDlg&>(d).m_editPassword.GetPasswordChar(), '*'); })
         .Escape();
     dialog.DoModal();
     // Each opening starts from the template again.
     user.Dialog(IDD_PROPERTIES).Click(IDC_REVEAL).Escape();
     dialog.DoModal();
     user.Dialog(IDD_PROPERTIES)
-        .Inspect([](CDialog& d) { EXPECT_EQ(static_cast<EntryDlg&>(d).m_editPassword.GetPasswordChar(), '*'); })
+        .Inspect(
+            [](CDialog& d) { EXPECT_EQ(static_cast<EntryDlg&>(d).m_editPassword.GetPasswordChar(), '*'); })
         .Escape();
     dialog.DoModal();
 }
@@ -253,7 +260,9 @@ TEST(Dialog, NumberThatIsNotANumberIsRefusedWithAMessage) {
     ScriptedUser user;
     user.Dialog(IDD_NEW_ENTRY).Type(IDC_USERNAME, "12x").Click(IDOK);
     user.Answer(IDOK);
-    user.Inspect([](CDialog& d) { EXPECT_EQ(FocusedId(d), IDC_USERNAME); }).Type(IDC_USERNAME, "-7").Click(IDOK);
+    user.Inspect([](CDialog& d) { EXPECT_EQ(FocusedId(d), IDC_USERNAME); })
+        .Type(IDC_USERNAME, "-7")
+        .Click(IDOK);
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.m_nValue, -7);
     ASSERT_EQ(user.MessageBoxes().size(), 1u);

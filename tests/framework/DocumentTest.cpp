@@ -1,8 +1,7 @@
 // New, Open, Save and Save As around a document, and the recent-file list.
 
-#include "TestDocView.h"
-
 #include "FileIo.h"
+#include "TestDocView.h"
 
 #include <QMenu>
 #include <QSettings>
@@ -13,7 +12,9 @@ using klt::testing::ScriptedUser;
 
 namespace {
 
-std::string Caption(CFrameWnd* pFrame) { return pFrame->GetWindowText(); }
+std::string Caption(CFrameWnd* pFrame) {
+    return pFrame->GetWindowText();
+}
 
 } // namespace
 
@@ -126,7 +127,9 @@ TEST_F(DocumentTest, FailedOpenOfAMissingFileLeavesTheDocumentAsItWas) {
 TEST_F(DocumentTest, FailedOpenThatEmptiedTheDocumentMakesItANewUntitledOne) {
     const std::string path = WriteDocFile("a.klt", {"mine"});
     ASSERT_NE(m_pApp->OpenDocumentFile(path), nullptr);
-    const std::string broken = WriteRawFile("broken.klt", std::string("\x05\x00\x03" "ab", 5)); // promises 5 lines
+    const std::string broken = WriteRawFile("broken.klt", std::string("\x05\x00\x03"
+                                                                      "ab",
+                                                                      5)); // promises 5 lines
     ScriptedUser user;
     user.Answer(IDOK);
     const int updates = m_pView->m_nUpdates;
@@ -183,7 +186,8 @@ TEST_F(DocumentTest, SaveOfAFileTheUserMayNotWriteAsksForAnotherName) {
     }
     const std::string path = WriteDocFile("a.klt", {"old"});
     ASSERT_NE(m_pApp->OpenDocumentFile(path), nullptr);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read, std::filesystem::perm_options::replace);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read,
+                                 std::filesystem::perm_options::replace);
     ScriptedUser user;
     user.CancelFileDialog();
     m_pFrame->SendMessage(WM_COMMAND, ID_FILE_SAVE);
@@ -302,6 +306,8 @@ TEST_F(RecentFileTest, ChoosingAnEntryOpensItAndAFailedOneLeavesTheList) {
 
 TEST(AbbreviatePath, KeepsTheRootAndTheFileNameWithinTheLimit) {
     EXPECT_EQ(klt::AbbreviatePath("/home/ann/a.klt", 30), "/home/ann/a.klt");
-    EXPECT_EQ(klt::AbbreviatePath("/home/ann/documents/passwords/work/a.klt", 30), "/.../passwords/work/a.klt");
-    EXPECT_EQ(klt::AbbreviatePath("/home/ann/a-very-long-file-name-indeed.klt", 30), "a-very-long-file-name-indeed.klt");
+    EXPECT_EQ(klt::AbbreviatePath("/home/ann/documents/passwords/work/a.klt", 30),
+              "/.../passwords/work/a.klt");
+    EXPECT_EQ(klt::AbbreviatePath("/home/ann/a-very-long-file-name-indeed.klt", 30),
+              "a-very-long-file-name-indeed.klt");
 }

@@ -49,7 +49,8 @@ TEST(MessageBox, AnswerTheBoxDoesNotOfferFailsAndTheCautiousButtonIsTaken) {
 TEST(FormatString, FillsStringTableTextsPrintfStyle) {
     EXPECT_EQ(klt::FormatString(IDS_DELETE_ENTRY, std::string("Mail")), "Delete the entry for Mail?");
     EXPECT_EQ(klt::FormatString(IDS_ENTER_PASSWORD_FOR, "a.klt"), "Enter the password for a.klt.");
-    EXPECT_EQ(klt::FormatString(IDS_PRODUCT_LINE, std::string("Keyloft"), "Unen"), "Keyloft, Unencrypted Edition");
+    EXPECT_EQ(klt::FormatString(IDS_PRODUCT_LINE, std::string("Keyloft"), "Unen"),
+              "Keyloft, Unencrypted Edition");
     EXPECT_EQ(klt::Format("%ld", -1L), "-1");
     EXPECT_EQ(klt::Format("100% sure"), "100% sure"); // a text without arguments stands as it is
     std::string prompt;

@@ -75,7 +75,7 @@ TEST(CommandLine, SwitchesAreToldFromTheFileName) {
     EXPECT_EQ(print.m_strFileName, "a.klt");
 
     EXPECT_TRUE(CCommandLineInfo::IsSwitch("/?"));
-    EXPECT_FALSE(CCommandLineInfo::IsSwitch("/tmp"));       // an existing folder
+    EXPECT_FALSE(CCommandLineInfo::IsSwitch("/tmp"));        // an existing folder
     EXPECT_FALSE(CCommandLineInfo::IsSwitch("/home/x.klt")); // a path
     EXPECT_FALSE(CCommandLineInfo::IsSwitch("-"));
 }

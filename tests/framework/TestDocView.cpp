@@ -51,7 +51,8 @@ TestView::TestView() {
 
 BOOL TestView::Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle, const CRect& rect,
                       CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
-    const BOOL bCreated = CView::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext);
+    const BOOL bCreated =
+        CView::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext);
     m_list.Create(0x50200903, rect, this, IDC_VIEW_LIST);
     return bCreated;
 }
@@ -86,7 +87,9 @@ int TestFrame::OnCreate(CREATESTRUCT* lpCreateStruct) {
     return 0;
 }
 
-TestApp::TestApp() { MapCommand(ID_APP_ABOUT, &TestApp::OnAppAbout); }
+TestApp::TestApp() {
+    MapCommand(ID_APP_ABOUT, &TestApp::OnAppAbout);
+}
 
 void FrameworkTest::SetUp() {
     ASSERT_TRUE(m_dir.isValid());
@@ -94,8 +97,8 @@ void FrameworkTest::SetUp() {
     m_pApp->SetRegistryKey("Quellmoor");
     m_pApp->GetSettings().clear();
     m_pApp->LoadStdProfileSettings(4);
-    m_pApp->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<TestDoc>(), klt::Factory<TestFrame>(),
-                                                  klt::Factory<TestView>()));
+    m_pApp->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<TestDoc>(),
+                                                  klt::Factory<TestFrame>(), klt::Factory<TestView>()));
     m_pApp->m_nCmdShow = SW_HIDE; // tests show the frame when they need it
     m_pApp->OnFileNew();
     m_pFrame = dynamic_cast<TestFrame*>(m_pApp->m_pMainWnd);
@@ -106,11 +109,16 @@ void FrameworkTest::SetUp() {
     ASSERT_NE(m_pDoc, nullptr);
 }
 
-void FrameworkTest::TearDown() { m_pApp.reset(); }
+void FrameworkTest::TearDown() {
+    m_pApp.reset();
+}
 
-std::string FrameworkTest::PathOf(const std::string& name) const { return m_dir.filePath(QString::fromStdString(name)).toStdString(); }
+std::string FrameworkTest::PathOf(const std::string& name) const {
+    return m_dir.filePath(QString::fromStdString(name)).toStdString();
+}
 
-std::string FrameworkTest::WriteDocFile(const std::string& name, const std::vector<std::string>& lines) const {
+std::string FrameworkTest::WriteDocFile(const std::string& name,
+                                        const std::vector<std::string>& lines) const {
     std::string image;
     {
         CArchive ar(image);

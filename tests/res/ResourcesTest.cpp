@@ -1,4 +1,5 @@
 #include "Resources.h"
+
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@ using namespace klt::res;
 
 namespace {
 
-const UINT kDialogs[] = {IDD_ABOUTBOX, IDD_PROPERTIES,  IDD_PASSWORD, IDD_MASTER_PASSWORD,
+const UINT kDialogs[] = {IDD_ABOUTBOX,  IDD_PROPERTIES, IDD_PASSWORD,         IDD_MASTER_PASSWORD,
                          IDD_NEW_ENTRY, IDD_PASTE,      IDD_CONFIRM_PASSWORD, IDD_README,
                          IDD_OPTIONS,   IDD_LICENSE,    IDD_CONFIRM_REPLACE};
 
@@ -38,7 +39,8 @@ TEST(DialogTemplates, ControlsAreUniqueAndInsideTheirDialog) {
         int defaults = 0;
         for (const ControlTemplate& control : pTemplate->controls) {
             if (control.id != IDC_STATIC) {
-                EXPECT_TRUE(ids.insert(control.id).second) << "dialog " << id << " repeats control " << control.id;
+                EXPECT_TRUE(ids.insert(control.id).second)
+                    << "dialog " << id << " repeats control " << control.id;
             }
             if (control.kind == ControlKind::PushButton && (control.style & 0x0F) == BS_DEFPUSHBUTTON) {
                 ++defaults;
@@ -70,7 +72,8 @@ TEST(DialogTemplates, TabOrderPutsTheFirstFocusWhereTheDialogsExpectIt) {
 }
 
 TEST(StringTable, MessagesAndTemplateStringsReadExactly) {
-    EXPECT_EQ(Text(IDR_MAINFRAME), "Keyloft\n\nKLT\nKeyloft Files (*.klt)\n.klt\nKLT.Document\nKeyloft Document");
+    EXPECT_EQ(Text(IDR_MAINFRAME),
+              "Keyloft\n\nKLT\nKeyloft Files (*.klt)\n.klt\nKLT.Document\nKeyloft Document");
     EXPECT_EQ(Text(AFX_IDS_APP_TITLE), "Keyloft");
     EXPECT_EQ(Text(IDR_TRAYICON), "Keyloft");
     EXPECT_EQ(Text(IDS_DUPLICATE_SYSTEM),
@@ -104,7 +107,8 @@ TEST(Menus, EveryCommandOfTheMenuBarAndToolbarHasAPromptAndTheToolbarItsImages) 
 TEST(Accelerators, NoKeyIsTakenTwice) {
     std::set<std::pair<int, int>> keys;
     for (const Accelerator& key : FindAccelerators(IDR_MAINFRAME)->keys) {
-        EXPECT_TRUE(keys.insert({key.flags, key.key}).second) << "key " << key.key << " flags " << int(key.flags);
+        EXPECT_TRUE(keys.insert({key.flags, key.key}).second)
+            << "key " << key.key << " flags " << int(key.flags);
     }
     EXPECT_EQ(keys.size(), 12u);
 }

@@ -21,7 +21,8 @@ void QuietMessageHandler(QtMsgType type, const QMessageLogContext& context, cons
 }
 
 std::filesystem::path MakeTempFolder(const char* name) {
-    std::string pattern = (std::filesystem::temp_directory_path() / (std::string("klt-") + name + "-XXXXXX")).string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / (std::string("klt-") + name + "-XXXXXX")).string();
     if (mkdtemp(pattern.data()) == nullptr) {
         std::perror("mkdtemp");
         std::exit(2);
@@ -36,7 +37,8 @@ int main(int argc, char* argv[]) {
     const std::filesystem::path runtime = MakeTempFolder("runtime");
     const std::filesystem::path config = MakeTempFolder("config");
     const std::filesystem::path data = MakeTempFolder("data");
-    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     setenv("XDG_DATA_HOME", data.c_str(), 1);

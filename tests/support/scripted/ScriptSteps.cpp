@@ -1,8 +1,7 @@
-#include "ScriptStep.h"
-
 #include "ControlWidgets.h"
 #include "Dialog.h"
 #include "QtText.h"
+#include "ScriptStep.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,9 +1,8 @@
 #include "ScriptedUser.h"
 
-#include "ScriptStep.h"
-
 #include "Dialog.h"
 #include "QtText.h"
+#include "ScriptStep.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -87,8 +86,12 @@ ScriptedUser& ScriptedUser::Type(int nID, const std::string& text) {
     step.text = text;
     return Add(std::move(step));
 }
-ScriptedUser& ScriptedUser::Click(int nID) { return Add({ScriptStep::Click, nID}); }
-ScriptedUser& ScriptedUser::Focus(int nID) { return Add({ScriptStep::Focus, nID}); }
+ScriptedUser& ScriptedUser::Click(int nID) {
+    return Add({ScriptStep::Click, nID});
+}
+ScriptedUser& ScriptedUser::Focus(int nID) {
+    return Add({ScriptStep::Focus, nID});
+}
 ScriptedUser& ScriptedUser::Key(int qtKey, Qt::KeyboardModifiers modifiers) {
     ScriptStep step{ScriptStep::Key, 0, qtKey};
     step.modifiers = modifiers;
@@ -99,34 +102,52 @@ ScriptedUser& ScriptedUser::ClickRow(int nID, int nRow, Qt::KeyboardModifiers mo
     step.modifiers = modifiers;
     return Add(std::move(step));
 }
-ScriptedUser& ScriptedUser::DoubleClickRow(int nID, int nRow) { return Add({ScriptStep::DoubleClickRow, nID, nRow}); }
-ScriptedUser& ScriptedUser::Enter() { return Key(Qt::Key_Return); }
-ScriptedUser& ScriptedUser::Escape() { return Key(Qt::Key_Escape); }
-ScriptedUser& ScriptedUser::CloseBox() { return Add({ScriptStep::CloseBox}); }
+ScriptedUser& ScriptedUser::DoubleClickRow(int nID, int nRow) {
+    return Add({ScriptStep::DoubleClickRow, nID, nRow});
+}
+ScriptedUser& ScriptedUser::Enter() {
+    return Key(Qt::Key_Return);
+}
+ScriptedUser& ScriptedUser::Escape() {
+    return Key(Qt::Key_Escape);
+}
+ScriptedUser& ScriptedUser::CloseBox() {
+    return Add({ScriptStep::CloseBox});
+}
 ScriptedUser& ScriptedUser::Inspect(std::function<void(CDialog&)> inspect) {
     ScriptStep step{ScriptStep::Inspect};
     step.inspect = std::move(inspect);
     return Add(std::move(step));
 }
-ScriptedUser& ScriptedUser::Answer(int nResult) { return Add({ScriptStep::Answer, 0, nResult}); }
+ScriptedUser& ScriptedUser::Answer(int nResult) {
+    return Add({ScriptStep::Answer, 0, nResult});
+}
 ScriptedUser& ScriptedUser::ChooseFile(const std::string& path) {
     ScriptStep step{ScriptStep::ChooseFile};
     step.text = path;
     return Add(std::move(step));
 }
-ScriptedUser& ScriptedUser::CancelFileDialog() { return Add({ScriptStep::CancelFileDialog}); }
+ScriptedUser& ScriptedUser::CancelFileDialog() {
+    return Add({ScriptStep::CancelFileDialog});
+}
 ScriptedUser& ScriptedUser::ChooseCommand(UINT nID) {
     return Add({ScriptStep::ChooseCommand, static_cast<int>(nID)});
 }
-ScriptedUser& ScriptedUser::DismissMenu() { return Add({ScriptStep::DismissMenu}); }
+ScriptedUser& ScriptedUser::DismissMenu() {
+    return Add({ScriptStep::DismissMenu});
+}
 ScriptedUser& ScriptedUser::PrintTo(const std::string& pdfPath) {
     ScriptStep step{ScriptStep::PrintTo};
     step.text = pdfPath;
     return Add(std::move(step));
 }
-ScriptedUser& ScriptedUser::CancelPrint() { return Add({ScriptStep::CancelPrint}); }
+ScriptedUser& ScriptedUser::CancelPrint() {
+    return Add({ScriptStep::CancelPrint});
+}
 
-bool ScriptedUser::NextIs(int kind) const { return !m_steps.empty() && m_steps.front().kind == kind; }
+bool ScriptedUser::NextIs(int kind) const {
+    return !m_steps.empty() && m_steps.front().kind == kind;
+}
 
 ScriptStep ScriptedUser::Take() {
     ScriptStep step = std::move(m_steps.front());
@@ -210,7 +231,8 @@ std::string ScriptedUser::FileDialog(const FileDialogRequest& request) {
         Take();
         return {};
     }
-    ADD_FAILURE() << "file dialog \"" << request.title << "\" appeared, but the script expected " << NextDescription();
+    ADD_FAILURE() << "file dialog \"" << request.title << "\" appeared, but the script expected "
+                  << NextDescription();
     return {};
 }
 
@@ -240,7 +262,8 @@ UINT ScriptedUser::PopupMenu(QMenu& menu, const QPoint&) {
     for (const RecordedMenuItem& item : recorded) {
         if (item.id == nID) {
             if (!item.bEnabled) {
-                ADD_FAILURE() << "menu item " << nID << " (\"" << item.text << "\") is disabled; nothing is chosen";
+                ADD_FAILURE() << "menu item " << nID << " (\"" << item.text
+                              << "\") is disabled; nothing is chosen";
                 return 0;
             }
             return nID;

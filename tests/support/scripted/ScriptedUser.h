@@ -18,8 +18,8 @@
 #include "resource.h"
 
 #include <Qt>
-#include <list>
 #include <functional>
+#include <list>
 #include <string>
 #include <vector>
 
