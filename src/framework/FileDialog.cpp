@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <vector>
 
@@ -101,7 +99,8 @@ int CFileDialog::DoModal() {
         return IDCANCEL;
     }
     // A name typed without an extension gets the default one, unless it names an existing file.
-    if (!m_strDefExt.empty() && std::filesystem::path(path).filename().string().find('.') == std::string::npos &&
+    if (!m_strDefExt.empty() &&
+        std::filesystem::path(path).filename().string().find('.') == std::string::npos &&
         (!m_bOpenFileDialog || !std::filesystem::exists(path))) {
         path += "." + m_strDefExt;
     }

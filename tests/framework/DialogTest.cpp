@@ -5,8 +5,8 @@
 #include "TestDocView.h"
 
 #include <QDialog>
-#include <QPrinter>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest-spi.h>
@@ -418,8 +418,7 @@ TEST(Dialog, DialogOpenedFromAnotherBelongsToItAndRunsInsideItsHandler) {
     user.Click(IDOK);
     user.Dialog(IDD_CONFIRM_PASSWORD).Enter();
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(user.Dialogs(),
-              (std::vector<UINT>{IDD_NEW_ENTRY, IDD_CONFIRM_PASSWORD, IDD_CONFIRM_PASSWORD}));
+    EXPECT_EQ(user.Dialogs(), (std::vector<UINT>{IDD_NEW_ENTRY, IDD_CONFIRM_PASSWORD, IDD_CONFIRM_PASSWORD}));
 }
 
 TEST(Dialog, FileAndPrintDialogsGoThroughTheSeam) {

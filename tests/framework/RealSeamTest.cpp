@@ -103,5 +103,6 @@ TEST_F(RealSeam, PopupMenuReturnsTheChosenCommand) {
         }
         QTest::keyClick(pMenu, Qt::Key_Return);
     });
-    EXPECT_EQ(menu.GetSubMenu(0)->TrackPopupMenu(TPM_RETURNCMD, 20, 20, nullptr), static_cast<BOOL>(ID_TRAY_ADD));
+    EXPECT_EQ(menu.GetSubMenu(0)->TrackPopupMenu(TPM_RETURNCMD, 20, 20, nullptr),
+              static_cast<BOOL>(ID_TRAY_ADD));
 }
