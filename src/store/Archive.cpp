@@ -112,17 +112,17 @@ void CArchive::WriteCount(size_t nCount) {
 }
 
 void CArchive::WriteClass(const CRuntimeClass* pClass) {
-    if (const auto it = m_storeMap.find(pClass); it != m_storeMap.end()) {
-        if (it->second < kBigTag) {
-            WriteWord(static_cast<uint16_t>(0x8000 | it->second));
+    if (const uint32_t nIndex = m_storeMap.Find(pClass); nIndex != 0) {
+        if (nIndex < kBigTag) {
+            WriteWord(static_cast<uint16_t>(0x8000 | nIndex));
         } else {
             WriteWord(kBigTag);
-            WriteDWord(kClassBit | it->second);
+            WriteDWord(kClassBit | nIndex);
         }
         return;
     }
     const std::string_view name = pClass->m_lpszClassName;
-    m_storeMap.emplace(pClass, NextIndex());
+    m_storeMap.Insert(pClass, NextIndex());
     WriteWord(kNewClassTag);
     WriteWord(static_cast<uint16_t>(pClass->m_wSchema));
     WriteWord(static_cast<uint16_t>(name.size()));
@@ -134,12 +134,12 @@ void CArchive::WriteObject(const CObject* pObject) {
         WriteWord(0);
         return;
     }
-    if (const auto it = m_storeMap.find(pObject); it != m_storeMap.end()) {
-        if (it->second < kBigTag) {
-            WriteWord(static_cast<uint16_t>(it->second));
+    if (const uint32_t nIndex = m_storeMap.Find(pObject); nIndex != 0) {
+        if (nIndex < kBigTag) {
+            WriteWord(static_cast<uint16_t>(nIndex));
         } else {
             WriteWord(kBigTag);
-            WriteDWord(it->second);
+            WriteDWord(nIndex);
         }
         return;
     }
@@ -147,7 +147,7 @@ void CArchive::WriteObject(const CObject* pObject) {
     if (!pClass->IsSerializable())
         Fail(CArchiveException::badClass);
     WriteClass(pClass);
-    m_storeMap.emplace(pObject, NextIndex());
+    m_storeMap.Insert(pObject, NextIndex());
     // Storing only reads the object; Serialize serves both directions and so is not const.
     const_cast<CObject*>(pObject)->Serialize(*this);
 }
