@@ -28,8 +28,8 @@ klt::PasswordFileContent MakeContent(int nEntries) {
     content.strMasterPassword = "correct horse battery staple";
     content.timeStamp = 1700000000;
     for (int i = 0; i < nEntries; ++i) {
-        content.entryList.push_back(
-            std::make_unique<QMPassword>(text(), text(), text(), 1600000000 + static_cast<int32_t>(random() % 99999999)));
+        content.entryList.push_back(std::make_unique<QMPassword>(
+            text(), text(), text(), 1600000000 + static_cast<int32_t>(random() % 99999999)));
     }
     return content;
 }

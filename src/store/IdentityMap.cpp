@@ -1,11 +1,14 @@
 #include "IdentityMap.h"
 
+#include <bit>
+
 namespace klt {
 
 size_t IdentityMap::Home(const void* pKey) const {
-    // Objects written one after the other mostly lie one after the other in memory; keeping that
-    // order in the table keeps its lookups in the cache. Heap blocks are 16-byte aligned.
-    return (reinterpret_cast<uintptr_t>(pKey) >> 4) & (m_slots.size() - 1);
+    // Fibonacci hashing: the top bits of the product depend on every bit of the address, so that
+    // addresses a power of two apart (large heap blocks, pages) do not pile up on one slot.
+    const uint64_t nHash = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(pKey)) * 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(nHash >> m_nShift);
 }
 
 uint32_t IdentityMap::Find(const void* pKey) const {
@@ -37,6 +40,7 @@ void IdentityMap::Reserve(size_t nMore) {
 }
 
 void IdentityMap::Rehash(size_t nCapacity) {
+    m_nShift = 64 - std::countr_zero(nCapacity);
     std::vector<Slot> old(nCapacity);
     old.swap(m_slots);
     m_nSize = 0;

@@ -26,6 +26,7 @@ private:
 
     std::vector<Slot> m_slots; // a power of two long, at most half full
     size_t m_nSize = 0;
+    int m_nShift = 64; // 64 - log2 of the table's length
 };
 
 } // namespace klt

@@ -1,5 +1,6 @@
-#include "FileException.h"
 #include "FileIo.h"
+
+#include "FileException.h"
 
 #include <cerrno>
 #include <csignal>
@@ -157,8 +158,10 @@ TEST_F(FileIo, ReadingErrors) {
 }
 
 TEST(FileException, TextsNameThePath) {
-    EXPECT_EQ(klt::FileErrorText(CFileException::FromErrno(EACCES, "/x/a.klt")), "Access to /x/a.klt was denied.");
-    EXPECT_EQ(klt::FileErrorText(CFileException::FromErrno(ENOSPC, "a.klt")), "Disk full while accessing a.klt.");
+    EXPECT_EQ(klt::FileErrorText(CFileException::FromErrno(EACCES, "/x/a.klt")),
+              "Access to /x/a.klt was denied.");
+    EXPECT_EQ(klt::FileErrorText(CFileException::FromErrno(ENOSPC, "a.klt")),
+              "Disk full while accessing a.klt.");
     EXPECT_EQ(klt::FileErrorText(CFileException::badSeek, "a.klt"), "Seek failed on a.klt");
     EXPECT_EQ(klt::FileErrorText(CFileException::none, "a.klt"), "No error occurred.");
     const CFileException e = CFileException::FromErrno(EPROTO, "a.klt");
