@@ -78,10 +78,13 @@ private:
 TEST_F(FileIo, NewFilesAre0600WhateverTheUmask) {
     const mode_t oldMask = ::umask(0);
     klt::ReplaceFileContents(Path("new.klt"), "content");
+    ::umask(0277);
+    klt::ReplaceFileContents(Path("new2.klt"), "content");
     ::umask(oldMask);
     EXPECT_EQ(Mode(Path("new.klt")), 0600u);
+    EXPECT_EQ(Mode(Path("new2.klt")), 0600u);
     EXPECT_EQ(klt::ReadFileContents(Path("new.klt")), "content");
-    EXPECT_EQ(FileCount(), 1u);
+    EXPECT_EQ(FileCount(), 2u);
 }
 
 TEST_F(FileIo, ReplacingKeepsPermissionsAndFollowsLinks) {
