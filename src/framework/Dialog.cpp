@@ -1,7 +1,7 @@
 #include "Dialog.h"
 
-#include "Controls.h"
 #include "ControlWidgets.h"
+#include "Controls.h"
 #include "DialogWindow.h"
 #include "ListBox.h"
 #include "ModalSeam.h"
@@ -9,6 +9,7 @@
 #include "WinApp.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <memory>
@@ -48,17 +49,29 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate
     MapCommand(IDCANCEL, &CDialog::OnCancel);
 }
 
-CDialog::~CDialog() { DestroyDialogWindow(); }
+CDialog::~CDialog() {
+    DestroyDialogWindow();
+}
 
-QDialog* CDialog::GetDialogWidget() const { return qobject_cast<QDialog*>(GetWidget()); }
+QDialog* CDialog::GetDialogWidget() const {
+    return qobject_cast<QDialog*>(GetWidget());
+}
 
 BOOL CDialog::CreateFromTemplate() {
     const klt::res::DialogTemplate* pTemplate = klt::res::FindDialog(m_nIDTemplate);
     if (pTemplate == nullptr) {
         return FALSE;
     }
-    CWnd* pOwner = m_pParentWnd != nullptr ? m_pParentWnd : AfxGetMainWnd();
-    QWidget* pParent = pOwner != nullptr && pOwner->GetWidget() != nullptr ? pOwner->GetWidget()->window() : nullptr;
+    // Without a parent the dialog belongs to the dialog open now (one dialog opened from another),
+    // else to the main window.
+    QWidget* pParent = nullptr;
+    if (m_pParentWnd != nullptr && m_pParentWnd->GetWidget() != nullptr) {
+        pParent = m_pParentWnd->GetWidget()->window();
+    } else if (QWidget* pModal = QApplication::activeModalWidget()) {
+        pParent = pModal;
+    } else if (CWnd* pMain = AfxGetMainWnd(); pMain != nullptr && pMain->GetWidget() != nullptr) {
+        pParent = pMain->GetWidget()->window();
+    }
     auto* pWindow = new klt::DialogWindow(*pTemplate, pParent);
     Attach(pWindow);
     m_pControls = std::make_unique<Controls>();
@@ -112,7 +125,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::EndDialog(int nResult) {
     m_bEnding = true;

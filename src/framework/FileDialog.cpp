@@ -4,6 +4,8 @@
 #include "MessageBox.h"
 #include "ModalSeam.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <vector>
 
@@ -56,7 +58,8 @@ std::string QtFileFilter(const std::string& filter) {
         }
         const std::string patterns = QtPatterns(parts[i + 1]);
         // The patterns in the description's closing parentheses become Qt's.
-        if (!description.empty() && description.back() == ')' && description.rfind('(') != std::string::npos) {
+        if (!description.empty() && description.back() == ')' &&
+            description.rfind('(') != std::string::npos) {
             description = Trim(description.substr(0, description.rfind('(')));
         }
         result += (result.empty() ? "" : ";;") + description + " (" + patterns + ")";
@@ -66,21 +69,26 @@ std::string QtFileFilter(const std::string& filter) {
 
 } // namespace klt
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName, DWORD dwFlags,
-                         const char* lpszFilter, CWnd* pParentWnd)
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName,
+                         DWORD dwFlags, const char* lpszFilter, CWnd* pParentWnd)
     : m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(lpszDefExt != nullptr ? lpszDefExt : ""),
       m_strFileName(lpszFileName != nullptr ? lpszFileName : ""), m_dwFlags(dwFlags),
       m_strFilter(lpszFilter != nullptr ? lpszFilter : ""), m_pParentWnd(pParentWnd) {
     if (!m_strDefExt.empty() && m_strDefExt.front() == '.') {
         m_strDefExt.erase(0, 1);
     }
+    // Names differ by letter case here, and the program's files end in ".klt": the default extension
+    // is added in lower case ("KLT" gives "name.klt").
+    std::transform(m_strDefExt.begin(), m_strDefExt.end(), m_strDefExt.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
 }
 
 int CFileDialog::DoModal() {
     klt::FileDialogRequest request;
     request.bOpen = m_bOpenFileDialog != FALSE;
-    request.title =
-        !m_strTitle.empty() ? m_strTitle : klt::LoadString(m_bOpenFileDialog ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE);
+    request.title = !m_strTitle.empty()
+                        ? m_strTitle
+                        : klt::LoadString(m_bOpenFileDialog ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE);
     request.initialPath = m_strFileName;
     request.qtFilter = klt::QtFileFilter(m_strFilter);
     request.defaultSuffix = m_strDefExt;
@@ -91,7 +99,8 @@ int CFileDialog::DoModal() {
         return IDCANCEL;
     }
     // A name typed without an extension gets the default one, unless it names an existing file.
-    if (!m_strDefExt.empty() && std::filesystem::path(path).filename().string().find('.') == std::string::npos &&
+    if (!m_strDefExt.empty() &&
+        std::filesystem::path(path).filename().string().find('.') == std::string::npos &&
         (!m_bOpenFileDialog || !std::filesystem::exists(path))) {
         path += "." + m_strDefExt;
     }
@@ -99,7 +108,9 @@ int CFileDialog::DoModal() {
     return IDOK;
 }
 
-std::string CFileDialog::GetFileName() const { return std::filesystem::path(m_strPathName).filename().string(); }
+std::string CFileDialog::GetFileName() const {
+    return std::filesystem::path(m_strPathName).filename().string();
+}
 
 std::string CFileDialog::GetFileExt() const {
     const std::string ext = std::filesystem::path(m_strPathName).extension().string();

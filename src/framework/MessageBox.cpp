@@ -3,7 +3,6 @@
 #include "ModalSeam.h"
 #include "Resources.h"
 #include "WinApp.h"
-#include "Wnd.h"
 
 #include <cstdarg>
 #include <vector>
@@ -27,7 +26,7 @@ std::string CommandToolTip(UINT nID) {
 }
 
 int ShowMessageBox(const std::string& text, const std::string& caption, UINT nType) {
-    MessageBoxRequest request{text, caption, nType, AfxGetMainWnd()};
+    MessageBoxRequest request{text, caption, nType, nullptr}; // owned by the window in use
     return CurrentModalSeam().MessageBox(request);
 }
 
@@ -77,12 +76,14 @@ int AfxMessageBox(const std::string& text, UINT nType, UINT nIDHelp) {
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
-    return AfxMessageBox(klt::LoadString(nIDPrompt), nType, nIDHelp == static_cast<UINT>(-1) ? nIDPrompt : nIDHelp);
+    return AfxMessageBox(klt::LoadString(nIDPrompt), nType,
+                         nIDHelp == static_cast<UINT>(-1) ? nIDPrompt : nIDHelp);
 }
 
 void AfxFormatString1(std::string& rString, UINT nIDS, const std::string& lpsz1) {
     rString = klt::LoadString(nIDS);
-    for (size_t pos = rString.find("%1"); pos != std::string::npos; pos = rString.find("%1", pos + lpsz1.size())) {
+    for (size_t pos = rString.find("%1"); pos != std::string::npos;
+         pos = rString.find("%1", pos + lpsz1.size())) {
         rString.replace(pos, 2, lpsz1);
     }
 }

@@ -18,11 +18,19 @@
 namespace klt {
 namespace {
 
+// The owner of a box or dialog: the given window, else the modal dialog open now, else the active window.
 QWidget* OwnerWidget(CWnd* pOwner) {
     if (pOwner != nullptr && pOwner->GetWidget() != nullptr) {
         return pOwner->GetWidget()->window();
     }
-    return QApplication::activeWindow();
+    if (QWidget* pModal = QApplication::activeModalWidget()) {
+        return pModal;
+    }
+    if (QWidget* pActive = QApplication::activeWindow()) {
+        return pActive;
+    }
+    CWnd* pMain = AfxGetMainWnd();
+    return pMain != nullptr ? pMain->GetWidget() : nullptr;
 }
 
 // A modal loop shows the arrow even while the program waits for something else.
@@ -111,8 +119,8 @@ public:
 
     std::string FileDialog(const FileDialogRequest& request) override {
         ArrowCursor arrow;
-        QFileDialog dialog(OwnerWidget(request.pOwner), ToQString(request.title), ToQString(request.initialPath),
-                           ToQString(request.qtFilter));
+        QFileDialog dialog(OwnerWidget(request.pOwner), ToQString(request.title),
+                           ToQString(request.initialPath), ToQString(request.qtFilter));
         dialog.setAcceptMode(request.bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode((request.flags & OFN_FILEMUSTEXIST) != 0 ? QFileDialog::ExistingFile
                                                                     : QFileDialog::AnyFile);
@@ -149,7 +157,9 @@ ModalSeam* g_pSeam = nullptr;
 
 } // namespace
 
-ModalSeam& CurrentModalSeam() { return g_pSeam != nullptr ? *g_pSeam : g_realSeam; }
+ModalSeam& CurrentModalSeam() {
+    return g_pSeam != nullptr ? *g_pSeam : g_realSeam;
+}
 
 ModalSeam* InstallModalSeam(ModalSeam* pSeam) {
     ModalSeam* pPrevious = g_pSeam;
