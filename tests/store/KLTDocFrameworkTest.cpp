@@ -68,15 +68,6 @@ protected:
 
 } // namespace
 
-TEST_F(KLTDocFrameworkTest, NewDocumentIsEmptyWithoutAPasswordAndStampedNow) {
-    const auto before = static_cast<int32_t>(std::time(nullptr));
-    OpenTwoEntries();
-    m_app.OnFileNew();
-    ExpectUntitled();
-    EXPECT_TRUE(m_pDoc->m_masterPassword.IsAbsent());
-    EXPECT_GE(m_pDoc->m_timeStamp, before);
-}
-
 TEST_F(KLTDocFrameworkTest, ViewsShowNoFreedEntryWhileThePasswordIsAsked) {
     OpenTwoEntries();
     const std::string other = m_folder.Write("other.klt", TwoEntries("pw"));
@@ -118,21 +109,4 @@ TEST_F(KLTDocFrameworkTest, CancelledPasswordPromptAlsoLeavesAnUntitledDocument)
     EXPECT_EQ(m_app.OpenDocumentFile(protectedPath), nullptr);
     EXPECT_TRUE(user.MessageBoxes().empty());
     ExpectUntitled();
-}
-
-TEST_F(KLTDocFrameworkTest, UnreadableFileLeavesTheOpenDocumentAsItWas) {
-    OpenTwoEntries();
-    m_pDoc->m_entryList.pop_back();
-    m_pDoc->SetModifiedFlag();
-    m_pDoc->UpdateAllViews(nullptr);
-    ScriptedUser user;
-    user.Answer(IDNO); // "Save changes to two.klt?"
-    user.Answer(IDOK); // "... was not found."
-    EXPECT_EQ(m_app.OpenDocumentFile(m_folder.PathOf("gone.klt")), nullptr);
-    ASSERT_EQ(user.MessageBoxes().size(), 2u);
-    EXPECT_EQ(user.MessageBoxes()[0].text, "Save changes to two.klt?");
-    EXPECT_EQ(m_pDoc->GetPathName(), m_path);
-    EXPECT_TRUE(m_pDoc->IsModified());
-    EXPECT_EQ(m_pDoc->m_entryList.size(), 1u);
-    EXPECT_EQ(m_pView->m_rows.size(), 1u);
 }

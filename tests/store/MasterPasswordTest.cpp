@@ -25,23 +25,6 @@ CMasterPassword& SetTo(CMasterPassword& password, const std::string& text) {
 
 } // namespace
 
-TEST(MasterPassword, AbsentEmptyAndSetStates) {
-    CMasterPassword password;
-    EXPECT_TRUE(password.IsAbsent());
-    EXPECT_EQ(password.GetLength(), 0u);
-
-    password.SetPassword("");
-    EXPECT_FALSE(password.IsAbsent());
-    EXPECT_EQ(password.GetLength(), 0u);
-
-    password.SetPassword(std::string("a\0b", 3)); // every byte counts
-    EXPECT_EQ(password.GetText(), std::string("a\0b", 3));
-    EXPECT_EQ(password.GetLength(), 3u);
-
-    password.Clear();
-    EXPECT_TRUE(password.IsAbsent());
-}
-
 TEST(MasterPassword, CancelledChangeLeavesAnAbsentPasswordEmpty) {
     CMasterPassword password;
     ScriptedUser user;
