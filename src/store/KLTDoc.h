@@ -11,6 +11,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace klt {
 struct PasswordFileHeader;
