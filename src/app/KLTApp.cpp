@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
+#ifdef KLT_WITH_X11
+#include "LockKeys.h"
+#endif
+
 namespace {
 
 constexpr const char* kDefaultFile = "DEFAULT.KLT";
@@ -16,6 +20,10 @@ constexpr const char* kDefaultFile = "DEFAULT.KLT";
 CKLTApp::CKLTApp() = default;
 
 BOOL CKLTApp::InitInstance() {
+#ifdef KLT_WITH_X11
+    // The status bar's CAP, NUM and SCRL follow the keyboard's indicators.
+    klt::SetKeyToggleQuery([](WORD vk) { return klt::IsLockKeyOn(vk); });
+#endif
     SetRegistryKey("Quellmoor");
     LoadStdProfileSettings(4);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
