@@ -9,6 +9,7 @@
 #include "ScriptedUser.h"
 
 #include <QPoint>
+#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -76,6 +77,7 @@ protected:
     void Command(UINT nID);
     bool IsEnabled(UINT nID);
 
+    QTemporaryDir m_dir; // for files a test writes
     std::unique_ptr<CWinApp> m_pApp;
     CKLTDoc* m_pDoc = nullptr;
     CKLTView* m_pView = nullptr;
