@@ -1,5 +1,5 @@
-// The entry list with many entries: rebuilding all rows, and one Add or one Delete through the
-// commands (dialog and question included) in a list of 100,000. Runs headless.
+// The entry list with many entries: rebuilding all rows, one Add or one Delete through the
+// commands (dialog and question included) in a list of 100,000, and deleting every row. Headless.
 
 #include "KLTDoc.h"
 #include "KLTView.h"
@@ -119,6 +119,24 @@ void BM_DeleteOneOf100k(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DeleteOneOf100k)->Unit(benchmark::kMillisecond)->Iterations(2000);
+
+// Every row marked (one range, as Shift+click makes it) and deleted with one question.
+void BM_DeleteAllMarked(benchmark::State& state) {
+    Program& program = TheProgram();
+    const int n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        program.Fill(n);
+        program.pList->SetSel(-1, TRUE);
+        program.pList->SetCaretIndex(0, TRUE);
+        state.ResumeTiming();
+        program.Command(ID_EDIT_DELETE);
+    }
+    if (program.pList->GetCount() != 0) {
+        state.SkipWithError("Delete left rows behind");
+    }
+}
+BENCHMARK(BM_DeleteAllMarked)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

@@ -3,8 +3,8 @@
 #include "DocumentEntries.h"
 #include "KLTDoc.h"
 #include "ListOrder.h"
+#include "LongList.h"
 
-#include <QListView>
 #include <algorithm>
 
 namespace {
@@ -44,11 +44,7 @@ BOOL CKLTView::Create(const char* lpszClassName, const char* lpszWindowName, DWO
         GetClientRect(&client);
     }
     m_listBox.Create(kListStyle, client, this, IDC_VIEW_LIST);
-    // Every row is one line of the same font. Saying so spares the widget from measuring the text
-    // of every row again after each change, which a file of 100,000 entries would feel.
-    if (auto* pRows = qobject_cast<QListView*>(m_listBox.GetWidget())) {
-        pRows->setUniformItemSizes(true);
-    }
+    klt::UseUniformRows(m_listBox);
     return bCreated;
 }
 

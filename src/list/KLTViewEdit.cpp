@@ -4,6 +4,7 @@
 #include "DocumentEntries.h"
 #include "KLTDoc.h"
 #include "KLTView.h"
+#include "LongList.h"
 #include "NewEntryDlg.h"
 #include "PropertiesDlg.h"
 
@@ -77,12 +78,10 @@ void CKLTView::DeleteMarkedEntries() {
     if (AfxMessageBox(IDS_DELETE_MARKED, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         return;
     }
-    const int nMarked = m_listBox.GetSelCount();
-    if (nMarked <= 0) {
-        return;
+    const std::vector<int> marked = klt::MarkedRows(m_listBox);
+    if (marked.empty()) {
+        return; // a command run while the question was open has rebuilt the list
     }
-    std::vector<int> marked(static_cast<size_t>(nMarked));
-    m_listBox.GetSelItems(nMarked, marked.data());
 
     std::unordered_set<const QMPassword*> entries;
     entries.reserve(marked.size());
@@ -91,8 +90,10 @@ void CKLTView::DeleteMarkedEntries() {
             entries.insert(pEntry);
         }
     }
-    // Rows go from the bottom up so that the indices still to come stay valid, and before their
-    // entries are freed so that no row ever points at a freed entry.
+    // The marks go first: the list would otherwise recompute the area of all remaining marks at
+    // every row it removes. Rows go from the bottom up so that the indices still to come stay valid,
+    // and before their entries are freed so that no row ever points at a freed entry.
+    m_listBox.SetSel(-1, FALSE);
     for (auto it = marked.rbegin(); it != marked.rend(); ++it) {
         m_listBox.DeleteString(static_cast<UINT>(*it));
     }

@@ -1,0 +1,20 @@
+#pragma once
+// What the entry list needs of its list box to stay quick with a hundred thousand rows, where the
+// list box's general operations would be slow.
+
+#include <vector>
+
+class CListBox;
+
+namespace klt {
+
+// Every row is one line of the same font: saying so spares the list from measuring the text of
+// every row again after each change.
+void UseUniformRows(CListBox& list);
+
+// The indices of the marked rows, ascending. Asking row by row would look up each row's place
+// again after rows were inserted or removed, which makes a pass over a long list quadratic; the
+// list's selection answers at once.
+std::vector<int> MarkedRows(const CListBox& list);
+
+} // namespace klt
