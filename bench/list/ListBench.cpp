@@ -39,7 +39,8 @@ struct Program {
 
     Program() {
         app.AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
-                                                  klt::Factory<CFrameWnd>(), klt::Factory<CKLTView, CView>()));
+                                                  klt::Factory<CFrameWnd>(),
+                                                  klt::Factory<CKLTView, CView>()));
         CCommandLineInfo newFile;
         app.ProcessShellCommand(newFile);
         pFrame = static_cast<CFrameWnd*>(app.m_pMainWnd);
@@ -61,7 +62,8 @@ struct Program {
                 const int c = letter(random);
                 name += static_cast<char>(c < 26 ? 'a' + c : 'A' + c - 26);
             }
-            pDoc->m_entryList.push_back(std::make_unique<QMPassword>(name + std::to_string(i), "user", "pw", 0));
+            pDoc->m_entryList.push_back(
+                std::make_unique<QMPassword>(name + std::to_string(i), "user", "pw", 0));
         }
         pView->OnUpdate(nullptr, 0, nullptr);
     }

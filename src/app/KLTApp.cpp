@@ -27,7 +27,8 @@ BOOL CKLTApp::InitInstance() {
     SetRegistryKey("Quellmoor");
     LoadStdProfileSettings(4);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
-                                          klt::Factory<CMainFrame, CFrameWnd>(), klt::Factory<CKLTView, CView>()));
+                                          klt::Factory<CMainFrame, CFrameWnd>(),
+                                          klt::Factory<CKLTView, CView>()));
 
     // The empty untitled document with the main window and the list.
     CCommandLineInfo newFile;

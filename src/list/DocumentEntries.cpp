@@ -13,7 +13,8 @@ bool HoldsEntry(const CKLTDoc& doc, const QMPassword* pEntry) {
 
 bool RemoveEntry(CKLTDoc& doc, const QMPassword* pEntry) {
     auto& list = doc.m_entryList;
-    const auto it = std::find_if(list.begin(), list.end(), [pEntry](const auto& p) { return p.get() == pEntry; });
+    const auto it =
+        std::find_if(list.begin(), list.end(), [pEntry](const auto& p) { return p.get() == pEntry; });
     if (it == list.end()) {
         return false;
     }

@@ -36,7 +36,8 @@ CKLTDoc* CKLTView::GetDocument() const {
 
 BOOL CKLTView::Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle, const CRect& rect,
                       CWnd* pParentWnd, UINT nID, CCreateContext* pContext) {
-    const BOOL bCreated = CView::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext);
+    const BOOL bCreated =
+        CView::Create(lpszClassName, lpszWindowName, dwStyle, rect, pParentWnd, nID, pContext);
     // The list lies at the view's origin whatever the view's place in its frame, so that it covers
     // the view even before the first resize reaches it.
     CRect client;

@@ -60,8 +60,8 @@ void CKLTView::OnEditDelete() {
         return;
     }
     const unsigned nRebuilds = m_nRebuilds;
-    if (AfxMessageBox(klt::FormatString(IDS_DELETE_ENTRY, pEntry->m_strSystem), MB_OKCANCEL | MB_ICONEXCLAMATION) !=
-        IDOK) {
+    if (AfxMessageBox(klt::FormatString(IDS_DELETE_ENTRY, pEntry->m_strSystem),
+                      MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         return;
     }
     const int nIndex = FindEntryIndex(pEntry);

@@ -25,8 +25,9 @@ std::vector<QMPassword*> SortedForList(const std::list<std::unique_ptr<QMPasswor
     for (const auto& pEntry : entries) {
         sorted.push_back(pEntry.get());
     }
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const QMPassword* a, const QMPassword* b) { return FoldedLess(a->m_strSystem, b->m_strSystem); });
+    std::stable_sort(sorted.begin(), sorted.end(), [](const QMPassword* a, const QMPassword* b) {
+        return FoldedLess(a->m_strSystem, b->m_strSystem);
+    });
     return sorted;
 }
 

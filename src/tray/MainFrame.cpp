@@ -5,7 +5,8 @@
 namespace {
 
 // The message pane, then the lock-key indicators.
-constexpr std::array<UINT, 4> kIndicators{ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+constexpr std::array<UINT, 4> kIndicators{ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
+                                          ID_INDICATOR_SCRL};
 
 // Commands that have no state to report: they are enabled in every menu and on every button.
 constexpr std::array<UINT, 5> kAlwaysEnabled{ID_FILE_MERGE, ID_VIEW_OPTIONS, ID_HELP_README, ID_HELP_LICENSE,
@@ -25,7 +26,8 @@ int CMainFrame::OnCreate(CREATESTRUCT* lpCreateStruct) {
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1) {
         return -1;
     }
-    if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME)) {
+    if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP) ||
+        !m_wndToolBar.LoadToolBar(IDR_MAINFRAME)) {
         return -1;
     }
     if (!m_wndStatusBar.Create(this) ||

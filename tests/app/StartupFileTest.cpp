@@ -43,7 +43,8 @@ TEST(StartupFile, FileOnTheCommandLineIsOpenedAndShown) {
 TEST(StartupFile, MissingDefaultFileIsMadeBesideTheProgram) {
     CKLTApp app;
     const std::string path = app.GetPathBesideProgram("DEFAULT.KLT");
-    EXPECT_EQ(std::filesystem::path(path).parent_path(), std::filesystem::canonical("/proc/self/exe").parent_path());
+    EXPECT_EQ(std::filesystem::path(path).parent_path(),
+              std::filesystem::canonical("/proc/self/exe").parent_path());
     std::filesystem::remove(path);
 
     ScriptedUser user;

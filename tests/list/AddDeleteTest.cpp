@@ -9,7 +9,8 @@ namespace {
 using Names = std::vector<std::string>;
 
 const char* const kNeedName = "You must enter a system name.";
-const char* const kDuplicate = "This system name has already been defined.  Please enter a unique system name.";
+const char* const kDuplicate =
+    "This system name has already been defined.  Please enter a unique system name.";
 
 } // namespace
 
@@ -44,7 +45,8 @@ TEST_F(AddTest, NewEntryBecomesTheMarkedCaretRowAndTheDocumentIsModified) {
 TEST_F(AddTest, EmptySystemNameIsRefusedButBlanksAreAName) {
     m_user.Dialog(IDD_NEW_ENTRY).Type(IDC_USERNAME, "ann").Click(IDOK);
     m_user.Answer(IDOK);
-    m_user.Inspect([](CDialog& d) {
+    m_user
+        .Inspect([](CDialog& d) {
             EXPECT_EQ(FocusedId(d), IDC_SYSTEM);
             EXPECT_EQ(d.GetDlgItemText(IDC_USERNAME), "ann");
         })
@@ -110,10 +112,12 @@ TEST_F(AddTest, AddingWithThreeMarkedRowsKeepsTheOtherTwoMarkedForTheNextDelete)
     EXPECT_EQ(Marked(), (std::vector<int>{0, 2, 3}));
     EXPECT_EQ(Caret(), 3);
 
-    m_user.Answer(IDCANCEL);
+    m_user.Answer(IDOK);
     Command(ID_EDIT_DELETE);
     ASSERT_EQ(m_user.MessageBoxes().size(), 1u);
     EXPECT_EQ(m_user.MessageBoxes()[0].text, "Delete all marked entries?");
+    EXPECT_EQ(Rows(), (Names{"c", "g"}));
+    EXPECT_EQ(DocumentNames(), (Names{"c", "g"}));
 }
 
 class DeleteTest : public ListTest {};

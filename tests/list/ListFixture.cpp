@@ -1,8 +1,8 @@
 #include "ListFixture.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QListWidget>
 #include <QSettings>
 #include <QTest>
@@ -12,7 +12,8 @@ int FocusedId(const CDialog& dialog) {
     return pFocus != nullptr ? pFocus->GetDlgCtrlID() : 0;
 }
 
-ActivatingSeam::ActivatingSeam(klt::ModalSeam& user) : m_user(user), m_pPrevious(klt::InstallModalSeam(this)) {}
+ActivatingSeam::ActivatingSeam(klt::ModalSeam& user)
+    : m_user(user), m_pPrevious(klt::InstallModalSeam(this)) {}
 
 ActivatingSeam::~ActivatingSeam() {
     klt::InstallModalSeam(m_pPrevious);
@@ -32,8 +33,8 @@ void ListTest::SetUp() {
     m_pApp = std::make_unique<CWinApp>();
     m_pApp->SetRegistryKey("Quellmoor");
     m_pApp->GetSettings().clear();
-    m_pApp->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(), FrameFactory(),
-                                                  klt::Factory<CKLTView, CView>()));
+    m_pApp->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
+                                                  FrameFactory(), klt::Factory<CKLTView, CView>()));
     m_pApp->m_nCmdShow = SW_HIDE;
     m_pApp->OnFileNew();
     m_pFrame = dynamic_cast<CFrameWnd*>(m_pApp->m_pMainWnd);
@@ -59,8 +60,8 @@ std::function<std::unique_ptr<CFrameWnd>()> ListTest::FrameFactory() const {
     return klt::Factory<CFrameWnd>();
 }
 
-QMPassword* ListTest::AddEntry(const std::string& system, const std::string& user, const std::string& password,
-                               int32_t time) {
+QMPassword* ListTest::AddEntry(const std::string& system, const std::string& user,
+                               const std::string& password, int32_t time) {
     m_pDoc->m_entryList.push_back(std::make_unique<QMPassword>(system, user, password, time));
     return m_pDoc->m_entryList.back().get();
 }
@@ -125,7 +126,8 @@ std::vector<std::string> ListTest::DocumentNames() const {
 void ListTest::ClickRow(int nRow, Qt::KeyboardModifiers modifiers) {
     QListWidget* pList = ListWidget();
     pList->scrollToItem(pList->item(nRow));
-    QTest::mouseClick(pList->viewport(), Qt::LeftButton, modifiers, pList->visualItemRect(pList->item(nRow)).center());
+    QTest::mouseClick(pList->viewport(), Qt::LeftButton, modifiers,
+                      pList->visualItemRect(pList->item(nRow)).center());
 }
 
 void ListTest::DoubleClickRow(int nRow) {

@@ -34,8 +34,12 @@ public:
 
     int RunDialog(CDialog& dialog) override;
     int MessageBox(const klt::MessageBoxRequest& request) override { return m_user.MessageBox(request); }
-    std::string FileDialog(const klt::FileDialogRequest& request) override { return m_user.FileDialog(request); }
-    UINT PopupMenu(QMenu& menu, const QPoint& screenPos) override { return m_user.PopupMenu(menu, screenPos); }
+    std::string FileDialog(const klt::FileDialogRequest& request) override {
+        return m_user.FileDialog(request);
+    }
+    UINT PopupMenu(QMenu& menu, const QPoint& screenPos) override {
+        return m_user.PopupMenu(menu, screenPos);
+    }
     int PrintDialog(QPrinter& printer, CWnd* pOwner) override { return m_user.PrintDialog(printer, pOwner); }
 
 private:
@@ -51,8 +55,8 @@ protected:
     virtual std::function<std::unique_ptr<CFrameWnd>()> FrameFactory() const;
 
     // An entry appended to the document (the rows follow at the next Rebuild).
-    QMPassword* AddEntry(const std::string& system, const std::string& user = "", const std::string& password = "",
-                         int32_t time = 0);
+    QMPassword* AddEntry(const std::string& system, const std::string& user = "",
+                         const std::string& password = "", int32_t time = 0);
     // Entries with these names, then the rows for them.
     void Fill(std::initializer_list<const char*> names);
     void Rebuild();

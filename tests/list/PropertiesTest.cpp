@@ -73,7 +73,9 @@ TEST_F(PropertiesTest, OkWithoutChangesKeepsTheEntryButSetsTheModifiedFlag) {
 
 TEST_F(PropertiesTest, DaysMayBeNegativeForATimeInTheFuture) {
     Current("Mail", Now() + 36 * 3600);
-    m_user.Dialog(IDD_PROPERTIES).Inspect([](CDialog& d) { EXPECT_EQ(d.GetDlgItemText(IDC_DAYS), "-1"); }).Click(IDCANCEL);
+    m_user.Dialog(IDD_PROPERTIES)
+        .Inspect([](CDialog& d) { EXPECT_EQ(d.GetDlgItemText(IDC_DAYS), "-1"); })
+        .Click(IDCANCEL);
     Command(ID_EDIT_PROPERTIES);
     EXPECT_FALSE(m_pDoc->IsModified());
 }

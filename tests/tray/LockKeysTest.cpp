@@ -23,9 +23,11 @@ TEST(LockKeys, FollowTheKeyboardsIndicators) {
     for (const auto& [vk, keysym] : {std::pair{kCapsLock, "Caps_Lock"}, std::pair{kNumLock, "Num_Lock"}}) {
         const bool bBefore = klt::IsLockKeyOn(vk);
         Press(keysym);
-        EXPECT_TRUE(QTest::qWaitFor([vk = vk, bBefore] { return klt::IsLockKeyOn(vk) != bBefore; }, 2000)) << keysym;
+        EXPECT_TRUE(QTest::qWaitFor([vk = vk, bBefore] { return klt::IsLockKeyOn(vk) != bBefore; }, 2000))
+            << keysym;
         Press(keysym);
-        EXPECT_TRUE(QTest::qWaitFor([vk = vk, bBefore] { return klt::IsLockKeyOn(vk) == bBefore; }, 2000)) << keysym;
+        EXPECT_TRUE(QTest::qWaitFor([vk = vk, bBefore] { return klt::IsLockKeyOn(vk) == bBefore; }, 2000))
+            << keysym;
     }
     EXPECT_FALSE(klt::IsLockKeyOn(0x10)); // Shift has no indicator
 }

@@ -1,8 +1,9 @@
 // The main window around the entry list: its bars, the states of its menus and buttons, its keys,
 // and closing it.
 
-#include "ListFixture.h"
 #include "MainFrame.h"
+
+#include "ListFixture.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -46,9 +47,10 @@ protected:
 };
 
 TEST_F(MainFrameTest, ToolbarAndStatusBarCarryTheirButtonsAndIndicators) {
-    EXPECT_EQ(ToolBar().GetButtonIds(),
-              (std::vector<UINT>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_EDIT_ADD, ID_EDIT_DELETE,
-                                 ID_EDIT_PROPERTIES, ID_SEPARATOR, ID_APP_ABOUT, ID_CONTEXT_HELP}));
+    EXPECT_EQ(
+        ToolBar().GetButtonIds(),
+        (std::vector<UINT>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_EDIT_ADD, ID_EDIT_DELETE,
+                           ID_EDIT_PROPERTIES, ID_SEPARATOR, ID_APP_ABOUT, ID_CONTEXT_HELP}));
     for (const UINT nID : ToolBar().GetButtonIds()) {
         if (nID != ID_SEPARATOR) {
             EXPECT_FALSE(Button(nID)->icon().isNull()) << nID;
@@ -98,7 +100,8 @@ TEST_F(MainFrameTest, MenusAndButtonsFollowTheCurrentEntry) {
 
 TEST_F(MainFrameTest, EveryOtherMenuItemIsThereAndEnabled) {
     const std::vector<std::vector<UINT>> menus{
-        {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_MERGE, ID_FILE_PASSWORD, ID_APP_EXIT},
+        {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_MERGE, ID_FILE_PASSWORD,
+         ID_APP_EXIT},
         {ID_EDIT_ADD},
         {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_OPTIONS},
         {ID_HELP_FINDER, ID_HELP_README, ID_HELP_LICENSE, ID_APP_ABOUT},
@@ -133,11 +136,11 @@ TEST_F(MainFrameTest, ToolbarAndStatusBarCanBeHiddenAndShownFromTheViewMenu) {
 TEST_F(MainFrameTest, KeysReachTheEntryCommands) {
     Fill({"a", "b"});
     ClickRow(0);
-    m_user.Dialog(IDD_NEW_ENTRY).Click(IDCANCEL);     // Insert
-    m_user.Dialog(IDD_PROPERTIES).Click(IDCANCEL);    // Enter
-    m_user.Dialog(IDD_PROPERTIES).Click(IDCANCEL);    // Ctrl+P
-    m_user.Answer(IDCANCEL);                           // Delete
-    m_user.Answer(IDOK);                               // Ctrl+D
+    m_user.Dialog(IDD_NEW_ENTRY).Click(IDCANCEL);  // Insert
+    m_user.Dialog(IDD_PROPERTIES).Click(IDCANCEL); // Enter
+    m_user.Dialog(IDD_PROPERTIES).Click(IDCANCEL); // Ctrl+P
+    m_user.Answer(IDCANCEL);                       // Delete
+    m_user.Answer(IDOK);                           // Ctrl+D
     // Keys act on the active window: after each dialog the main window comes back first, as the
     // window manager would bring it.
     const auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

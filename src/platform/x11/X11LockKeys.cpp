@@ -24,7 +24,8 @@ const char* IndicatorName(std::uint16_t vk) {
 
 bool IsLockKeyOn(std::uint16_t vk) {
     const char* name = IndicatorName(vk);
-    const auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    const auto* x11 =
+        qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display* display = x11 != nullptr ? x11->display() : nullptr;
     if (name == nullptr || display == nullptr) {
         return false;
@@ -32,7 +33,8 @@ bool IsLockKeyOn(std::uint16_t vk) {
     // Only an existing atom can name an indicator; a server without it has no such indicator.
     const Atom indicator = XInternAtom(display, name, True);
     Bool bOn = False;
-    return indicator != None && XkbGetNamedIndicator(display, indicator, nullptr, &bOn, nullptr, nullptr) && bOn;
+    return indicator != None && XkbGetNamedIndicator(display, indicator, nullptr, &bOn, nullptr, nullptr) &&
+           bOn;
 }
 
 } // namespace klt
