@@ -123,6 +123,7 @@
 #define IDS_PRINT_ERROR 61231
 #define IDS_MERGE_COMPLETE 61232
 #define IDS_DUPLICATE_SYSTEM 61233
+#define IDS_PASSWORD_TOO_LONG 61240
 // Texts that the program formats or shows without a number of their own in older builds.
 #define IDS_NO_PASTE_TARGET 61250
 #define IDS_TARGET_GONE 61251

@@ -1,0 +1,152 @@
+#include "KLTDoc.h"
+
+#include "Archive.h"
+#include "DocTemplate.h"
+#include "FileIo.h"
+#include "MessageBox.h"
+#include "PasswordFileReader.h"
+#include "PasswordFileWriter.h"
+#include "WaitCursor.h"
+#include "WinApp.h"
+
+#include <ctime>
+
+namespace {
+
+int32_t Now() {
+    return static_cast<int32_t>(std::time(nullptr));
+}
+
+} // namespace
+
+CKLTDoc::CKLTDoc() : m_timeStamp(Now()) {}
+
+CKLTDoc::~CKLTDoc() = default;
+
+void CKLTDoc::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteDWord(static_cast<uint32_t>(m_timeStamp));
+        ar.WriteObjectList(m_entryList);
+        ar.WriteObjectList(m_secondList);
+        return;
+    }
+    // DeleteContents stamped the document with the time of opening, so a stored time stamp
+    // never moves forward.
+    const auto timeStored = static_cast<int32_t>(ar.ReadDWord());
+    if (timeStored < m_timeStamp)
+        m_timeStamp = timeStored;
+    ar.ReadObjectList(m_entryList);
+    ar.ReadObjectList(m_secondList);
+}
+
+void CKLTDoc::DeleteContents() {
+    m_masterPassword.Clear();
+    m_timeStamp = Now();
+    m_entryList.clear();
+    // The second list belongs to the file it was read from; carrying it on would write it into
+    // whatever file is saved next.
+    m_secondList.clear();
+    CDocument::DeleteContents();
+}
+
+BOOL CKLTDoc::OnOpenDocument(const std::string& path) {
+    std::string image;
+    try {
+        image = klt::ReadFileContents(path);
+    } catch (const std::exception& e) {
+        ReportSaveLoadException(path, &e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+        return FALSE;
+    }
+
+    DeleteContents();
+    // The password question runs a modal loop in which the views may paint: they must not show
+    // the entries just freed.
+    UpdateAllViews(nullptr);
+
+    klt::PasswordFileHeader header;
+    if (!ReadHeader(path, image, header)) {
+        DeleteContents();
+        return FALSE;
+    }
+    m_masterPassword.SetPassword(header.strMasterPassword);
+
+    SetModifiedFlag();
+    try {
+        CWaitCursor wait;
+        CArchive ar(header.stream);
+        Serialize(ar);
+    } catch (const std::exception& e) {
+        DeleteContents();
+        ReportSaveLoadException(path, &e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    RecordLastFile(path);
+    return TRUE;
+}
+
+BOOL CKLTDoc::ReadHeader(const std::string& path, std::string_view image, klt::PasswordFileHeader& header) {
+    const std::string strTitle = klt::FileTitle(path);
+    const klt::PasswordPrompt prompt = [this, &strTitle]() -> std::optional<std::string> {
+        if (!m_masterPassword.AskPassword(strTitle.c_str()))
+            return std::nullopt;
+        return m_masterPassword.GetText();
+    };
+    switch (klt::ReadPasswordHeader(image, prompt, header)) {
+    case klt::ReadStatus::ok:
+        return TRUE;
+    case klt::ReadStatus::cancelled:
+        break;
+    case klt::ReadStatus::encrypted:
+        AfxMessageBox(IDS_ENCRYPTED_EDITION, MB_ICONSTOP);
+        break;
+    case klt::ReadStatus::wrongPassword:
+        AfxMessageBox(IDS_INVALID_PASSWORD, MB_ICONSTOP);
+        break;
+    case klt::ReadStatus::badFormat: {
+        // Too short for its flags, its length or its password: the stream's own complaint.
+        const CArchiveException e(CArchiveException::endOfFile);
+        ReportSaveLoadException(path, &e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+        break;
+    }
+    }
+    return FALSE;
+}
+
+BOOL CKLTDoc::OnSaveDocument(const std::string& path) {
+    if (m_masterPassword.IsAbsent() && !m_masterPassword.ChangePassword()) {
+        AfxMessageBox(IDS_FILE_NOT_SAVED, MB_ICONSTOP);
+        return FALSE;
+    }
+    // The dialogs never let such a password through; one set some other way must still not
+    // produce a file that cannot be opened again.
+    if (m_masterPassword.GetLength() > klt::kMaxMasterPasswordLength) {
+        AfxMessageBox(IDS_PASSWORD_TOO_LONG, MB_ICONSTOP);
+        return FALSE;
+    }
+    try {
+        CWaitCursor wait;
+        klt::WritePasswordFile(path, m_masterPassword.GetText(), [this](CArchive& ar) { Serialize(ar); });
+    } catch (const std::exception& e) {
+        ReportSaveLoadException(path, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    RecordLastFile(path);
+    return TRUE;
+}
+
+QMPassword* CKLTDoc::FindEntry(const std::string& strSystem, const QMPassword* pExclude) const {
+    for (const auto& pEntry : m_entryList) {
+        if (pEntry.get() != pExclude && pEntry->m_strSystem == strSystem)
+            return pEntry.get();
+    }
+    return nullptr;
+}
+
+void CKLTDoc::RecordLastFile(const std::string& path) {
+    if (!m_bRecordLastFile)
+        return;
+    if (CWinApp* pApp = AfxGetApp())
+        pApp->WriteProfileString("Settings", "Last File", path);
+}

@@ -1,0 +1,44 @@
+#include "MainFrame.h"
+
+#include <array>
+
+namespace {
+
+// The message pane, then the lock-key indicators.
+constexpr std::array<UINT, 4> kIndicators{ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+
+// Commands that have no state to report: they are enabled in every menu and on every button.
+constexpr std::array<UINT, 5> kAlwaysEnabled{ID_FILE_MERGE, ID_VIEW_OPTIONS, ID_HELP_README, ID_HELP_LICENSE,
+                                             ID_APP_ABOUT};
+
+} // namespace
+
+CMainFrame::CMainFrame() {
+    for (const UINT nID : kAlwaysEnabled) {
+        MapUpdate(nID, &CMainFrame::OnUpdateAlwaysEnabled);
+    }
+}
+
+CMainFrame::~CMainFrame() = default;
+
+int CMainFrame::OnCreate(CREATESTRUCT* lpCreateStruct) {
+    if (CFrameWnd::OnCreate(lpCreateStruct) == -1) {
+        return -1;
+    }
+    if (!m_wndToolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME)) {
+        return -1;
+    }
+    if (!m_wndStatusBar.Create(this) ||
+        !m_wndStatusBar.SetIndicators(kIndicators.data(), static_cast<int>(kIndicators.size()))) {
+        return -1;
+    }
+    m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndToolBar);
+    return 0;
+}
+
+void CMainFrame::OnUpdateAlwaysEnabled(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(TRUE);
+}
