@@ -8,6 +8,11 @@
 class CDialog;
 class CWnd;
 
+namespace klt {
+// Thrown by CDataExchange::Fail; UpdateData turns it into FALSE.
+struct DataExchangeFailure {};
+} // namespace klt
+
 class CDataExchange {
 public:
     CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate) : m_bSaveAndValidate(bSaveAndValidate),

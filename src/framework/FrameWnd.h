@@ -9,8 +9,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QMainWindow;
+class CMenu;
 class CControlBar;
 class CDocument;
 class CView;
@@ -51,9 +53,11 @@ public:
     // Runs the update rules of the toolbar buttons and indicators (done when the program is idle).
     void OnIdleUpdateCmdUI();
 
-    // Bars: docking and the View menu's toggles (ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR).
+    // Bars: docking and the View menu's toggles (ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR). A bar
+    // made with this frame as parent joins it by itself (AddControlBar).
     void EnableDocking(DWORD dwDockStyle);
     void DockControlBar(CControlBar* pBar);
+    void AddControlBar(CControlBar* pBar);
     CControlBar* GetControlBar(UINT nID) const;
     void SetMessageText(const std::string& text);
     void SetMessageText(UINT nID);
@@ -63,6 +67,8 @@ public:
 
     QMainWindow* GetMainWindow() const;
     UINT GetResourceId() const { return m_nIDHelp; }
+    // The menu bar's menu (its popups in order).
+    CMenu* GetMenu() const { return m_pMenu.get(); }
     // Help commands (F1, Shift+F1, Help Topics) go to the application's WinHelp.
     void OnHelp();
     void OnHelpFinder();
@@ -76,16 +82,14 @@ protected:
 private:
     void BuildMenuBar(UINT nIDResource);
     void InstallAccelerators(UINT nIDResource);
-    void RouteCommand(UINT nID);
 
     UINT m_nIDHelp = 0;
+    DWORD m_dwDockStyle = 0;
     CView* m_pActiveView = nullptr;
     std::vector<std::unique_ptr<CView>> m_views;
     std::vector<CControlBar*> m_bars;
-    CCreateContext* m_pCreateContext = nullptr;
+    std::unique_ptr<CMenu> m_pMenu;
     std::string m_strTitle; // the template's window title
-    friend class CToolBar;
-    friend class CStatusBar;
 };
 
 namespace klt {

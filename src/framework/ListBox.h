@@ -43,8 +43,8 @@ public:
     int GetSelCount() const;
     int GetSelItems(int nMaxItems, int* rgIndex) const;
 
-    // The caret row: -1 when there is none. SetCaretIndex marks nothing; it scrolls the row into
-    // view only if it is not at least partly visible (fully visible with bScroll).
+    // The caret row: -1 when there is none. SetCaretIndex marks nothing; with bScroll it scrolls
+    // only when the row is not at least partly visible, without it until the row is fully visible.
     int GetCaretIndex() const;
     int SetCaretIndex(int nIndex, BOOL bScroll = TRUE);
     int GetTopIndex() const;

@@ -12,6 +12,10 @@
 class QMenu;
 class CWnd;
 
+namespace klt::res {
+struct MenuItem;
+}
+
 class CMenu {
 public:
     CMenu();
@@ -34,9 +38,14 @@ public:
     // pWnd and the result is TRUE; with it the result is the command (0 for none).
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const CRect* lpRect = nullptr);
 
-    QMenu* GetQMenu() const { return m_pMenu.get(); }
+    QMenu* GetQMenu() const { return m_pMenu; }
+
+protected:
+    // Makes this the popup item of pParent, with its items.
+    void Build(const klt::res::MenuItem& item, QMenu* pParent);
 
 private:
-    std::unique_ptr<QMenu> m_pMenu;
-    std::vector<std::unique_ptr<CMenu>> m_subMenus; // wrappers of the popups inside m_pMenu
+    std::unique_ptr<QMenu> m_pOwned; // a loaded menu owns its QMenu; a popup's belongs to its parent
+    QMenu* m_pMenu = nullptr;
+    std::vector<std::unique_ptr<CMenu>> m_subMenus; // per position: the popup there, or null
 };

@@ -28,6 +28,8 @@ std::string CommandToolTip(UINT nID);
 
 // A box with exactly the given caption, icon and buttons; returns IDOK, IDCANCEL, IDYES, IDNO or IDRETRY.
 int ShowMessageBox(const std::string& text, const std::string& caption, UINT nType);
+// nType with the icon AfxMessageBox adds when the request names none.
+UINT WithDefaultIcon(UINT nType);
 
 namespace detail {
 inline const char* FormatArg(const std::string& s) { return s.c_str(); }

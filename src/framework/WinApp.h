@@ -75,7 +75,7 @@ public:
     // ---- Commands (mapped by the application's own map)
     void OnFileNew();
     void OnFileOpen();
-    BOOL OnOpenRecentFile(UINT nID);
+    void OnOpenRecentFile(UINT nID);
     void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
     void OnAppExit();
 
@@ -91,7 +91,7 @@ public:
     const char* m_pszRegistryKey = nullptr;
     std::string m_lpCmdLine;
     std::vector<std::string> m_args;
-    int m_nCmdShow = 1; // SW_SHOWNORMAL
+    int m_nCmdShow = -1; // the first frame's show command; -1 shows it normally
     CWnd* m_pMainWnd = nullptr;
 
 private:

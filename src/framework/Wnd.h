@@ -12,6 +12,7 @@
 
 class QEvent;
 class CMenu;
+class CFrameWnd;
 
 struct CCreateContext;
 
@@ -80,11 +81,15 @@ public:
 
     // Sees every event of a subclassed control before the control does; TRUE swallows it.
     virtual BOOL PreTranslateEvent(QEvent* pEvent);
+    // The frame window this window lies in (itself for a frame), or null.
+    CFrameWnd* GetParentFrame() const;
 
-protected:
-    // Attaches to a widget that someone else owns (its Qt parent); the object follows the widget.
+    // Attaches to a widget that someone else owns (its Qt parent or the object that made it); the
+    // object stands for the widget until Detach or until the widget goes away.
     void Attach(QWidget* pWidget);
     void Detach();
+
+protected:
     // Registers a handler for a window message: LRESULT T::OnXxx(WPARAM, LPARAM).
     template <class T> void MapMessage(UINT message, LRESULT (T::*pfn)(WPARAM, LPARAM)) {
         T* self = static_cast<T*>(this);

@@ -17,17 +17,17 @@ enum class ControlKind { Static, Icon, Edit, PushButton, CheckBox, GroupBox, Lis
 struct ControlTemplate {
     int id;            // IDC_STATIC (-1) for controls the program never addresses
     ControlKind kind;
-    const char* text;  // caption, static text; for an icon the icon's resource id as text
+    const char* text;  // caption or static text
     DWORD style;       // WS_*, ES_*, BS_*, LBS_*, SS_* bits
     int x, y, cx, cy;  // dialog units
+    UINT icon = 0;     // an icon control's icon resource
 };
 
 struct DialogTemplate {
     UINT id;
     const char* caption; // "" for none: the dialog then sets its own
     DWORD style;
-    int cx, cy;          // dialog units
-    int fontPointSize;   // the dialog font's size; its face is the platform's dialog face
+    int cx, cy;          // dialog units of the platform's dialog font
     std::vector<ControlTemplate> controls;
 };
 

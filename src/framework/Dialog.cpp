@@ -1,0 +1,180 @@
+#include "Dialog.h"
+
+#include "Controls.h"
+#include "ControlWidgets.h"
+#include "DialogWindow.h"
+#include "ListBox.h"
+#include "ModalSeam.h"
+#include "Resources.h"
+#include "WinApp.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <memory>
+#include <vector>
+
+// The objects that stand for the dialog's controls until the derived class attaches its own.
+struct CDialog::Controls {
+    std::vector<std::unique_ptr<CWnd>> standIns;
+};
+
+namespace {
+
+std::unique_ptr<CWnd> StandInFor(klt::res::ControlKind kind) {
+    using klt::res::ControlKind;
+    switch (kind) {
+    case ControlKind::Edit:
+        return std::make_unique<CEdit>();
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+    case ControlKind::GroupBox:
+        return std::make_unique<CButton>();
+    case ControlKind::ListBox:
+        return std::make_unique<CListBox>();
+    case ControlKind::HotKey:
+        return std::make_unique<CHotKeyCtrl>();
+    case ControlKind::Static:
+    case ControlKind::Icon:
+        break;
+    }
+    return std::make_unique<CStatic>();
+}
+
+} // namespace
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {
+    MapCommand(IDOK, &CDialog::OnOK);
+    MapCommand(IDCANCEL, &CDialog::OnCancel);
+}
+
+CDialog::~CDialog() { DestroyDialogWindow(); }
+
+QDialog* CDialog::GetDialogWidget() const { return qobject_cast<QDialog*>(GetWidget()); }
+
+BOOL CDialog::CreateFromTemplate() {
+    const klt::res::DialogTemplate* pTemplate = klt::res::FindDialog(m_nIDTemplate);
+    if (pTemplate == nullptr) {
+        return FALSE;
+    }
+    CWnd* pOwner = m_pParentWnd != nullptr ? m_pParentWnd : AfxGetMainWnd();
+    QWidget* pParent = pOwner != nullptr && pOwner->GetWidget() != nullptr ? pOwner->GetWidget()->window() : nullptr;
+    auto* pWindow = new klt::DialogWindow(*pTemplate, pParent);
+    Attach(pWindow);
+    m_pControls = std::make_unique<Controls>();
+    for (const klt::res::ControlTemplate& control : pTemplate->controls) {
+        if (control.id == IDC_STATIC) {
+            continue;
+        }
+        std::unique_ptr<CWnd> pStandIn = StandInFor(control.kind);
+        if (pStandIn->SubclassDlgItem(static_cast<UINT>(control.id), this)) {
+            m_pControls->standIns.push_back(std::move(pStandIn));
+        }
+    }
+    return TRUE;
+}
+
+void CDialog::DestroyDialogWindow() {
+    QWidget* pWindow = GetWidget();
+    Detach();
+    delete pWindow; // the controls go with it; the stand-ins then hold nothing
+    m_pControls.reset();
+}
+
+int CDialog::DoModal() {
+    DestroyDialogWindow();
+    if (!CreateFromTemplate()) {
+        return -1;
+    }
+    m_bEnding = false;
+    m_nModalResult = -1;
+    if (OnInitDialog() && !m_bEnding) {
+        SetInitialFocus();
+    }
+    if (!m_bEnding) {
+        klt::CurrentModalSeam().RunDialog(*this);
+    }
+    const int nResult = m_bEnding ? m_nModalResult : IDCANCEL;
+    DestroyDialogWindow();
+    m_bEnding = false;
+    return nResult;
+}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (!UpdateData(TRUE)) {
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::EndDialog(int nResult) {
+    m_bEnding = true;
+    m_nModalResult = nResult;
+    QDialog* pWindow = GetDialogWidget();
+    if (pWindow == nullptr) {
+        return;
+    }
+    // The control with the focus loses it now, while the dialog still exists, so that what it
+    // does on losing the focus still reaches the dialog's data.
+    if (QWidget* pFocus = pWindow->focusWidget(); pFocus != nullptr && pFocus->hasFocus()) {
+        pFocus->clearFocus();
+    }
+    pWindow->done(nResult);
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
+    if (GetWidget() == nullptr) {
+        return FALSE;
+    }
+    CDataExchange dx(this, bSaveAndValidate);
+    try {
+        DoDataExchange(&dx);
+    } catch (const klt::DataExchangeFailure&) {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) {
+    if (pWndCtrl == nullptr || pWndCtrl->GetWidget() == nullptr) {
+        return;
+    }
+    QWidget* pWidget = pWndCtrl->GetWidget();
+    pWidget->setFocus(Qt::TabFocusReason);
+    if (auto* pEdit = qobject_cast<QLineEdit*>(pWidget)) {
+        pEdit->selectAll();
+    } else if (auto* pText = qobject_cast<QPlainTextEdit*>(pWidget)) {
+        pText->selectAll();
+    }
+}
+
+void CDialog::NextDlgCtrl() const {
+    if (QWidget* pFocus = GetWidget() != nullptr ? GetWidget()->focusWidget() : nullptr) {
+        if (QWidget* pNext = pFocus->nextInFocusChain()) {
+            pNext->setFocus(Qt::TabFocusReason);
+        }
+    }
+}
+
+void CDialog::SetInitialFocus() {
+    const klt::res::DialogTemplate* pTemplate = klt::res::FindDialog(m_nIDTemplate);
+    for (const klt::res::ControlTemplate& control : pTemplate->controls) {
+        if ((control.style & WS_TABSTOP) == 0 || control.id == IDC_STATIC) {
+            continue;
+        }
+        CWnd* pControl = GetDlgItem(control.id);
+        if (pControl != nullptr && pControl->IsWindowEnabled() && !pControl->GetWidget()->isHidden()) {
+            GotoDlgCtrl(pControl);
+            return;
+        }
+    }
+}

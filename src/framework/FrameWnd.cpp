@@ -1,0 +1,428 @@
+#include "FrameWnd.h"
+
+#include "ControlBars.h"
+#include "ControlWidgets.h"
+#include "DocTemplate.h"
+#include "Document.h"
+#include "Menu.h"
+#include "MessageBox.h"
+#include "QtText.h"
+#include "Resources.h"
+#include "View.h"
+#include "VirtualKeys.h"
+#include "WinApp.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QIcon>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPointer>
+#include <QShortcut>
+#include <QWhatsThis>
+
+namespace klt {
+namespace {
+
+KeyToggleQuery& ToggleQuery() {
+    static KeyToggleQuery query;
+    return query;
+}
+
+// The frame's window: closing asks the frame, dropped files are opened.
+class FrameWindow : public QMainWindow {
+public:
+    explicit FrameWindow(CFrameWnd* pFrame) : m_pFrame(pFrame) {}
+
+protected:
+    void closeEvent(QCloseEvent* pEvent) override {
+        pEvent->ignore(); // the frame decides, and hides or destroys the window itself
+        m_pFrame->SendMessage(WM_CLOSE);
+    }
+    void dragEnterEvent(QDragEnterEvent* pEvent) override {
+        if (pEvent->mimeData()->hasUrls()) {
+            pEvent->acceptProposedAction();
+        }
+    }
+    void dropEvent(QDropEvent* pEvent) override {
+        const auto urls = pEvent->mimeData()->urls();
+        pEvent->acceptProposedAction();
+        for (const QUrl& url : urls) {
+            if (url.isLocalFile()) {
+                if (CWinApp* pApp = AfxGetApp()) {
+                    m_pFrame->SetForegroundWindow();
+                    pApp->OpenDocumentFile(QFile::encodeName(url.toLocalFile()).toStdString());
+                }
+            }
+        }
+    }
+
+private:
+    CFrameWnd* m_pFrame;
+};
+
+QKeySequence KeyOf(WORD vk, BYTE flags, bool bKeypad) {
+    int key = QtKeyFromVirtualKey(vk);
+    if (bKeypad && key == Qt::Key_Return) {
+        key = Qt::Key_Enter;
+    }
+    int modifiers = 0;
+    if (flags & res::FCONTROL) {
+        modifiers |= Qt::ControlModifier;
+    }
+    if (flags & res::FALT) {
+        modifiers |= Qt::AltModifier;
+    }
+    if (flags & res::FSHIFT) {
+        modifiers |= Qt::ShiftModifier;
+    }
+    if (bKeypad) {
+        modifiers |= Qt::KeypadModifier;
+    }
+    return QKeySequence(key | modifiers);
+}
+
+} // namespace
+
+void SetKeyToggleQuery(KeyToggleQuery query) { ToggleQuery() = std::move(query); }
+
+bool IsKeyToggled(WORD vk) { return ToggleQuery() && ToggleQuery()(vk); }
+
+} // namespace klt
+
+CFrameWnd::CFrameWnd() {
+    MapCommandRange(ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, &CFrameWnd::OnBarCheck);
+    MapUpdate(ID_VIEW_TOOLBAR, &CFrameWnd::OnUpdateControlBarMenu);
+    MapUpdate(ID_VIEW_STATUS_BAR, &CFrameWnd::OnUpdateControlBarMenu);
+    MapUpdate(ID_INDICATOR_CAPS, &CFrameWnd::OnUpdateKeyIndicator);
+    MapUpdate(ID_INDICATOR_NUM, &CFrameWnd::OnUpdateKeyIndicator);
+    MapUpdate(ID_INDICATOR_SCRL, &CFrameWnd::OnUpdateKeyIndicator);
+    MapCommand(ID_HELP, &CFrameWnd::OnHelp);
+    MapCommand(ID_DEFAULT_HELP, &CFrameWnd::OnHelp);
+    MapCommand(ID_HELP_FINDER, &CFrameWnd::OnHelpFinder);
+    MapCommand(ID_CONTEXT_HELP, &CFrameWnd::OnContextHelp);
+}
+
+CFrameWnd::~CFrameWnd() {
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != nullptr && pApp->m_pMainWnd == this) {
+        pApp->m_pMainWnd = nullptr;
+    }
+    m_pActiveView = nullptr;
+    m_views.clear();
+    m_pMenu.reset();
+    DestroyWindow();
+}
+
+QMainWindow* CFrameWnd::GetMainWindow() const { return qobject_cast<QMainWindow*>(GetWidget()); }
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd*, CCreateContext* pContext) {
+    m_nIDHelp = nIDResource;
+    auto* pWindow = new klt::FrameWindow(this);
+    klt::SetControlStyle(pWindow, dwDefaultStyle);
+    Attach(pWindow);
+    std::string strings = klt::LoadString(nIDResource);
+    m_strTitle = strings.substr(0, strings.find('\n'));
+    pWindow->setWindowTitle(klt::ToQString(m_strTitle));
+    if (const char* icon = klt::res::IconForResource(nIDResource)) {
+        pWindow->setWindowIcon(QIcon(QString::fromLatin1(icon)));
+    }
+    BuildMenuBar(nIDResource);
+    InstallAccelerators(nIDResource);
+    CREATESTRUCT cs;
+    cs.lpCreateParams = pContext;
+    if (OnCreate(&cs) == -1) {
+        m_views.clear();
+        DestroyWindow();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int CFrameWnd::OnCreate(CREATESTRUCT* lpCreateStruct) {
+    CCreateContext* pContext = lpCreateStruct != nullptr ? lpCreateStruct->lpCreateParams : nullptr;
+    if (pContext == nullptr || !pContext->m_pNewViewClass) {
+        return 0;
+    }
+    std::unique_ptr<CView> pView = pContext->m_pNewViewClass();
+    if (pView == nullptr) {
+        return -1;
+    }
+    CRect rect;
+    GetClientRect(&rect);
+    if (!pView->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, rect, this, AFX_IDW_PANE_FIRST, pContext)) {
+        return -1;
+    }
+    AdoptView(std::move(pView));
+    return 0;
+}
+
+void CFrameWnd::AdoptView(std::unique_ptr<CView> pView) {
+    if (m_views.empty()) {
+        GetMainWindow()->setCentralWidget(pView->GetWidget());
+    }
+    if (m_pActiveView == nullptr) {
+        m_pActiveView = pView.get();
+    }
+    m_views.push_back(std::move(pView));
+}
+
+void CFrameWnd::SetActiveView(CView* pView) { m_pActiveView = pView; }
+
+CDocument* CFrameWnd::GetActiveDocument() const {
+    return m_pActiveView != nullptr ? m_pActiveView->GetDocument() : nullptr;
+}
+
+void CFrameWnd::ActivateFrame(int nCmdShow) {
+    if (nCmdShow == -1) {
+        if (!IsWindowVisible()) {
+            nCmdShow = SW_SHOWNORMAL;
+        } else if (IsIconic()) {
+            nCmdShow = SW_RESTORE;
+        }
+    }
+    if (nCmdShow != -1) {
+        ShowWindow(nCmdShow);
+    }
+    if (nCmdShow != SW_SHOWMINIMIZED && nCmdShow != SW_MINIMIZE && nCmdShow != SW_SHOWMINNOACTIVE &&
+        nCmdShow != SW_SHOWNOACTIVATE && nCmdShow != SW_SHOWNA && nCmdShow != SW_HIDE) {
+        SetForegroundWindow();
+    }
+}
+
+void CFrameWnd::OnClose() {
+    CDocument* pDocument = GetActiveDocument();
+    if (pDocument != nullptr && !pDocument->CanCloseFrame(this)) {
+        return; // the user kept the document open
+    }
+    CWinApp* pApp = AfxGetApp();
+    if (pApp != nullptr && pApp->m_pMainWnd == this) {
+        if (pDocument == nullptr && !pApp->SaveAllModified()) {
+            return;
+        }
+        GetWidget()->hide();
+        pApp->CloseAllDocuments(FALSE);
+        pApp->m_pMainWnd = nullptr;
+        QCoreApplication::exit(0);
+        return;
+    }
+    if (GetWidget() != nullptr) {
+        GetWidget()->hide();
+    }
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) {
+    if (m_pActiveView == nullptr && !m_views.empty()) {
+        SetActiveView(m_views.front().get());
+    }
+    if (bMakeVisible) {
+        for (const auto& pView : m_views) {
+            pView->OnInitialUpdate();
+        }
+        int nCmdShow = -1;
+        CWinApp* pApp = AfxGetApp();
+        if (pApp != nullptr && pApp->m_pMainWnd == this) {
+            nCmdShow = pApp->m_nCmdShow;
+            pApp->m_nCmdShow = -1; // the starter's wish counts once
+        }
+        ActivateFrame(nCmdShow);
+    }
+    if (pDoc != nullptr) {
+        pDoc->UpdateFrameCounts();
+    }
+    OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
+    if (GetWidget() == nullptr) {
+        return;
+    }
+    CDocument* pDoc = GetActiveDocument();
+    std::string title = m_strTitle;
+    if (bAddToTitle && (GetStyle() & FWS_ADDTOTITLE) != 0 && pDoc != nullptr) {
+        title = pDoc->GetTitle() + " - " + m_strTitle;
+    }
+    GetWidget()->setWindowTitle(klt::ToQString(title));
+}
+
+BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const UINT nID = LOWORD(wParam);
+    const int nCode = HIWORD(wParam);
+    if (lParam == 0 && nCode == CN_COMMAND) {
+        // From a menu, a button, a key or another program: a disabled command does not run.
+        CCmdUI state;
+        state.m_nID = nID;
+        OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state, nullptr);
+        if (!state.m_bEnabled) {
+            return TRUE;
+        }
+    }
+    return OnCmdMsg(nID, nCode, nullptr, nullptr);
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (m_pActiveView != nullptr && m_pActiveView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) {
+        return TRUE;
+    }
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) {
+        return TRUE;
+    }
+    CWinApp* pApp = AfxGetApp();
+    return pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT, BOOL) {
+    QMenu* pMenu = pPopupMenu->GetQMenu();
+    if (pMenu == nullptr) {
+        return;
+    }
+    // An update rule may change the menu (the recent-file list does), so walk a guarded copy.
+    std::vector<QPointer<QAction>> actions;
+    for (QAction* pAction : pMenu->actions()) {
+        actions.emplace_back(pAction);
+    }
+    UINT nIndex = 0;
+    for (const QPointer<QAction>& pAction : actions) {
+        if (pAction.isNull() || pAction->isSeparator() || pAction->menu() != nullptr) {
+            ++nIndex;
+            continue;
+        }
+        CCmdUI state;
+        state.m_nID = pAction->data().toUInt();
+        state.m_nIndex = nIndex++;
+        state.m_pMenu = pMenu;
+        state.m_pAction = pAction;
+        state.DoUpdate(this, TRUE);
+    }
+}
+
+void CFrameWnd::OnIdleUpdateCmdUI() {
+    for (CControlBar* pBar : m_bars) {
+        if (auto* pToolBar = dynamic_cast<CToolBar*>(pBar)) {
+            pToolBar->UpdateButtons(this);
+        } else if (auto* pStatusBar = dynamic_cast<CStatusBar*>(pBar)) {
+            pStatusBar->UpdateIndicators(this);
+        }
+    }
+}
+
+void CFrameWnd::EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle; }
+
+void CFrameWnd::DockControlBar(CControlBar* pBar) {
+    auto* pToolBar = dynamic_cast<CToolBar*>(pBar);
+    if (pToolBar != nullptr && pToolBar->GetToolBar() != nullptr) {
+        GetMainWindow()->addToolBar(Qt::TopToolBarArea, pToolBar->GetToolBar());
+    }
+}
+
+void CFrameWnd::AddControlBar(CControlBar* pBar) { m_bars.push_back(pBar); }
+
+CControlBar* CFrameWnd::GetControlBar(UINT nID) const {
+    for (CControlBar* pBar : m_bars) {
+        if (static_cast<UINT>(pBar->GetDlgCtrlID()) == nID) {
+            return pBar;
+        }
+    }
+    return nullptr;
+}
+
+void CFrameWnd::SetMessageText(const std::string& text) {
+    if (auto* pStatusBar = dynamic_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR))) {
+        pStatusBar->SetMessageText(text);
+    }
+}
+
+void CFrameWnd::SetMessageText(UINT nID) { SetMessageText(klt::CommandPrompt(nID)); }
+
+void CFrameWnd::DragAcceptFiles(BOOL bAccept) {
+    if (GetWidget() != nullptr) {
+        GetWidget()->setAcceptDrops(bAccept != FALSE);
+    }
+}
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI) {
+    CControlBar* pBar = GetControlBar(pCmdUI->m_nID);
+    if (pBar == nullptr) {
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    pCmdUI->Enable(TRUE);
+    pCmdUI->SetCheck(pBar->GetWidget() != nullptr && !pBar->GetWidget()->isHidden() ? 1 : 0);
+}
+
+void CFrameWnd::OnBarCheck(UINT nID) {
+    if (CControlBar* pBar = GetControlBar(nID); pBar != nullptr && pBar->GetWidget() != nullptr) {
+        pBar->ShowWindow(pBar->GetWidget()->isHidden() ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void CFrameWnd::OnUpdateKeyIndicator(CCmdUI* pCmdUI) {
+    WORD vk = VK_SCROLL;
+    if (pCmdUI->m_nID == ID_INDICATOR_CAPS) {
+        vk = VK_CAPITAL;
+    } else if (pCmdUI->m_nID == ID_INDICATOR_NUM) {
+        vk = VK_NUMLOCK;
+    }
+    pCmdUI->Enable(klt::IsKeyToggled(vk));
+}
+
+void CFrameWnd::OnHelp() {
+    if (CWinApp* pApp = AfxGetApp()) {
+        pApp->WinHelp(0, HELP_CONTEXT);
+    }
+}
+
+void CFrameWnd::OnHelpFinder() {
+    if (CWinApp* pApp = AfxGetApp()) {
+        pApp->WinHelp(0, HELP_FINDER);
+    }
+}
+
+void CFrameWnd::OnContextHelp() { QWhatsThis::enterWhatsThisMode(); }
+
+void CFrameWnd::BuildMenuBar(UINT nIDResource) {
+    auto pMenu = std::make_unique<CMenu>();
+    if (!pMenu->LoadMenu(nIDResource)) {
+        return;
+    }
+    QMenuBar* pBar = GetMainWindow()->menuBar();
+    for (UINT nPos = 0; nPos < pMenu->GetMenuItemCount(); ++nPos) {
+        CMenu* pPopup = pMenu->GetSubMenu(static_cast<int>(nPos));
+        if (pPopup == nullptr) {
+            continue;
+        }
+        pBar->addMenu(pPopup->GetQMenu());
+        QObject::connect(pPopup->GetQMenu(), &QMenu::aboutToShow, GetWidget(),
+                         [this, pPopup, nPos] { OnInitMenuPopup(pPopup, nPos, FALSE); });
+        QObject::connect(pPopup->GetQMenu(), &QMenu::triggered, GetWidget(), [this](QAction* pAction) {
+            if (pAction->menu() == nullptr && pAction->data().toUInt() != 0) {
+                PostMessage(WM_COMMAND, pAction->data().toUInt(), 0);
+            }
+        });
+    }
+    m_pMenu = std::move(pMenu);
+}
+
+void CFrameWnd::InstallAccelerators(UINT nIDResource) {
+    const klt::res::AcceleratorTable* pTable = klt::res::FindAccelerators(nIDResource);
+    if (pTable == nullptr) {
+        return;
+    }
+    for (const klt::res::Accelerator& accelerator : pTable->keys) {
+        std::vector<QKeySequence> keys{klt::KeyOf(accelerator.key, accelerator.flags, false)};
+        if (accelerator.key == VK_RETURN) {
+            keys.push_back(klt::KeyOf(accelerator.key, accelerator.flags, true)); // the keypad's Enter
+        }
+        for (const QKeySequence& key : keys) {
+            auto* pShortcut = new QShortcut(key, GetWidget());
+            pShortcut->setContext(Qt::WindowShortcut);
+            pShortcut->setAutoRepeat(true);
+            const UINT nCommand = accelerator.command;
+            QObject::connect(pShortcut, &QShortcut::activated, GetWidget(),
+                             [this, nCommand] { SendMessage(WM_COMMAND, nCommand, 0); });
+        }
+    }
+}

@@ -1,0 +1,160 @@
+// The real modal loops: QDialog::exec, QMessageBox, QFileDialog, QMenu::exec, QPrintDialog.
+
+#include "ModalSeam.h"
+
+#include "Dialog.h"
+#include "QtText.h"
+#include "Wnd.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace klt {
+namespace {
+
+QWidget* OwnerWidget(CWnd* pOwner) {
+    if (pOwner != nullptr && pOwner->GetWidget() != nullptr) {
+        return pOwner->GetWidget()->window();
+    }
+    return QApplication::activeWindow();
+}
+
+// A modal loop shows the arrow even while the program waits for something else.
+class ArrowCursor {
+public:
+    ArrowCursor() : m_bActive(QApplication::overrideCursor() != nullptr) {
+        if (m_bActive) {
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+        }
+    }
+    ~ArrowCursor() {
+        if (m_bActive) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    ArrowCursor(const ArrowCursor&) = delete;
+    ArrowCursor& operator=(const ArrowCursor&) = delete;
+
+private:
+    bool m_bActive;
+};
+
+QMessageBox::Icon IconOf(UINT nType) {
+    switch (nType & MB_ICONMASK) {
+    case MB_ICONHAND:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+class QtModalSeam : public ModalSeam {
+public:
+    int RunDialog(CDialog& dialog) override {
+        ArrowCursor arrow;
+        QDialog* pWidget = dialog.GetDialogWidget();
+        return pWidget->exec();
+    }
+
+    int MessageBox(const MessageBoxRequest& request) override {
+        ArrowCursor arrow;
+        QMessageBox box(IconOf(request.type), ToQString(request.caption), ToQString(request.text),
+                        QMessageBox::NoButton, OwnerWidget(request.pOwner));
+        struct Choice {
+            QMessageBox::StandardButton button;
+            int result;
+        };
+        std::vector<Choice> choices;
+        switch (request.type & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+            choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+            break;
+        case MB_YESNOCANCEL:
+            choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+            break;
+        case MB_YESNO:
+            choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+            break;
+        case MB_RETRYCANCEL:
+            choices = {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+            break;
+        default:
+            choices = {{QMessageBox::Ok, IDOK}};
+            break;
+        }
+        for (const Choice& choice : choices) {
+            box.addButton(choice.button);
+        }
+        box.setDefaultButton(choices.front().button);
+        box.exec();
+        const auto clicked = box.standardButton(box.clickedButton());
+        for (const Choice& choice : choices) {
+            if (choice.button == clicked) {
+                return choice.result;
+            }
+        }
+        // Closed without a button (Escape): Cancel where there is one, else the only answer.
+        return choices.size() > 1 && choices.back().result == IDCANCEL ? IDCANCEL : choices.back().result;
+    }
+
+    std::string FileDialog(const FileDialogRequest& request) override {
+        ArrowCursor arrow;
+        QFileDialog dialog(OwnerWidget(request.pOwner), ToQString(request.title), ToQString(request.initialPath),
+                           ToQString(request.qtFilter));
+        dialog.setAcceptMode(request.bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        dialog.setFileMode((request.flags & OFN_FILEMUSTEXIST) != 0 ? QFileDialog::ExistingFile
+                                                                    : QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, (request.flags & OFN_OVERWRITEPROMPT) == 0);
+        if (!request.defaultSuffix.empty()) {
+            dialog.setDefaultSuffix(ToQString(request.defaultSuffix));
+        }
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return {};
+        }
+        return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+    }
+
+    UINT PopupMenu(QMenu& menu, const QPoint& screenPos) override {
+        ArrowCursor arrow;
+        QAction* pChosen = menu.exec(screenPos);
+        return pChosen != nullptr ? pChosen->data().toUInt() : 0;
+    }
+
+    int PrintDialog(QPrinter& printer, CWnd* pOwner) override {
+        ArrowCursor arrow;
+        QPrintDialog dialog(&printer, OwnerWidget(pOwner));
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        // Many Linux desktops have no printer at all: printing to a PDF file stays on offer.
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+        return dialog.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+    }
+};
+
+QtModalSeam g_realSeam;
+ModalSeam* g_pSeam = nullptr;
+
+} // namespace
+
+ModalSeam& CurrentModalSeam() { return g_pSeam != nullptr ? *g_pSeam : g_realSeam; }
+
+ModalSeam* InstallModalSeam(ModalSeam* pSeam) {
+    ModalSeam* pPrevious = g_pSeam;
+    g_pSeam = pSeam;
+    return pPrevious;
+}
+
+} // namespace klt

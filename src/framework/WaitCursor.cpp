@@ -1,0 +1,21 @@
+#include "WaitCursor.h"
+
+#include "WinApp.h"
+
+CWaitCursor::CWaitCursor() {
+    if (CWinApp* pApp = AfxGetApp()) {
+        pApp->DoWaitCursor(1);
+    }
+}
+
+CWaitCursor::~CWaitCursor() {
+    if (CWinApp* pApp = AfxGetApp()) {
+        pApp->DoWaitCursor(-1);
+    }
+}
+
+void CWaitCursor::Restore() {
+    if (CWinApp* pApp = AfxGetApp()) {
+        pApp->DoWaitCursor(0);
+    }
+}
