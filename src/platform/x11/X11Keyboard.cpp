@@ -48,12 +48,13 @@ bool X11Keyboard::IsCapsLockOn() {
 std::optional<KeyScan> X11Keyboard::LookUp(char32_t character) {
     XkbStateRec state{};
     XkbGetState(m_connection.Display(), XkbUseCoreKbd, &state);
-    if (auto scan = CurrentKeymap().Find(character, state.group))
+    const bool capsLock = (state.locked_mods & LockMask) != 0;
+    if (auto scan = CurrentKeymap().Find(character, state.group, capsLock))
         return scan;
-    const KeyCode key = m_spareKeys.Lend(character, CurrentKeymap().SpareKeys());
-    if (key == 0)
+    if (m_spareKeys.Lend(character, CurrentKeymap().SpareKeys()) == 0)
         return std::nullopt;
-    return KeyScan{key, 0, false};
+    m_keymap.reset();
+    return CurrentKeymap().Find(character, state.group, capsLock);
 }
 
 void X11Keyboard::SendKey(KeyCode key, bool down) {

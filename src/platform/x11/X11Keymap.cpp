@@ -6,6 +6,7 @@
 #include <X11/keysym.h>
 #include <bit>
 #include <memory>
+#include <xkbcommon/xkbcommon.h>
 
 namespace klt::x11 {
 
@@ -95,6 +96,7 @@ void Keymap::Read(Display* display) {
     for (int key = xkb->min_key_code; key <= xkb->max_key_code; ++key)
         groups = std::max(groups, static_cast<int>(XkbKeyNumGroups(xkb.get(), key)));
     m_characters.assign(groups, {});
+    m_capsCharacters.assign(groups, {});
 
     for (int key = xkb->min_key_code; key <= xkb->max_key_code; ++key) {
         if (XkbKeyNumGroups(xkb.get(), key) == 0) {
@@ -112,24 +114,34 @@ void Keymap::Read(Display* display) {
             const int keyGroup = EffectiveGroup(xkb.get(), key, group);
             const XkbKeyTypeRec& type = *XkbKeyKeyType(xkb.get(), key, keyGroup);
             for (int level = 0; level < type.num_levels; ++level) {
-                const char32_t character = CharacterOfKeysym(XkbKeySymEntry(xkb.get(), key, level, keyGroup));
+                const KeySym keysym = XkbKeySymEntry(xkb.get(), key, level, keyGroup);
+                const char32_t character = CharacterOfKeysym(keysym);
                 const auto shiftState = ShiftStateOfLevel(type, level, level3Mask);
                 if (character == 0 || !shiftState)
                     continue;
                 const KeyScan scan{static_cast<KeyCode>(key), *shiftState, level <= 1 && IsLetterType(type)};
-                auto [it, added] = m_characters[group].emplace(character, scan);
-                if (!added && std::popcount(scan.shiftState) < std::popcount(it->second.shiftState))
-                    it->second = scan;
+                Add(m_characters[group], character, scan);
+                // Where the key type does not use Lock, clients apply Caps Lock by making the keysym a
+                // capital, which Shift cannot undo.
+                if ((type.mods.mask & LockMask) || xkb_keysym_to_upper(keysym) == keysym)
+                    Add(m_capsCharacters[group], character, scan);
             }
         }
     }
 }
 
-std::optional<KeyScan> Keymap::Find(char32_t character, int group) const {
+void Keymap::Add(Characters& characters, char32_t character, const KeyScan& scan) {
+    auto [it, added] = characters.emplace(character, scan);
+    if (!added && std::popcount(scan.shiftState) < std::popcount(it->second.shiftState))
+        it->second = scan;
+}
+
+std::optional<KeyScan> Keymap::Find(char32_t character, int group, bool capsLock) const {
     if (group < 0 || group >= GroupCount())
         return std::nullopt;
-    auto it = m_characters[group].find(character);
-    return it == m_characters[group].end() ? std::nullopt : std::optional<KeyScan>(it->second);
+    const Characters& characters = (capsLock ? m_capsCharacters : m_characters)[group];
+    auto it = characters.find(character);
+    return it == characters.end() ? std::nullopt : std::optional<KeyScan>(it->second);
 }
 
 KeyCode Keymap::ModifierKey(Modifier modifier) const {

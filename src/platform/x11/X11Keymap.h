@@ -19,8 +19,9 @@ public:
     explicit Keymap(_XDisplay* display);
 
     // The key of the group that gives the character with the fewest modifiers; keys on the third level
-    // count only when a level-3 shift key exists. Characters behind dead keys are not found.
-    std::optional<KeyScan> Find(char32_t character, int group) const;
+    // count only when a level-3 shift key exists. Characters behind dead keys are not found. With Caps
+    // Lock on, keys that Caps Lock would turn to capitals without a way back are left out.
+    std::optional<KeyScan> Find(char32_t character, int group, bool capsLock) const;
     // The key that is pressed for a modifier (the left one of a pair); 0 when the keyboard has none.
     KeyCode ModifierKey(Modifier modifier) const;
     // Every key that counts as the modifier being held.
@@ -32,7 +33,11 @@ public:
 private:
     void Read(_XDisplay* display);
 
-    std::vector<std::unordered_map<char32_t, KeyScan>> m_characters; // per group
+    using Characters = std::unordered_map<char32_t, KeyScan>;
+    static void Add(Characters& characters, char32_t character, const KeyScan& scan);
+
+    std::vector<Characters> m_characters;     // per group
+    std::vector<Characters> m_capsCharacters; // per group, those that Caps Lock leaves alone
     std::array<std::vector<KeyCode>, 4> m_modifierKeys;             // per Modifier, press order
     std::vector<KeyCode> m_spareKeys;
 };

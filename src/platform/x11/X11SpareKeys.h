@@ -1,6 +1,7 @@
 #pragma once
-// Free keys lent to characters that the layout cannot type. A lent key carries the character on both
-// of its levels, so neither Shift nor Caps Lock changes it. Other clients read the changed mapping
+// Free keys lent to characters that the layout cannot type. A letter is lent with its small and its
+// capital form on an alphabetic key, as the layouts have their letters, so that Caps Lock works on it
+// as on any letter key; any other character sits alone on a one-level key. Other clients read the changed mapping
 // only when they get round to its notification, which may be after the key event has been sent; a
 // key is therefore given back only after a settling time, and not right after its key-up.
 
@@ -36,7 +37,8 @@ public:
     void GiveBackSettled();
 
 private:
-    bool Map(KeyCode key, std::uint32_t keysym);
+    // Puts the character on the key, or clears the key for 0.
+    bool Map(KeyCode key, char32_t character);
     void ScheduleGiveBack();
 
     Connection& m_connection;
