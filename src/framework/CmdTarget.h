@@ -35,8 +35,8 @@ public:
     BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
 
     UINT m_nID = 0;
-    UINT m_nIndex = 0;          // position in the menu or toolbar
-    QMenu* m_pMenu = nullptr;   // the menu being shown, when the command sits in one
+    UINT m_nIndex = 0;            // position in the menu or toolbar
+    QMenu* m_pMenu = nullptr;     // the menu being shown, when the command sits in one
     QAction* m_pAction = nullptr; // the item or button that shows the command, if any
 
     // What the rule reported (also after applying it to m_pAction).

@@ -32,11 +32,15 @@ Qt::ToolBarAreas AreasOf(DWORD dwDockStyle) {
     return areas;
 }
 
-CFrameWnd* FrameOf(CWnd* pParentWnd) { return dynamic_cast<CFrameWnd*>(pParentWnd); }
+CFrameWnd* FrameOf(CWnd* pParentWnd) {
+    return dynamic_cast<CFrameWnd*>(pParentWnd);
+}
 
 } // namespace
 
-void CControlBar::SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
+void CControlBar::SetBarStyle(DWORD dwStyle) {
+    m_dwStyle = dwStyle;
+}
 
 void CControlBar::EnableDocking(DWORD dwDockStyle) {
     m_dwDockStyle = dwDockStyle;
@@ -46,7 +50,9 @@ void CControlBar::EnableDocking(DWORD dwDockStyle) {
     }
 }
 
-QToolBar* CToolBar::GetToolBar() const { return qobject_cast<QToolBar*>(GetWidget()); }
+QToolBar* CToolBar::GetToolBar() const {
+    return qobject_cast<QToolBar*>(GetWidget());
+}
 
 BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     CFrameWnd* pFrame = FrameOf(pParentWnd);
@@ -59,9 +65,8 @@ BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     pToolBar->toggleViewAction()->setVisible(false);
     klt::SetControlId(pToolBar, static_cast<int>(nID));
     Attach(pToolBar);
-    pFrame->GetMainWindow()->addToolBar((dwStyle & CBRS_ALIGN_BOTTOM) != 0 ? Qt::BottomToolBarArea
-                                                                          : Qt::TopToolBarArea,
-                                        pToolBar);
+    pFrame->GetMainWindow()->addToolBar(
+        (dwStyle & CBRS_ALIGN_BOTTOM) != 0 ? Qt::BottomToolBarArea : Qt::TopToolBarArea, pToolBar);
     pToolBar->setVisible((dwStyle & WS_VISIBLE) != 0);
     SetBarStyle(dwStyle);
     pFrame->AddControlBar(this);
@@ -105,8 +110,10 @@ void CToolBar::SetBarStyle(DWORD dwStyle) {
         if (nID == 0) {
             continue;
         }
-        pAction->setToolTip((dwStyle & CBRS_TOOLTIPS) != 0 ? klt::ToQString(klt::CommandToolTip(nID)) : QString());
-        pAction->setStatusTip((dwStyle & CBRS_FLYBY) != 0 ? klt::ToQString(klt::CommandPrompt(nID)) : QString());
+        pAction->setToolTip((dwStyle & CBRS_TOOLTIPS) != 0 ? klt::ToQString(klt::CommandToolTip(nID))
+                                                           : QString());
+        pAction->setStatusTip((dwStyle & CBRS_FLYBY) != 0 ? klt::ToQString(klt::CommandPrompt(nID))
+                                                          : QString());
     }
 }
 
@@ -138,7 +145,9 @@ void CToolBar::UpdateButtons(CFrameWnd* pTarget) {
     }
 }
 
-QStatusBar* CStatusBar::GetStatusBar() const { return qobject_cast<QStatusBar*>(GetWidget()); }
+QStatusBar* CStatusBar::GetStatusBar() const {
+    return qobject_cast<QStatusBar*>(GetWidget());
+}
 
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     CFrameWnd* pFrame = FrameOf(pParentWnd);

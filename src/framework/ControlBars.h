@@ -43,7 +43,8 @@ protected:
 
 class CToolBar : public CControlBar {
 public:
-    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT nID = AFX_IDW_TOOLBAR);
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                UINT nID = AFX_IDW_TOOLBAR);
     // The buttons of toolbar resource nIDResource, with their images.
     BOOL LoadToolBar(UINT nIDResource);
     void SetBarStyle(DWORD dwStyle) override;

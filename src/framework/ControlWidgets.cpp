@@ -1,8 +1,8 @@
 #include "ControlWidgets.h"
 
+#include "HotKeyEdit.h"
 #include "QtText.h"
 #include "Wnd.h"
-#include "HotKeyEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,7 +74,7 @@ QWidget* CreateEdit(DWORD dwStyle, QWidget* pParent) {
     if ((dwStyle & ES_MULTILINE) != 0) {
         auto* pEdit = new QPlainTextEdit(pParent);
         pEdit->setLineWrapMode((dwStyle & ES_AUTOHSCROLL) != 0 ? QPlainTextEdit::NoWrap
-                                                              : QPlainTextEdit::WidgetWidth);
+                                                               : QPlainTextEdit::WidgetWidth);
         pEdit->setVerticalScrollBarPolicy((dwStyle & WS_VSCROLL) != 0 ? Qt::ScrollBarAlwaysOn
                                                                       : Qt::ScrollBarAlwaysOff);
         pEdit->setHorizontalScrollBarPolicy((dwStyle & WS_HSCROLL) != 0 ? Qt::ScrollBarAlwaysOn
@@ -104,7 +104,7 @@ QWidget* CreateEdit(DWORD dwStyle, QWidget* pParent) {
 QWidget* CreateListBox(DWORD dwStyle, QWidget* pParent) {
     auto* pList = new QListWidget(pParent);
     pList->setSelectionMode((dwStyle & LBS_EXTENDEDSEL) != 0 ? QAbstractItemView::ExtendedSelection
-                                                              : QAbstractItemView::SingleSelection);
+                                                             : QAbstractItemView::SingleSelection);
     pList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     pList->setVerticalScrollBarPolicy((dwStyle & WS_VSCROLL) != 0 ? Qt::ScrollBarAsNeeded
                                                                   : Qt::ScrollBarAlwaysOff);
@@ -122,7 +122,8 @@ QWidget* CreateListBox(DWORD dwStyle, QWidget* pParent) {
 
 } // namespace
 
-QWidget* CreateControlWidget(res::ControlKind kind, const char* text, DWORD dwStyle, int nID, QWidget* pParent) {
+QWidget* CreateControlWidget(res::ControlKind kind, const char* text, DWORD dwStyle, int nID,
+                             QWidget* pParent) {
     using res::ControlKind;
     QWidget* pWidget = nullptr;
     bool bFocusable = true;
@@ -147,7 +148,8 @@ QWidget* CreateControlWidget(res::ControlKind kind, const char* text, DWORD dwSt
         auto* pButton = new QPushButton(ToQString(text), pParent);
         pButton->setAutoDefault(false);
         pButton->setDefault((dwStyle & 0x0F) == BS_DEFPUSHBUTTON);
-        QObject::connect(pButton, &QPushButton::clicked, pButton, [pButton] { NotifyParent(pButton, BN_CLICKED); });
+        QObject::connect(pButton, &QPushButton::clicked, pButton,
+                         [pButton] { NotifyParent(pButton, BN_CLICKED); });
         pWidget = pButton;
         break;
     }
@@ -182,7 +184,9 @@ QWidget* CreateControlWidget(res::ControlKind kind, const char* text, DWORD dwSt
     return pWidget;
 }
 
-void SetControlId(QWidget* pWidget, int nID) { pWidget->setProperty(kIdProperty, nID); }
+void SetControlId(QWidget* pWidget, int nID) {
+    pWidget->setProperty(kIdProperty, nID);
+}
 
 int ControlId(const QWidget* pWidget) {
     const QVariant id = pWidget->property(kIdProperty);
@@ -193,7 +197,9 @@ void SetControlStyle(QWidget* pWidget, DWORD dwStyle) {
     pWidget->setProperty(kStyleProperty, static_cast<uint>(dwStyle));
 }
 
-DWORD ControlStyle(const QWidget* pWidget) { return pWidget->property(kStyleProperty).toUInt(); }
+DWORD ControlStyle(const QWidget* pWidget) {
+    return pWidget->property(kStyleProperty).toUInt();
+}
 
 QWidget* FindControl(const QWidget* pParent, int nID) {
     if (pParent == nullptr) {
@@ -265,9 +271,13 @@ ProgrammaticChange::ProgrammaticChange(QWidget* pWidget)
     m_pWidget->setProperty(kProgrammaticProperty, true);
 }
 
-ProgrammaticChange::~ProgrammaticChange() { m_pWidget->setProperty(kProgrammaticProperty, m_bWas); }
+ProgrammaticChange::~ProgrammaticChange() {
+    m_pWidget->setProperty(kProgrammaticProperty, m_bWas);
+}
 
-bool IsProgrammaticChange(const QWidget* pWidget) { return pWidget->property(kProgrammaticProperty).toBool(); }
+bool IsProgrammaticChange(const QWidget* pWidget) {
+    return pWidget->property(kProgrammaticProperty).toBool();
+}
 
 void SetPasswordMask(QLineEdit* pEdit, char chMask) {
     pEdit->setProperty(kMaskProperty, static_cast<int>(static_cast<unsigned char>(chMask)));
@@ -288,7 +298,8 @@ char PasswordMask(const QLineEdit* pEdit) {
 
 QSize DialogBaseUnits(const QFont& font) {
     const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int width =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return QSize((width / 26 + 1) / 2, metrics.height());
 }
 

@@ -15,7 +15,8 @@ class QWidget;
 namespace klt {
 
 // Makes the widget for a control of the given kind and style as a child of pParent (not yet placed).
-QWidget* CreateControlWidget(res::ControlKind kind, const char* text, DWORD dwStyle, int nID, QWidget* pParent);
+QWidget* CreateControlWidget(res::ControlKind kind, const char* text, DWORD dwStyle, int nID,
+                             QWidget* pParent);
 
 void SetControlId(QWidget* pWidget, int nID);
 int ControlId(const QWidget* pWidget);

@@ -30,8 +30,8 @@ BOOL CStatic::Create(const char* lpszText, DWORD dwStyle, const CRect& rect, CWn
 }
 
 BOOL CButton::Create(const char* lpszCaption, DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID) {
-    const auto kind =
-        (dwStyle & 0x0F) == BS_AUTOCHECKBOX ? klt::res::ControlKind::CheckBox : klt::res::ControlKind::PushButton;
+    const auto kind = (dwStyle & 0x0F) == BS_AUTOCHECKBOX ? klt::res::ControlKind::CheckBox
+                                                          : klt::res::ControlKind::PushButton;
     return CreateControl(*this, kind, lpszCaption, dwStyle, rect, pParentWnd, nID);
 }
 
@@ -89,7 +89,8 @@ void CEdit::SetSel(int nStartChar, int nEndChar, BOOL) {
         } else {
             const int length = pText->document()->characterCount() - 1;
             cursor.setPosition(std::min(nStartChar, length));
-            cursor.setPosition(nEndChar < 0 || nEndChar > length ? length : nEndChar, QTextCursor::KeepAnchor);
+            cursor.setPosition(nEndChar < 0 || nEndChar > length ? length : nEndChar,
+                               QTextCursor::KeepAnchor);
         }
         pText->setTextCursor(cursor);
     }

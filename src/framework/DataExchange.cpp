@@ -1,7 +1,7 @@
 #include "DataExchange.h"
 
-#include "Controls.h"
 #include "ControlWidgets.h"
+#include "Controls.h"
 #include "Dialog.h"
 #include "MessageBox.h"
 
@@ -69,9 +69,13 @@ template <class T> void ExchangeNumber(CDataExchange* pDX, int nIDC, T& value) {
 
 } // namespace
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value) { ExchangeNumber(pDX, nIDC, value); }
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
+    ExchangeNumber(pDX, nIDC, value);
+}
 
-void DDX_Text(CDataExchange* pDX, int nIDC, long& value) { ExchangeNumber(pDX, nIDC, value); }
+void DDX_Text(CDataExchange* pDX, int nIDC, long& value) {
+    ExchangeNumber(pDX, nIDC, value);
+}
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
     auto* pButton = qobject_cast<QAbstractButton*>(pDX->PrepareCtrl(nIDC)->GetWidget());

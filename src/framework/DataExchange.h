@@ -15,8 +15,8 @@ struct DataExchangeFailure {};
 
 class CDataExchange {
 public:
-    CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate) : m_bSaveAndValidate(bSaveAndValidate),
-                                                             m_pDlgWnd(pDlgWnd) {}
+    CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
 
     // The control nID for the next exchange; remembered so that Fail can put the focus there.
     CWnd* PrepareCtrl(int nIDC);

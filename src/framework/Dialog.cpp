@@ -1,7 +1,7 @@
 #include "Dialog.h"
 
-#include "Controls.h"
 #include "ControlWidgets.h"
+#include "Controls.h"
 #include "DialogWindow.h"
 #include "ListBox.h"
 #include "ModalSeam.h"
@@ -48,9 +48,13 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate
     MapCommand(IDCANCEL, &CDialog::OnCancel);
 }
 
-CDialog::~CDialog() { DestroyDialogWindow(); }
+CDialog::~CDialog() {
+    DestroyDialogWindow();
+}
 
-QDialog* CDialog::GetDialogWidget() const { return qobject_cast<QDialog*>(GetWidget()); }
+QDialog* CDialog::GetDialogWidget() const {
+    return qobject_cast<QDialog*>(GetWidget());
+}
 
 BOOL CDialog::CreateFromTemplate() {
     const klt::res::DialogTemplate* pTemplate = klt::res::FindDialog(m_nIDTemplate);
@@ -58,7 +62,8 @@ BOOL CDialog::CreateFromTemplate() {
         return FALSE;
     }
     CWnd* pOwner = m_pParentWnd != nullptr ? m_pParentWnd : AfxGetMainWnd();
-    QWidget* pParent = pOwner != nullptr && pOwner->GetWidget() != nullptr ? pOwner->GetWidget()->window() : nullptr;
+    QWidget* pParent =
+        pOwner != nullptr && pOwner->GetWidget() != nullptr ? pOwner->GetWidget()->window() : nullptr;
     auto* pWindow = new klt::DialogWindow(*pTemplate, pParent);
     Attach(pWindow);
     m_pControls = std::make_unique<Controls>();
@@ -112,7 +117,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::EndDialog(int nResult) {
     m_bEnding = true;

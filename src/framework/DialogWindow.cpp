@@ -43,7 +43,8 @@ DialogWindow::DialogWindow(const res::DialogTemplate& dialogTemplate, QWidget* p
         }
         if (control.kind == res::ControlKind::Icon) {
             if (const char* path = res::IconForResource(control.icon)) {
-                static_cast<QLabel*>(pWidget)->setPixmap(QIcon(QString::fromLatin1(path)).pixmap(pWidget->size()));
+                static_cast<QLabel*>(pWidget)->setPixmap(
+                    QIcon(QString::fromLatin1(path)).pixmap(pWidget->size()));
             }
         }
         if (control.kind == res::ControlKind::PushButton && (control.style & 0x0F) == BS_DEFPUSHBUTTON) {
@@ -71,10 +72,13 @@ DialogWindow::DialogWindow(const res::DialogTemplate& dialogTemplate, QWidget* p
     }
 }
 
-int DialogWindow::DefaultButtonId() const { return m_nDefaultId; }
+int DialogWindow::DefaultButtonId() const {
+    return m_nDefaultId;
+}
 
 void DialogWindow::PressEnter() {
-    if (auto* pButton = qobject_cast<QPushButton*>(focusWidget()); pButton != nullptr && pButton->hasFocus()) {
+    if (auto* pButton = qobject_cast<QPushButton*>(focusWidget());
+        pButton != nullptr && pButton->hasFocus()) {
         pButton->click();
         return;
     }
@@ -108,8 +112,8 @@ void DialogWindow::SendCommand(int nID) {
 }
 
 bool HandleDialogKey(QWidget* pControl, QKeyEvent* pEvent) {
-    if (pEvent->type() != QEvent::KeyPress || !IsEnter(pEvent) || qobject_cast<QPlainTextEdit*>(pControl) == nullptr ||
-        (ControlStyle(pControl) & ES_WANTRETURN) != 0) {
+    if (pEvent->type() != QEvent::KeyPress || !IsEnter(pEvent) ||
+        qobject_cast<QPlainTextEdit*>(pControl) == nullptr || (ControlStyle(pControl) & ES_WANTRETURN) != 0) {
         return false;
     }
     if (auto* pDialog = dynamic_cast<DialogWindow*>(pControl->window())) {

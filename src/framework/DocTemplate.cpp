@@ -25,7 +25,9 @@ std::string FullPath(const std::string& path) {
     return full.lexically_normal().string();
 }
 
-std::string FileTitle(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string FileTitle(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
 
 bool IsSamePath(const std::string& path1, const std::string& path2) {
     if (path1.empty() || path2.empty()) {
@@ -43,8 +45,8 @@ bool IsSamePath(const std::string& path1, const std::string& path2) {
 CDocTemplate::CDocTemplate(UINT nIDResource, std::function<std::unique_ptr<CDocument>()> docFactory,
                            std::function<std::unique_ptr<CFrameWnd>()> frameFactory,
                            std::function<std::unique_ptr<CView>()> viewFactory)
-    : m_nIDResource(nIDResource), m_docFactory(std::move(docFactory)), m_frameFactory(std::move(frameFactory)),
-      m_viewFactory(std::move(viewFactory)) {}
+    : m_nIDResource(nIDResource), m_docFactory(std::move(docFactory)),
+      m_frameFactory(std::move(frameFactory)), m_viewFactory(std::move(viewFactory)) {}
 
 CDocTemplate::~CDocTemplate() = default;
 

@@ -40,9 +40,13 @@ void CDocument::SetPathName(const std::string& path, BOOL bAddToMRU) {
     }
 }
 
-BOOL CDocument::IsModified() { return m_bModified; }
+BOOL CDocument::IsModified() {
+    return m_bModified;
+}
 
-void CDocument::SetModifiedFlag(BOOL bModified) { m_bModified = bModified; }
+void CDocument::SetModifiedFlag(BOOL bModified) {
+    m_bModified = bModified;
+}
 
 void CDocument::AddView(CView* pView) {
     if (std::find(m_views.begin(), m_views.end(), pView) == m_views.end()) {
@@ -76,7 +80,9 @@ void CDocument::UpdateFrameCounts() {
     }
 }
 
-void CDocument::DeleteContents() { m_bContentsDeleted = true; }
+void CDocument::DeleteContents() {
+    m_bContentsDeleted = true;
+}
 
 BOOL CDocument::OnNewDocument() {
     DeleteContents();
@@ -125,7 +131,9 @@ BOOL CDocument::OnSaveDocument(const std::string& path) {
     return TRUE;
 }
 
-void CDocument::OnCloseDocument() { DeleteContents(); }
+void CDocument::OnCloseDocument() {
+    DeleteContents();
+}
 
 void CDocument::Serialize(CArchive&) {}
 
@@ -175,8 +183,9 @@ BOOL CDocument::DoSave(const std::string& path, BOOL bReplace) {
         }
         CWinApp* pApp = AfxGetApp();
         if (pApp == nullptr ||
-            !pApp->DoPromptFileName(newName, AFX_IDS_SAVEFILE, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT,
-                                    FALSE, m_pDocTemplate)) {
+            !pApp->DoPromptFileName(newName, AFX_IDS_SAVEFILE,
+                                    OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT, FALSE,
+                                    m_pDocTemplate)) {
             return FALSE;
         }
     }
@@ -192,7 +201,9 @@ BOOL CDocument::DoSave(const std::string& path, BOOL bReplace) {
     return TRUE;
 }
 
-BOOL CDocument::CanCloseFrame(CFrameWnd*) { return SaveModified(); }
+BOOL CDocument::CanCloseFrame(CFrameWnd*) {
+    return SaveModified();
+}
 
 void CDocument::ReportSaveLoadException(const std::string& path, const std::exception* pError, BOOL,
                                         UINT nIDPDefault) {
@@ -211,6 +222,10 @@ void CDocument::ReportSaveLoadException(const std::string& path, const std::exce
     AfxMessageBox(prompt, MB_ICONEXCLAMATION);
 }
 
-void CDocument::OnFileSave() { DoFileSave(); }
+void CDocument::OnFileSave() {
+    DoFileSave();
+}
 
-void CDocument::OnFileSaveAs() { DoSave({}); }
+void CDocument::OnFileSaveAs() {
+    DoSave({});
+}

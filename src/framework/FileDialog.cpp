@@ -56,7 +56,8 @@ std::string QtFileFilter(const std::string& filter) {
         }
         const std::string patterns = QtPatterns(parts[i + 1]);
         // The patterns in the description's closing parentheses become Qt's.
-        if (!description.empty() && description.back() == ')' && description.rfind('(') != std::string::npos) {
+        if (!description.empty() && description.back() == ')' &&
+            description.rfind('(') != std::string::npos) {
             description = Trim(description.substr(0, description.rfind('(')));
         }
         result += (result.empty() ? "" : ";;") + description + " (" + patterns + ")";
@@ -66,8 +67,8 @@ std::string QtFileFilter(const std::string& filter) {
 
 } // namespace klt
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName, DWORD dwFlags,
-                         const char* lpszFilter, CWnd* pParentWnd)
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const char* lpszFileName,
+                         DWORD dwFlags, const char* lpszFilter, CWnd* pParentWnd)
     : m_bOpenFileDialog(bOpenFileDialog), m_strDefExt(lpszDefExt != nullptr ? lpszDefExt : ""),
       m_strFileName(lpszFileName != nullptr ? lpszFileName : ""), m_dwFlags(dwFlags),
       m_strFilter(lpszFilter != nullptr ? lpszFilter : ""), m_pParentWnd(pParentWnd) {
@@ -79,8 +80,9 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const cha
 int CFileDialog::DoModal() {
     klt::FileDialogRequest request;
     request.bOpen = m_bOpenFileDialog != FALSE;
-    request.title =
-        !m_strTitle.empty() ? m_strTitle : klt::LoadString(m_bOpenFileDialog ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE);
+    request.title = !m_strTitle.empty()
+                        ? m_strTitle
+                        : klt::LoadString(m_bOpenFileDialog ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE);
     request.initialPath = m_strFileName;
     request.qtFilter = klt::QtFileFilter(m_strFilter);
     request.defaultSuffix = m_strDefExt;
@@ -91,7 +93,8 @@ int CFileDialog::DoModal() {
         return IDCANCEL;
     }
     // A name typed without an extension gets the default one, unless it names an existing file.
-    if (!m_strDefExt.empty() && std::filesystem::path(path).filename().string().find('.') == std::string::npos &&
+    if (!m_strDefExt.empty() &&
+        std::filesystem::path(path).filename().string().find('.') == std::string::npos &&
         (!m_bOpenFileDialog || !std::filesystem::exists(path))) {
         path += "." + m_strDefExt;
     }
@@ -99,7 +102,9 @@ int CFileDialog::DoModal() {
     return IDOK;
 }
 
-std::string CFileDialog::GetFileName() const { return std::filesystem::path(m_strPathName).filename().string(); }
+std::string CFileDialog::GetFileName() const {
+    return std::filesystem::path(m_strPathName).filename().string();
+}
 
 std::string CFileDialog::GetFileExt() const {
     const std::string ext = std::filesystem::path(m_strPathName).extension().string();

@@ -33,6 +33,7 @@ private:
 };
 
 namespace klt {
-// "Keyloft Files (*.klt)| *.klt| All Files (*.*)| *.*||" -> "Keyloft Files (*.klt) (*.klt);;All Files (*.*) (*)"
+// "Keyloft Files (*.klt)| *.klt| All Files (*.*)| *.*||" -> "Keyloft Files (*.klt) (*.klt);;All Files (*.*)
+// (*)"
 std::string QtFileFilter(const std::string& filter);
 } // namespace klt

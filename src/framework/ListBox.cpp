@@ -10,13 +10,17 @@ namespace {
 
 constexpr int kDataRole = Qt::UserRole;
 
-QListWidget* List(const CListBox* pListBox) { return qobject_cast<QListWidget*>(pListBox->GetWidget()); }
+QListWidget* List(const CListBox* pListBox) {
+    return qobject_cast<QListWidget*>(pListBox->GetWidget());
+}
 
 bool IsExtended(const QListWidget* pList) {
     return pList->selectionMode() == QAbstractItemView::ExtendedSelection;
 }
 
-bool InRange(const QListWidget* pList, int nIndex) { return nIndex >= 0 && nIndex < pList->count(); }
+bool InRange(const QListWidget* pList, int nIndex) {
+    return nIndex >= 0 && nIndex < pList->count();
+}
 
 } // namespace
 
@@ -24,8 +28,8 @@ BOOL CListBox::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT n
     if (pParentWnd == nullptr || pParentWnd->GetWidget() == nullptr) {
         return FALSE;
     }
-    QWidget* pWidget = klt::CreateControlWidget(klt::res::ControlKind::ListBox, "", dwStyle, static_cast<int>(nID),
-                                                pParentWnd->GetWidget());
+    QWidget* pWidget = klt::CreateControlWidget(klt::res::ControlKind::ListBox, "", dwStyle,
+                                                static_cast<int>(nID), pParentWnd->GetWidget());
     pWidget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     Attach(pWidget);
     return TRUE;
@@ -144,7 +148,9 @@ int CListBox::SetItemDataPtr(int nIndex, void* pData) {
     return SetItemData(nIndex, reinterpret_cast<std::uintptr_t>(pData));
 }
 
-void* CListBox::GetItemDataPtr(int nIndex) const { return reinterpret_cast<void*>(GetItemData(nIndex)); }
+void* CListBox::GetItemDataPtr(int nIndex) const {
+    return reinterpret_cast<void*>(GetItemData(nIndex));
+}
 
 int CListBox::GetCurSel() const {
     QListWidget* pList = List(this);

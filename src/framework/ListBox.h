@@ -29,7 +29,7 @@ public:
     int SetItemData(int nIndex, std::uintptr_t dwItemData);
     std::uintptr_t GetItemData(int nIndex) const; // LB_ERR (as all bits set) for a bad index
     int SetItemDataPtr(int nIndex, void* pData);
-    void* GetItemDataPtr(int nIndex) const;       // (void*)-1 for a bad index
+    void* GetItemDataPtr(int nIndex) const; // (void*)-1 for a bad index
 
     // Single-selection lists.
     int GetCurSel() const;

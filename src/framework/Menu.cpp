@@ -9,13 +9,15 @@
 #include <QMenu>
 
 CMenu::CMenu() = default;
-CMenu::~CMenu() { DestroyMenu(); }
+CMenu::~CMenu() {
+    DestroyMenu();
+}
 
 namespace {
 
 void AddItems(QMenu* pMenu, const std::vector<klt::res::MenuItem>& items,
-              std::vector<std::unique_ptr<CMenu>>& subMenus, const std::function<std::unique_ptr<CMenu>(
-                                                                 const klt::res::MenuItem&, QMenu*)>& makeSub) {
+              std::vector<std::unique_ptr<CMenu>>& subMenus,
+              const std::function<std::unique_ptr<CMenu>(const klt::res::MenuItem&, QMenu*)>& makeSub) {
     for (const klt::res::MenuItem& item : items) {
         if (item.IsSeparator()) {
             pMenu->addSeparator();
@@ -101,7 +103,8 @@ BOOL CMenu::SetDefaultItem(UINT uItem, BOOL fByPos) {
     const auto actions = m_pMenu->actions();
     for (int nPos = 0; nPos < actions.size(); ++nPos) {
         QAction* pAction = actions.at(nPos);
-        if (fByPos ? nPos == static_cast<int>(uItem) : (!pAction->isSeparator() && pAction->data().toUInt() == uItem)) {
+        if (fByPos ? nPos == static_cast<int>(uItem)
+                   : (!pAction->isSeparator() && pAction->data().toUInt() == uItem)) {
             m_pMenu->setDefaultAction(pAction);
             return TRUE;
         }

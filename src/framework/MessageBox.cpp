@@ -77,12 +77,14 @@ int AfxMessageBox(const std::string& text, UINT nType, UINT nIDHelp) {
 }
 
 int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp) {
-    return AfxMessageBox(klt::LoadString(nIDPrompt), nType, nIDHelp == static_cast<UINT>(-1) ? nIDPrompt : nIDHelp);
+    return AfxMessageBox(klt::LoadString(nIDPrompt), nType,
+                         nIDHelp == static_cast<UINT>(-1) ? nIDPrompt : nIDHelp);
 }
 
 void AfxFormatString1(std::string& rString, UINT nIDS, const std::string& lpsz1) {
     rString = klt::LoadString(nIDS);
-    for (size_t pos = rString.find("%1"); pos != std::string::npos; pos = rString.find("%1", pos + lpsz1.size())) {
+    for (size_t pos = rString.find("%1"); pos != std::string::npos;
+         pos = rString.find("%1", pos + lpsz1.size())) {
         rString.replace(pos, 2, lpsz1);
     }
 }

@@ -32,7 +32,9 @@ int ShowMessageBox(const std::string& text, const std::string& caption, UINT nTy
 UINT WithDefaultIcon(UINT nType);
 
 namespace detail {
-inline const char* FormatArg(const std::string& s) { return s.c_str(); }
+inline const char* FormatArg(const std::string& s) {
+    return s.c_str();
+}
 template <class T> T FormatArg(T value) {
     static_assert(std::is_arithmetic_v<T> || std::is_pointer_v<T>, "printf-style arguments only");
     return value;

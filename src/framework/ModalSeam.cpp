@@ -111,8 +111,8 @@ public:
 
     std::string FileDialog(const FileDialogRequest& request) override {
         ArrowCursor arrow;
-        QFileDialog dialog(OwnerWidget(request.pOwner), ToQString(request.title), ToQString(request.initialPath),
-                           ToQString(request.qtFilter));
+        QFileDialog dialog(OwnerWidget(request.pOwner), ToQString(request.title),
+                           ToQString(request.initialPath), ToQString(request.qtFilter));
         dialog.setAcceptMode(request.bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode((request.flags & OFN_FILEMUSTEXIST) != 0 ? QFileDialog::ExistingFile
                                                                     : QFileDialog::AnyFile);
@@ -149,7 +149,9 @@ ModalSeam* g_pSeam = nullptr;
 
 } // namespace
 
-ModalSeam& CurrentModalSeam() { return g_pSeam != nullptr ? *g_pSeam : g_realSeam; }
+ModalSeam& CurrentModalSeam() {
+    return g_pSeam != nullptr ? *g_pSeam : g_realSeam;
+}
 
 ModalSeam* InstallModalSeam(ModalSeam* pSeam) {
     ModalSeam* pPrevious = g_pSeam;

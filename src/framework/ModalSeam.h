@@ -25,8 +25,8 @@ struct MessageBoxRequest {
 struct FileDialogRequest {
     bool bOpen = true;
     std::string title;
-    std::string initialPath;  // folder and/or file name to start with
-    std::string qtFilter;     // "Keyloft Files (*.klt) (*.klt);;All Files (*.*) (*)"
+    std::string initialPath;   // folder and/or file name to start with
+    std::string qtFilter;      // "Keyloft Files (*.klt) (*.klt);;All Files (*.*) (*)"
     std::string defaultSuffix; // without the dot: "klt"
     DWORD flags = 0;           // OFN_*
     CWnd* pOwner = nullptr;

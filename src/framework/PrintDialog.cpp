@@ -9,4 +9,6 @@ CPrintDialog::CPrintDialog(CWnd* pParentWnd)
 
 CPrintDialog::~CPrintDialog() = default;
 
-int CPrintDialog::DoModal() { return klt::CurrentModalSeam().PrintDialog(*m_pPrinter, m_pParentWnd); }
+int CPrintDialog::DoModal() {
+    return klt::CurrentModalSeam().PrintDialog(*m_pPrinter, m_pParentWnd);
+}

@@ -9,6 +9,8 @@ QString ToQString(std::string_view bytes) {
     return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string ToBytes(const QString& text) { return EncodeUtf8(text.toStdU32String()); }
+std::string ToBytes(const QString& text) {
+    return EncodeUtf8(text.toStdU32String());
+}
 
 } // namespace klt

@@ -107,7 +107,8 @@ void CRecentFileList::UpdateMenu(CCmdUI* pCmdUI) const {
     const auto actions = pMenu->actions();
     for (QAction* pAction : actions) {
         const UINT nID = pAction->data().toUInt();
-        if (pAction != pFirst && nID > ID_FILE_MRU_FILE1 + m_nStart && nID < ID_FILE_MRU_FILE1 + m_nStart + 16) {
+        if (pAction != pFirst && nID > ID_FILE_MRU_FILE1 + m_nStart &&
+            nID < ID_FILE_MRU_FILE1 + m_nStart + 16) {
             pMenu->removeAction(pAction);
             delete pAction;
         }

@@ -68,9 +68,13 @@ BOOL CView::Create(const char*, const char*, DWORD dwStyle, const CRect& rect, C
     return TRUE;
 }
 
-void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+void CView::OnInitialUpdate() {
+    OnUpdate(nullptr, 0, nullptr);
+}
 
-void CView::OnUpdate(CView*, LPARAM, CObject*) { Invalidate(TRUE); }
+void CView::OnUpdate(CView*, LPARAM, CObject*) {
+    Invalidate(TRUE);
+}
 
 void CView::OnSize(UINT, int, int) {}
 

@@ -46,11 +46,17 @@ CWinApp::~CWinApp() {
     }
 }
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
-const char* AfxGetAppName() { return g_pApp != nullptr ? g_pApp->m_pszAppName : "Keyloft"; }
+const char* AfxGetAppName() {
+    return g_pApp != nullptr ? g_pApp->m_pszAppName : "Keyloft";
+}
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
 
 int CWinApp::ExitInstance() {
     SaveStdProfileSettings();
@@ -66,7 +72,8 @@ int CWinApp::Run() {
 void CWinApp::ConnectIdle() {
     // The framework's idle time: just before the event loop waits for the next event.
     if (QAbstractEventDispatcher* pDispatcher = QAbstractEventDispatcher::instance()) {
-        QObject::connect(pDispatcher, &QAbstractEventDispatcher::aboutToBlock, pDispatcher, [this] { OnIdle(0); });
+        QObject::connect(pDispatcher, &QAbstractEventDispatcher::aboutToBlock, pDispatcher,
+                         [this] { OnIdle(0); });
     }
 }
 
@@ -129,8 +136,9 @@ void CWinApp::SetRegistryKey(const char* lpszRegistryKey) {
 QSettings& CWinApp::GetSettings() {
     if (m_pSettings == nullptr) {
         const std::string& organization = m_strRegistryKey.empty() ? m_strAppName : m_strRegistryKey;
-        m_pSettings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                                 QString::fromUtf8(organization), QString::fromUtf8(m_strAppName));
+        m_pSettings =
+            std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                        QString::fromUtf8(organization), QString::fromUtf8(m_strAppName));
     }
     return *m_pSettings;
 }
@@ -149,7 +157,8 @@ BOOL CWinApp::WriteProfileInt(const char* lpszSection, const char* lpszEntry, in
     return GetSettings().status() == QSettings::NoError;
 }
 
-std::string CWinApp::GetProfileString(const char* lpszSection, const char* lpszEntry, const char* lpszDefault) {
+std::string CWinApp::GetProfileString(const char* lpszSection, const char* lpszEntry,
+                                      const char* lpszDefault) {
     GetSettings().sync(); // another instance may have written it since
     const QVariant value = GetSettings().value(Key(lpszSection, lpszEntry));
     if (!value.isValid()) {
@@ -183,7 +192,8 @@ BOOL CWinApp::WriteProfileString(const char* lpszSection, const char* lpszEntry,
     if (klt::IsValidUtf8(value)) {
         settings.setValue(Key(lpszSection, lpszEntry), QString::fromStdString(value));
     } else {
-        settings.setValue(Key(lpszSection, lpszEntry), QByteArray(value.data(), static_cast<qsizetype>(value.size())));
+        settings.setValue(Key(lpszSection, lpszEntry),
+                          QByteArray(value.data(), static_cast<qsizetype>(value.size())));
     }
     settings.sync();
     return settings.status() == QSettings::NoError;
@@ -196,7 +206,8 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {
         m_pRecentFileList.reset();
         return;
     }
-    m_pRecentFileList = std::make_unique<CRecentFileList>(0, "Recent File List", "File%d", static_cast<int>(nMaxMRU));
+    m_pRecentFileList =
+        std::make_unique<CRecentFileList>(0, "Recent File List", "File%d", static_cast<int>(nMaxMRU));
     m_pRecentFileList->ReadList();
 }
 
@@ -206,7 +217,9 @@ void CWinApp::SaveStdProfileSettings() {
     }
 }
 
-void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) { m_templates.emplace_back(pTemplate); }
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
+    m_templates.emplace_back(pTemplate);
+}
 
 CDocTemplate* CWinApp::GetFirstDocTemplate() const {
     return m_templates.empty() ? nullptr : m_templates.front().get();
@@ -268,8 +281,8 @@ BOOL CWinApp::DoPromptFileName(std::string& fileName, UINT nIDSTitle, DWORD lFla
         filter = filterName + "|*" + defExt + "|";
     }
     filter += klt::LoadString(AFX_IDS_ALLFILTER) + "|*.*||";
-    CFileDialog dialog(bOpenFileDialog, defExt.c_str(), fileName.c_str(), OFN_HIDEREADONLY | lFlags, filter.c_str(),
-                       m_pMainWnd);
+    CFileDialog dialog(bOpenFileDialog, defExt.c_str(), fileName.c_str(), OFN_HIDEREADONLY | lFlags,
+                       filter.c_str(), m_pMainWnd);
     dialog.SetTitle(klt::LoadString(nIDSTitle));
     if (dialog.DoModal() != IDOK) {
         return FALSE;

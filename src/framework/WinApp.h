@@ -47,7 +47,8 @@ public:
     void SetRegistryKey(const char* lpszRegistryKey);
     UINT GetProfileInt(const char* lpszSection, const char* lpszEntry, int nDefault);
     BOOL WriteProfileInt(const char* lpszSection, const char* lpszEntry, int nValue);
-    std::string GetProfileString(const char* lpszSection, const char* lpszEntry, const char* lpszDefault = nullptr);
+    std::string GetProfileString(const char* lpszSection, const char* lpszEntry,
+                                 const char* lpszDefault = nullptr);
     // A null lpszValue removes the value.
     BOOL WriteProfileString(const char* lpszSection, const char* lpszEntry, const char* lpszValue);
     BOOL WriteProfileString(const char* lpszSection, const char* lpszEntry, const std::string& value);

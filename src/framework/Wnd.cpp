@@ -22,7 +22,8 @@ public:
     explicit WndEventFilter(CWnd* pWnd) : m_pWnd(pWnd) {}
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
         auto* pWidget = static_cast<QWidget*>(pWatched);
-        if (pEvent->type() == QEvent::KeyPress && klt::HandleDialogKey(pWidget, static_cast<QKeyEvent*>(pEvent))) {
+        if (pEvent->type() == QEvent::KeyPress &&
+            klt::HandleDialogKey(pWidget, static_cast<QKeyEvent*>(pEvent))) {
             return true;
         }
         return m_pWnd->PreTranslateEvent(pEvent) != FALSE;
@@ -36,7 +37,9 @@ private:
 
 CWnd::CWnd() = default;
 
-CWnd::~CWnd() { Detach(); }
+CWnd::~CWnd() {
+    Detach();
+}
 
 std::uintptr_t CWnd::GetSafeHwnd() const {
     if (m_pWidget.isNull()) {
@@ -66,7 +69,8 @@ void CWnd::Detach() {
     if (!m_pWidget.isNull()) {
         delete m_pFilter;
         if (FromWidget(m_pWidget) == this) {
-            m_pWidget->setProperty(kWndProperty, QVariant::fromValue(reinterpret_cast<quintptr>(m_pPrevious)));
+            m_pWidget->setProperty(kWndProperty,
+                                   QVariant::fromValue(reinterpret_cast<quintptr>(m_pPrevious)));
         }
     }
     m_pFilter = nullptr;
@@ -99,7 +103,8 @@ BOOL CWnd::DestroyWindow() {
 }
 
 BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
-    QWidget* pControl = klt::FindControl(pParent != nullptr ? pParent->GetWidget() : nullptr, static_cast<int>(nID));
+    QWidget* pControl =
+        klt::FindControl(pParent != nullptr ? pParent->GetWidget() : nullptr, static_cast<int>(nID));
     if (pControl == nullptr) {
         return FALSE;
     }
@@ -107,15 +112,20 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
     return TRUE;
 }
 
-int CWnd::GetDlgCtrlID() const { return m_pWidget.isNull() ? 0 : klt::ControlId(m_pWidget); }
+int CWnd::GetDlgCtrlID() const {
+    return m_pWidget.isNull() ? 0 : klt::ControlId(m_pWidget);
+}
 
-CWnd* CWnd::GetDlgItem(int nID) const { return FromWidget(klt::FindControl(m_pWidget, nID)); }
+CWnd* CWnd::GetDlgItem(int nID) const {
+    return FromWidget(klt::FindControl(m_pWidget, nID));
+}
 
 CWnd* CWnd::GetParent() const {
     if (m_pWidget.isNull()) {
         return nullptr;
     }
-    for (QWidget* pParent = m_pWidget->parentWidget(); pParent != nullptr; pParent = pParent->parentWidget()) {
+    for (QWidget* pParent = m_pWidget->parentWidget(); pParent != nullptr;
+         pParent = pParent->parentWidget()) {
         if (CWnd* pWnd = FromWidget(pParent)) {
             return pWnd;
         }
@@ -132,7 +142,9 @@ CFrameWnd* CWnd::GetParentFrame() const {
     return nullptr;
 }
 
-DWORD CWnd::GetStyle() const { return m_pWidget.isNull() ? 0 : klt::ControlStyle(m_pWidget); }
+DWORD CWnd::GetStyle() const {
+    return m_pWidget.isNull() ? 0 : klt::ControlStyle(m_pWidget);
+}
 
 void CWnd::SetWindowText(const std::string& text) {
     if (m_pWidget.isNull()) {
@@ -157,7 +169,9 @@ std::string CWnd::GetWindowText() const {
     return klt::ToBytes(current);
 }
 
-int CWnd::GetWindowTextLength() const { return static_cast<int>(GetWindowText().size()); }
+int CWnd::GetWindowTextLength() const {
+    return static_cast<int>(GetWindowText().size());
+}
 
 void CWnd::SetDlgItemText(int nID, const std::string& text) {
     if (CWnd* pItem = GetDlgItem(nID)) {
@@ -179,7 +193,9 @@ BOOL CWnd::EnableWindow(BOOL bEnable) {
     return bWasDisabled;
 }
 
-BOOL CWnd::IsWindowEnabled() const { return !m_pWidget.isNull() && m_pWidget->isEnabled(); }
+BOOL CWnd::IsWindowEnabled() const {
+    return !m_pWidget.isNull() && m_pWidget->isEnabled();
+}
 
 BOOL CWnd::ShowWindow(int nCmdShow) {
     if (m_pWidget.isNull()) {
@@ -220,9 +236,13 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
     return bWasVisible;
 }
 
-BOOL CWnd::IsWindowVisible() const { return !m_pWidget.isNull() && m_pWidget->isVisible(); }
+BOOL CWnd::IsWindowVisible() const {
+    return !m_pWidget.isNull() && m_pWidget->isVisible();
+}
 
-BOOL CWnd::IsIconic() const { return !m_pWidget.isNull() && m_pWidget->window()->isMinimized(); }
+BOOL CWnd::IsIconic() const {
+    return !m_pWidget.isNull() && m_pWidget->window()->isMinimized();
+}
 
 CWnd* CWnd::SetFocus() {
     CWnd* pPrevious = GetFocus();
@@ -232,7 +252,9 @@ CWnd* CWnd::SetFocus() {
     return pPrevious;
 }
 
-CWnd* CWnd::GetFocus() { return FromWidget(QApplication::focusWidget()); }
+CWnd* CWnd::GetFocus() {
+    return FromWidget(QApplication::focusWidget());
+}
 
 BOOL CWnd::SetForegroundWindow() {
     if (m_pWidget.isNull()) {
@@ -281,7 +303,8 @@ void CWnd::GetWindowRect(CRect* pRect) const {
     *pRect = CRect{};
     if (!m_pWidget.isNull()) {
         const QPoint topLeft = m_pWidget->mapToGlobal(QPoint(0, 0));
-        *pRect = CRect{topLeft.x(), topLeft.y(), topLeft.x() + m_pWidget->width(), topLeft.y() + m_pWidget->height()};
+        *pRect = CRect{topLeft.x(), topLeft.y(), topLeft.x() + m_pWidget->width(),
+                       topLeft.y() + m_pWidget->height()};
     }
 }
 
@@ -311,7 +334,9 @@ void CWnd::UpdateWindow() {
     }
 }
 
-LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) { return WindowProc(message, wParam, lParam); }
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return WindowProc(message, wParam, lParam);
+}
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pWidget.isNull()) {
@@ -346,13 +371,19 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) { return OnCmdMsg(LOWORD(wParam), HIWORD(wParam), nullptr, nullptr); }
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
+    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam), nullptr, nullptr);
+}
 
-void CWnd::OnClose() { DestroyWindow(); }
+void CWnd::OnClose() {
+    DestroyWindow();
+}
 
 void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) {}
 
-BOOL CWnd::PreTranslateEvent(QEvent*) { return FALSE; }
+BOOL CWnd::PreTranslateEvent(QEvent*) {
+    return FALSE;
+}
 
 void CWnd::AddMessageEntry(UINT message, std::function<LRESULT(WPARAM, LPARAM)> handler) {
     m_messages.emplace_back(message, std::move(handler));

@@ -19,8 +19,8 @@ constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD kDefButton = kChild | WS_TABSTOP | BS_DEFPUSHBUTTON;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kGroup = kChild | BS_GROUPBOX;
-constexpr DWORD kViewerEdit = kChild | WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                              ES_AUTOHSCROLL;
+constexpr DWORD kViewerEdit =
+    kChild | WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
 
 constexpr ControlKind S = ControlKind::Static;
 constexpr ControlKind E = ControlKind::Edit;
@@ -35,8 +35,8 @@ std::vector<ControlTemplate> ViewerControls(bool bWithCheckBox) {
         {IDC_TEXT, E, "", kViewerEdit, 7, 7, 371, 107},
     };
     if (bWithCheckBox) {
-        controls.push_back({IDC_SHOW_README, ControlKind::CheckBox, "&Show this every time the Keyloft starts.",
-                            kCheck, 7, 126, 180, 10});
+        controls.push_back({IDC_SHOW_README, ControlKind::CheckBox,
+                            "&Show this every time the Keyloft starts.", kCheck, 7, 126, 180, 10});
     }
     return controls;
 }
@@ -54,8 +54,9 @@ const std::vector<DialogTemplate>& Templates() {
              {IDC_PRODUCT_NAME, S, "Product Name", kText, 40, 7, 224, 8},
              {IDC_PRODUCT_VERSION, S, "Product Version", kText, 40, 16, 224, 8},
              {IDC_COPYRIGHT, S, "Legal Copyright", kText, 40, 25, 224, 8},
-             {IDC_STATIC, S, "Warning: this program is protected by copyright law and international treaties.",
-              kText, 10, 91, 285, 11},
+             {IDC_STATIC, S,
+              "Warning: this program is protected by copyright law and international treaties.", kText, 10,
+              91, 285, 11},
              {IDC_STATIC, S,
               "Reproducing or distributing this program, or any part of it, without the permission of "
               "its copyright holder may lead to civil and criminal penalties, and offenders will be "
@@ -129,8 +130,8 @@ const std::vector<DialogTemplate>& Templates() {
              {IDC_STATIC, S, "Paste to:", kText, 7, 7, 29, 8},
              {IDC_PASTE_TO, E, "", kChild | WS_BORDER | ES_AUTOHSCROLL | ES_READONLY, 7, 16, 255, 14},
              {IDC_PASTE_LIST, ControlKind::ListBox, "",
-              kChild | WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 39,
-              255, 108},
+              kChild | WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7,
+              39, 255, 108},
              {IDC_PASTE_USERNAME, B, "Paste &Username", kButton, 7, 154, 62, 14},
              {IDC_PASTE_PASSWORD, B, "Paste &Password", kButton, 74, 154, 62, 14},
              {IDC_PASTE_CLOSE, B, "&Close", kButton, 212, 154, 50, 14},
@@ -158,7 +159,8 @@ const std::vector<DialogTemplate>& Templates() {
              {IDOK, B, "OK", kDefButton, 159, 74, 50, 14},
              {IDCANCEL, B, "Cancel", kButton, 213, 74, 50, 14},
              {IDC_TRAY, ControlKind::CheckBox,
-              "Keep an icon in the System Tray even when this program is not running.", kCheck, 7, 7, 256, 10},
+              "Keep an icon in the System Tray even when this program is not running.", kCheck, 7, 7, 256,
+              10},
              {IDC_STATIC, S, "File to open on startup:", kText, 7, 20, 73, 8},
              {IDC_STARTUP_FILE, E, "", kEdit, 7, 29, 203, 14},
              {IDC_BROWSE, B, "&Browse", kButton, 213, 29, 50, 14},

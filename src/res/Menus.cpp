@@ -106,8 +106,8 @@ const std::vector<AcceleratorTable>& Accelerators() {
 const std::vector<ToolbarTemplate>& Toolbars() {
     static const std::vector<ToolbarTemplate> toolbars{
         {IDR_MAINFRAME,
-         {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_EDIT_ADD, ID_EDIT_DELETE, ID_EDIT_PROPERTIES,
-          ID_SEPARATOR, ID_APP_ABOUT, ID_CONTEXT_HELP}},
+         {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_EDIT_ADD, ID_EDIT_DELETE,
+          ID_EDIT_PROPERTIES, ID_SEPARATOR, ID_APP_ABOUT, ID_CONTEXT_HELP}},
     };
     return toolbars;
 }
@@ -140,9 +140,15 @@ template <class Container> auto FindById(const Container& all, UINT id) {
 
 } // namespace
 
-const MenuTemplate* FindMenu(UINT id) { return FindById(Menus(), id); }
-const AcceleratorTable* FindAccelerators(UINT id) { return FindById(Accelerators(), id); }
-const ToolbarTemplate* FindToolbar(UINT id) { return FindById(Toolbars(), id); }
+const MenuTemplate* FindMenu(UINT id) {
+    return FindById(Menus(), id);
+}
+const AcceleratorTable* FindAccelerators(UINT id) {
+    return FindById(Accelerators(), id);
+}
+const ToolbarTemplate* FindToolbar(UINT id) {
+    return FindById(Toolbars(), id);
+}
 
 const char* IconForCommand(UINT id) {
     const IconEntry* entry = FindById(kCommandIcons, id);

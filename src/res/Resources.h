@@ -15,19 +15,19 @@ enum class ControlKind { Static, Icon, Edit, PushButton, CheckBox, GroupBox, Lis
 
 // One control of a dialog template. Controls are listed in tab order.
 struct ControlTemplate {
-    int id;            // IDC_STATIC (-1) for controls the program never addresses
+    int id; // IDC_STATIC (-1) for controls the program never addresses
     ControlKind kind;
-    const char* text;  // caption or static text
-    DWORD style;       // WS_*, ES_*, BS_*, LBS_*, SS_* bits
-    int x, y, cx, cy;  // dialog units
-    UINT icon = 0;     // an icon control's icon resource
+    const char* text; // caption or static text
+    DWORD style;      // WS_*, ES_*, BS_*, LBS_*, SS_* bits
+    int x, y, cx, cy; // dialog units
+    UINT icon = 0;    // an icon control's icon resource
 };
 
 struct DialogTemplate {
     UINT id;
     const char* caption; // "" for none: the dialog then sets its own
     DWORD style;
-    int cx, cy;          // dialog units of the platform's dialog font
+    int cx, cy; // dialog units of the platform's dialog font
     std::vector<ControlTemplate> controls;
 };
 
@@ -53,8 +53,8 @@ constexpr BYTE FCONTROL = 0x08;
 constexpr BYTE FALT = 0x10;
 
 struct Accelerator {
-    BYTE flags;  // FVIRTKEY | FSHIFT | FCONTROL | FALT
-    WORD key;    // Windows virtual-key code
+    BYTE flags; // FVIRTKEY | FSHIFT | FCONTROL | FALT
+    WORD key;   // Windows virtual-key code
     UINT command;
 };
 

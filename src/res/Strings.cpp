@@ -56,8 +56,9 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
     {IDS_DEFAULT_FILE_CREATED,
      "The default password file has been created.  The next dialog will prompt for a password to protect "
      "this new file.  Enter a master password to keep your other passwords confidential."},
-    {IDS_ENCRYPTED_EDITION, "This password file requires the encrypted edition.  To convert, open this file in "
-                            "the encrypted edition and save it without a password."},
+    {IDS_ENCRYPTED_EDITION,
+     "This password file requires the encrypted edition.  To convert, open this file in "
+     "the encrypted edition and save it without a password."},
     {IDS_FILE_NOT_SAVED, "Your file was not saved."},
     {IDS_DELETE_MARKED, "Delete all marked entries?"},
     {IDS_ENTER_PASSWORD, "Enter the password."},

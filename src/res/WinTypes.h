@@ -21,8 +21,18 @@ using LRESULT = std::intptr_t;
 #define FALSE 0
 #endif
 
-constexpr WORD LOWORD(std::uintptr_t value) { return static_cast<WORD>(value & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t value) { return static_cast<WORD>((value >> 16) & 0xFFFF); }
-constexpr BYTE LOBYTE(std::uintptr_t value) { return static_cast<BYTE>(value & 0xFF); }
-constexpr BYTE HIBYTE(std::uintptr_t value) { return static_cast<BYTE>((value >> 8) & 0xFF); }
-constexpr DWORD MAKELONG(WORD low, WORD high) { return DWORD(low) | (DWORD(high) << 16); }
+constexpr WORD LOWORD(std::uintptr_t value) {
+    return static_cast<WORD>(value & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t value) {
+    return static_cast<WORD>((value >> 16) & 0xFFFF);
+}
+constexpr BYTE LOBYTE(std::uintptr_t value) {
+    return static_cast<BYTE>(value & 0xFF);
+}
+constexpr BYTE HIBYTE(std::uintptr_t value) {
+    return static_cast<BYTE>((value >> 8) & 0xFF);
+}
+constexpr DWORD MAKELONG(WORD low, WORD high) {
+    return DWORD(low) | (DWORD(high) << 16);
+}

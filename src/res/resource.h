@@ -16,8 +16,8 @@
 #define IDD_CONFIRM_REPLACE 118
 
 // ---- Menus, icons, the document template, the tray icon
-#define IDR_TRAYICON 102    // tray icon, its tip string and its menu
-#define IDR_MAINFRAME 103   // program icon, menu bar, accelerators, toolbar, document template strings
+#define IDR_TRAYICON 102     // tray icon, its tip string and its menu
+#define IDR_MAINFRAME 103    // program icon, menu bar, accelerators, toolbar, document template strings
 #define IDR_CONTEXT_MENU 116 // the entry list's context menu
 
 // ---- Standard dialog and button results / control ids

@@ -1,0 +1,159 @@
+// The list box: sorted rows without regard to case, item data, and marks kept apart from the caret.
+
+#include "Framework.h"
+#include "ScriptedUser.h"
+
+#include <QListWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A window holding one extended-selection list as the entry view does, counting its notifications.
+class ListHost : public CWnd {
+public:
+    ListHost() {
+        MapNotify(LBN_SELCHANGE, IDC_VIEW_LIST, &ListHost::OnSelChange);
+        MapNotify(LBN_DBLCLK, IDC_VIEW_LIST, &ListHost::OnDoubleClick);
+        Create(nullptr, "list host", WS_VISIBLE, CRect{0, 0, 300, 200}, nullptr, 0);
+        m_list.Create(0x50200903, CRect{0, 0, 300, 200}, this, IDC_VIEW_LIST);
+        GetWidget()->show();
+        GetWidget()->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(GetWidget()));
+    }
+    ~ListHost() override { DestroyWindow(); }
+
+    void Fill(std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            m_list.AddString(name);
+        }
+    }
+    QListWidget* Widget() const { return qobject_cast<QListWidget*>(m_list.GetWidget()); }
+    void ClickRow(int nRow, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        const QRect rect = Widget()->visualItemRect(Widget()->item(nRow));
+        QTest::mouseClick(Widget()->viewport(), Qt::LeftButton, modifiers, rect.center());
+    }
+    std::vector<std::string> Rows() const {
+        std::vector<std::string> rows(static_cast<size_t>(m_list.GetCount()));
+        for (int i = 0; i < m_list.GetCount(); ++i) {
+            m_list.GetText(i, rows[static_cast<size_t>(i)]);
+        }
+        return rows;
+    }
+
+    CListBox m_list;
+    int m_nSelChanges = 0;
+    int m_nDoubleClicks = 0;
+
+private:
+    void OnSelChange() { ++m_nSelChanges; }
+    void OnDoubleClick() { ++m_nDoubleClicks; }
+};
+
+} // namespace
+
+TEST(ListBox, SortsWithoutRegardToCaseAndReturnsTheIndexOfEachNewRow) {
+    ListHost host;
+    EXPECT_EQ(host.m_list.AddString("mail"), 0);
+    EXPECT_EQ(host.m_list.AddString("Bank"), 0);
+    EXPECT_EQ(host.m_list.AddString("zoo"), 2);
+    EXPECT_EQ(host.m_list.AddString("Mail"), 2); // next to its twin in another case
+    EXPECT_EQ(host.m_list.AddString("apple"), 0);
+    EXPECT_EQ(host.Rows(), (std::vector<std::string>{"apple", "Bank", "mail", "Mail", "zoo"}));
+    EXPECT_EQ(host.m_list.FindStringExact(-1, "MAIL"), 2);
+    EXPECT_EQ(host.m_list.FindStringExact(2, "MAIL"), 3);
+}
+
+TEST(ListBox, RowsKeepTheirBytesAndItemData) {
+    ListHost host;
+    int first = 1;
+    int second = 2;
+    const int nRow = host.m_list.AddString("Caf\xE9"); // Windows-1252
+    host.m_list.SetItemDataPtr(nRow, &first);
+    host.m_list.SetItemDataPtr(host.m_list.AddString("Alpha"), &second);
+    std::string text;
+    EXPECT_EQ(host.m_list.GetText(1, text), 4);
+    EXPECT_EQ(text, "Caf\xE9");
+    EXPECT_EQ(host.m_list.GetItemDataPtr(1), &first); // moved with its row when Alpha came before it
+    EXPECT_EQ(host.m_list.GetItemDataPtr(0), &second);
+    EXPECT_EQ(host.m_list.GetItemDataPtr(5), reinterpret_cast<void*>(-1));
+    EXPECT_EQ(host.m_list.GetSel(5), LB_ERR);
+    EXPECT_EQ(host.m_list.DeleteString(5), LB_ERR);
+    EXPECT_EQ(host.m_list.DeleteString(0), 1);
+    EXPECT_EQ(host.m_list.GetItemDataPtr(0), &first);
+}
+
+TEST(ListBox, MarksAndTheCaretAreKeptApart) {
+    ListHost host;
+    host.Fill({"a", "b", "c", "d"});
+    host.m_list.SetSel(0);
+    host.m_list.SetSel(2);
+    host.m_list.SetCaretIndex(1);
+    EXPECT_EQ(host.m_list.GetSelCount(), 2);
+    EXPECT_EQ(host.m_list.GetCaretIndex(), 1);
+    EXPECT_EQ(host.m_list.GetSel(1), 0);
+    int marked[4] = {};
+    ASSERT_EQ(host.m_list.GetSelItems(4, marked), 2);
+    EXPECT_EQ(marked[0], 0);
+    EXPECT_EQ(marked[1], 2);
+    EXPECT_EQ(host.m_nSelChanges, 0); // the program's own changes notify nobody
+
+    // The user: a click marks one row; Ctrl+click on it unmarks it and leaves the caret there.
+    host.ClickRow(3);
+    EXPECT_EQ(host.m_list.GetSelCount(), 1);
+    EXPECT_EQ(host.m_list.GetCaretIndex(), 3);
+    host.ClickRow(3, Qt::ControlModifier);
+    EXPECT_EQ(host.m_list.GetSelCount(), 0);
+    EXPECT_EQ(host.m_list.GetCaretIndex(), 3);
+    EXPECT_GE(host.m_nSelChanges, 2);
+
+    host.m_list.SetSel(-1, TRUE);
+    EXPECT_EQ(host.m_list.GetSelCount(), 4);
+    host.m_list.ResetContent();
+    EXPECT_EQ(host.m_list.GetCount(), 0);
+    EXPECT_EQ(host.m_list.GetSelCount(), 0);
+    EXPECT_EQ(host.m_list.GetCaretIndex(), -1);
+}
+
+TEST(ListBox, ItemFromPointTellsRowsFromTheSpaceBelowThem) {
+    ListHost host;
+    host.Fill({"a", "b", "c"});
+    CRect row;
+    ASSERT_EQ(host.m_list.GetItemRect(1, &row), LB_OKAY);
+    BOOL bOutside = TRUE;
+    EXPECT_EQ(host.m_list.ItemFromPoint(CPoint{row.left + 5, row.top + row.Height() / 2}, bOutside), 1u);
+    EXPECT_FALSE(bOutside);
+    EXPECT_EQ(host.m_list.ItemFromPoint(CPoint{5, 190}, bOutside), 2u);
+    EXPECT_TRUE(bOutside);
+
+    ListHost empty;
+    empty.m_list.ItemFromPoint(CPoint{5, 5}, bOutside);
+    EXPECT_TRUE(bOutside);
+}
+
+TEST(ListBox, DoubleClickOnARowNotifiesTheParent) {
+    ListHost host;
+    host.Fill({"a", "b"});
+    const QRect rect = host.Widget()->visualItemRect(host.Widget()->item(1));
+    QTest::mouseClick(host.Widget()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    QTest::mouseDClick(host.Widget()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    EXPECT_EQ(host.m_nDoubleClicks, 1);
+}
+
+TEST(ListBox, SingleSelectionListsSelectByIndex) {
+    CWnd host;
+    host.Create(nullptr, nullptr, 0, CRect{0, 0, 200, 100}, nullptr, 0);
+    CListBox list;
+    list.Create(WS_CHILD | WS_VISIBLE | LBS_SORT | LBS_NOTIFY, CRect{0, 0, 200, 100}, &host, 5);
+    list.AddString("b");
+    list.AddString("a");
+    EXPECT_EQ(list.GetCurSel(), LB_ERR);
+    EXPECT_EQ(list.SetCurSel(1), 1);
+    EXPECT_EQ(list.GetCurSel(), 1);
+    EXPECT_EQ(list.SetCurSel(-1), LB_ERR);
+    EXPECT_EQ(list.GetCurSel(), LB_ERR);
+    EXPECT_EQ(list.SetCurSel(7), LB_ERR);
+    EXPECT_EQ(list.GetSelCount(), LB_ERR);
+    EXPECT_EQ(list.SetSel(0), LB_ERR);
+    host.DestroyWindow();
+}

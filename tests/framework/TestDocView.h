@@ -1,0 +1,89 @@
+#pragma once
+// A small document, view, frame and application for the framework's tests: the document holds
+// lines of text, the view lists them, the frame has the toolbar and status bar of the program.
+
+#include "Archive.h"
+#include "Framework.h"
+#include "ScriptedUser.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TestDoc : public CDocument {
+public:
+    enum class Failure { None, EmptyThenCancel, Save };
+
+    std::vector<std::string> m_lines;
+    Failure m_failure = Failure::None;
+    int m_nDeleteContents = 0;
+    int m_nWaitCursorWhileOpening = 0;
+
+    void DeleteContents() override;
+    void Serialize(CArchive& ar) override;
+    BOOL OnOpenDocument(const std::string& path) override;
+    BOOL OnSaveDocument(const std::string& path) override;
+};
+
+class TestView : public CView {
+public:
+    TestView();
+
+    CListBox m_list;
+    bool m_bCanDelete = false;
+    int m_nUpdates = 0;
+    int m_nAdds = 0;
+    int m_nDeletes = 0;
+
+    TestDoc* GetDoc() const { return static_cast<TestDoc*>(GetDocument()); }
+    BOOL Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle, const CRect& rect,
+                CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr) override;
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+    void OnDraw(CDC*) override {}
+    void OnSize(UINT nType, int cx, int cy) override;
+
+private:
+    void OnAdd() { ++m_nAdds; }
+    void OnDelete() { ++m_nDeletes; }
+    void OnUpdateNeedLine(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bCanDelete); }
+};
+
+class TestFrame : public CFrameWnd {
+public:
+    CToolBar m_toolBar;
+    CStatusBar m_statusBar;
+    int OnCreate(CREATESTRUCT* lpCreateStruct) override;
+};
+
+class TestApp : public CWinApp {
+public:
+    TestApp();
+    int m_nAbouts = 0;
+
+private:
+    void OnAppAbout() { ++m_nAbouts; }
+};
+
+// An application with the single-document template, made new for each test, with settings
+// emptied, and a folder for files.
+class FrameworkTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes a file the test document reads, and returns its path.
+    std::string WriteDocFile(const std::string& name, const std::vector<std::string>& lines) const;
+    std::string WriteRawFile(const std::string& name, const std::string& bytes) const;
+    std::string PathOf(const std::string& name) const;
+    static std::vector<std::string> ReadDocFile(const std::string& path);
+    // Shows the frame and makes it the active window, as the user would see it.
+    void ShowFrame();
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<TestApp> m_pApp;
+    TestDoc* m_pDoc = nullptr;
+    TestView* m_pView = nullptr;
+    TestFrame* m_pFrame = nullptr;
+};

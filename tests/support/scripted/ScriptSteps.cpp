@@ -1,0 +1,158 @@
+#include "ControlWidgets.h"
+#include "Dialog.h"
+#include "QtText.h"
+#include "ScriptStep.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QListWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace klt::testing {
+
+std::string ScriptStep::Describe() const {
+    switch (kind) {
+    case Type:
+        return "type \"" + text + "\" into " + std::to_string(nID);
+    case Click:
+        return "click " + std::to_string(nID);
+    case Focus:
+        return "move the focus to " + std::to_string(nID);
+    case Key:
+        return "press key " + std::to_string(nValue);
+    case ClickRow:
+        return "click row " + std::to_string(nValue) + " of " + std::to_string(nID);
+    case DoubleClickRow:
+        return "double-click row " + std::to_string(nValue) + " of " + std::to_string(nID);
+    case CloseBox:
+        return "close the dialog with its close box";
+    case Inspect:
+        return "look at the dialog";
+    case Dialog:
+        return nID != 0 ? "dialog " + std::to_string(nID) : std::string("a dialog");
+    case Answer:
+        return "a message box to answer with " + std::to_string(nValue);
+    case ChooseFile:
+        return "a file dialog to choose \"" + text + "\" in";
+    case CancelFileDialog:
+        return "a file dialog to cancel";
+    case ChooseCommand:
+        return "a popup menu to choose " + std::to_string(nID) + " from";
+    case DismissMenu:
+        return "a popup menu to dismiss";
+    case PrintTo:
+        return "the print dialog, to print to \"" + text + "\"";
+    case CancelPrint:
+        return "the print dialog, to cancel";
+    }
+    return "?";
+}
+
+void ActivateDialog(CDialog& dialog) {
+    QDialog* pWindow = dialog.GetDialogWidget();
+    if (pWindow == nullptr || pWindow->isActiveWindow()) {
+        return;
+    }
+    pWindow->activateWindow();
+    if (!QTest::qWaitForWindowActive(pWindow, 2000)) {
+        ADD_FAILURE() << "dialog " << dialog.GetTemplateId() << " did not become the active window";
+    }
+}
+
+namespace {
+
+QWidget* Control(CDialog& dialog, const ScriptStep& step) {
+    QWidget* pControl = FindControl(dialog.GetDialogWidget(), step.nID);
+    if (pControl == nullptr) {
+        ADD_FAILURE() << "dialog " << dialog.GetTemplateId() << " has no control " << step.nID << " to "
+                      << step.Describe();
+    } else if (!pControl->isEnabled() || !pControl->isVisible()) {
+        ADD_FAILURE() << "control " << step.nID << " of dialog " << dialog.GetTemplateId()
+                      << " is disabled or hidden; a user cannot " << step.Describe();
+        return nullptr;
+    }
+    return pControl;
+}
+
+void TakeFocus(QWidget* pControl, Qt::FocusReason reason) {
+    if (pControl->focusPolicy() != Qt::NoFocus && !pControl->hasFocus()) {
+        pControl->setFocus(reason);
+    }
+}
+
+QListWidget* ListRow(CDialog& dialog, const ScriptStep& step, QRect& rowRect) {
+    auto* pList = qobject_cast<QListWidget*>(Control(dialog, step));
+    if (pList == nullptr || step.nValue < 0 || step.nValue >= pList->count()) {
+        ADD_FAILURE() << "no list row to " << step.Describe();
+        return nullptr;
+    }
+    pList->scrollToItem(pList->item(step.nValue));
+    rowRect = pList->visualItemRect(pList->item(step.nValue));
+    return pList;
+}
+
+} // namespace
+
+void PerformDialogStep(CDialog& dialog, const ScriptStep& step) {
+    switch (step.kind) {
+    case ScriptStep::Type:
+        if (QWidget* pControl = Control(dialog, step)) {
+            TakeFocus(pControl, Qt::MouseFocusReason);
+            QTest::keyClick(pControl, Qt::Key_A, Qt::ControlModifier); // replace what is there
+            if (step.text.empty()) {
+                QTest::keyClick(pControl, Qt::Key_Delete);
+            } else {
+                QTest::keyClicks(pControl, ToQString(step.text));
+            }
+        }
+        break;
+    case ScriptStep::Click:
+        if (QWidget* pControl = Control(dialog, step)) {
+            // Near the left edge, which is on a check box's box as well as on a push button.
+            const QPoint point(std::min(8, pControl->width() / 2), pControl->height() / 2);
+            QTest::mouseClick(pControl, Qt::LeftButton, Qt::NoModifier, point);
+        }
+        break;
+    case ScriptStep::Focus:
+        if (QWidget* pControl = Control(dialog, step)) {
+            TakeFocus(pControl, Qt::TabFocusReason);
+        }
+        break;
+    case ScriptStep::Key: {
+        QWidget* pTarget = QApplication::focusWidget();
+        if (pTarget == nullptr || pTarget->window() != dialog.GetDialogWidget()) {
+            pTarget = dialog.GetDialogWidget();
+        }
+        QTest::keyClick(pTarget, static_cast<Qt::Key>(step.nValue), step.modifiers);
+        break;
+    }
+    case ScriptStep::ClickRow: {
+        QRect rowRect;
+        if (QListWidget* pList = ListRow(dialog, step, rowRect)) {
+            QTest::mouseClick(pList->viewport(), Qt::LeftButton, step.modifiers, rowRect.center());
+        }
+        break;
+    }
+    case ScriptStep::DoubleClickRow: {
+        QRect rowRect;
+        if (QListWidget* pList = ListRow(dialog, step, rowRect)) {
+            QTest::mouseClick(pList->viewport(), Qt::LeftButton, Qt::NoModifier, rowRect.center());
+            QTest::mouseDClick(pList->viewport(), Qt::LeftButton, Qt::NoModifier, rowRect.center());
+        }
+        break;
+    }
+    case ScriptStep::CloseBox:
+        dialog.GetDialogWidget()->close();
+        break;
+    case ScriptStep::Inspect:
+        step.inspect(dialog);
+        break;
+    default:
+        ADD_FAILURE() << step.Describe() << " does not act on a dialog";
+        break;
+    }
+}
+
+} // namespace klt::testing
