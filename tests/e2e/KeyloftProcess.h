@@ -1,0 +1,44 @@
+#pragma once
+// The program as the user runs it: a copy in a folder of its own (an unpacked portable copy), started
+// with a command line in a current folder, and the settings it writes, read as another process sees
+// them.
+
+#include "Desktop.h"
+
+#include <QProcess>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace klt::e2e {
+
+// Copies the built program and its texts into folder; returns the copy's path.
+std::string MakePortableCopy(const std::string& folder);
+
+class KeyloftProcess {
+public:
+    KeyloftProcess(const std::string& program, const std::vector<std::string>& args, const std::string& folder);
+    ~KeyloftProcess(); // a process still running is killed
+
+    bool IsRunning() const { return m_process.state() != QProcess::NotRunning; }
+    // The exit status, once the process has ended within the bound; empty when it did not.
+    std::optional<int> WaitForExit();
+    // Ends the process as a crash would: at once, without any clean-up.
+    void Crash();
+
+private:
+    QProcess m_process;
+};
+
+// A value of the program's settings; empty when absent.
+std::string ReadSetting(const std::string& key);
+void WriteSetting(const std::string& key, const std::string& value);
+// Waits, within the bound, until the setting has a value other than before.
+std::string WaitForSettingOtherThan(const std::string& key, const std::string& before);
+
+// Writes a password file with the master password ("" for none) and one entry per system name.
+void WritePasswordFile(const std::string& path, const std::string& password,
+                       const std::vector<std::string>& systems = {});
+
+} // namespace klt::e2e
