@@ -105,7 +105,8 @@ std::optional<ChannelMessage> DecodeChannelMessage(std::string_view bytes) {
     if (bytes.size() != kChannelMessageSize || !bytes.starts_with(kMagic)) {
         return std::nullopt;
     }
-    return ChannelMessage{GetNumber(bytes, 4), GetNumber(bytes, 8), GetNumber(bytes, 12), GetNumber(bytes, 16)};
+    return ChannelMessage{GetNumber(bytes, 4), GetNumber(bytes, 8), GetNumber(bytes, 12),
+                          GetNumber(bytes, 16)};
 }
 
 std::string EncodeChannelAnswer(int32_t result) {
@@ -116,7 +117,8 @@ std::string EncodeChannelAnswer(int32_t result) {
 
 std::string ChannelPath(uint32_t window) {
     const std::string folder = RuntimeFolder();
-    return folder.empty() ? std::string() : folder + "/" + std::string(kChannelPrefix) + std::to_string(window);
+    return folder.empty() ? std::string()
+                          : folder + "/" + std::string(kChannelPrefix) + std::to_string(window);
 }
 
 bool IsChannelName(const std::string& fileName) {
@@ -127,14 +129,14 @@ bool IsChannelName(const std::string& fileName) {
 bool IsSameUserPeer(int fd) {
     ucred credentials{};
     socklen_t length = sizeof credentials;
-    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 && length == sizeof credentials &&
-           credentials.uid == getuid();
+    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 &&
+           length == sizeof credentials && credentials.uid == getuid();
 }
 
 bool SendChannelMessage(const ChannelMessage& message, int32_t& result) {
     Socket socket;
-    if (message.window == 0 || !socket.Connect(ChannelPath(message.window)) || !IsSameUserPeer(socket.Handle()) ||
-        !socket.SendAll(EncodeChannelMessage(message))) {
+    if (message.window == 0 || !socket.Connect(ChannelPath(message.window)) ||
+        !IsSameUserPeer(socket.Handle()) || !socket.SendAll(EncodeChannelMessage(message))) {
         return false;
     }
     char answer[kChannelAnswerSize];

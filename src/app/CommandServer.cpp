@@ -62,7 +62,8 @@ void CommandServer::OnNewConnection() {
         pDeadline->setSingleShot(true);
         connect(pDeadline, &QTimer::timeout, pSocket, [pSocket] { pSocket->abort(); });
         pDeadline->start(kMessageTimeLimitMs);
-        connect(pSocket, &QLocalSocket::readyRead, this, [this, pSocket, pDeadline] { OnReadyRead(pSocket, pDeadline); });
+        connect(pSocket, &QLocalSocket::readyRead, this,
+                [this, pSocket, pDeadline] { OnReadyRead(pSocket, pDeadline); });
     }
 }
 
@@ -74,7 +75,8 @@ void CommandServer::OnReadyRead(QLocalSocket* pSocket, QTimer* pDeadline) {
     const QByteArray bytes = pSocket->readAll();
     pDeadline->stop();
     disconnect(pSocket, &QLocalSocket::readyRead, this, nullptr);
-    const std::optional<ChannelMessage> message = DecodeChannelMessage(std::string_view(bytes.data(), bytes.size()));
+    const std::optional<ChannelMessage> message =
+        DecodeChannelMessage(std::string_view(bytes.data(), bytes.size()));
     if (!message || !IsAccepted(*message, m_window)) {
         pSocket->abort();
         return;

@@ -98,7 +98,8 @@ bool FindSection(const FileReader& file, const std::string& name, std::string& c
 
 } // namespace
 
-bool ReadElfSection(const std::string& path, const std::string& name, std::string& contents, std::string& error) {
+bool ReadElfSection(const std::string& path, const std::string& name, std::string& contents,
+                    std::string& error) {
     const FileReader file(path);
     if (!file.IsOpen()) {
         error = std::strerror(errno);
@@ -107,7 +108,8 @@ bool ReadElfSection(const std::string& path, const std::string& name, std::strin
     unsigned char ident[EI_NIDENT] = {};
     const unsigned char byteOrder = std::endian::native == std::endian::little ? ELFDATA2LSB : ELFDATA2MSB;
     bool bFound = false;
-    if (file.Read(0, ident, sizeof ident) && std::memcmp(ident, ELFMAG, SELFMAG) == 0 && ident[EI_DATA] == byteOrder) {
+    if (file.Read(0, ident, sizeof ident) && std::memcmp(ident, ELFMAG, SELFMAG) == 0 &&
+        ident[EI_DATA] == byteOrder) {
         if (ident[EI_CLASS] == ELFCLASS64) {
             bFound = FindSection<Elf64_Ehdr, Elf64_Shdr>(file, name, contents);
         } else if (ident[EI_CLASS] == ELFCLASS32) {

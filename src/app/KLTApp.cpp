@@ -22,7 +22,9 @@ constexpr const char* kSettings = "Settings";
 constexpr const char* kDefaultFile = "DEFAULT.KLT";
 constexpr const char* kInstanceLock = "KLT_MUTEX";
 
-char UpperLetter(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperLetter(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Whether the file is missing. One that exists but cannot be read is not: making a new file in its
 // place would destroy the user's passwords.
@@ -66,7 +68,8 @@ BOOL CKLTApp::InitInstance() {
     }
     LoadStdProfileSettings(4);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
-                                          klt::Factory<CMainFrame, CFrameWnd>(), klt::Factory<CKLTView, CView>()));
+                                          klt::Factory<CMainFrame, CFrameWnd>(),
+                                          klt::Factory<CKLTView, CView>()));
     klt::RegisterFileType(klt::RunningProgramPath());
 
     // The empty untitled document with the main window, which stays hidden for now.
@@ -159,7 +162,9 @@ BOOL CKLTApp::ShowMainWindow(int nCmdShow) {
     return TRUE;
 }
 
-CDocTemplate* CKLTApp::GetDocTemplate() const { return GetFirstDocTemplate(); }
+CDocTemplate* CKLTApp::GetDocTemplate() const {
+    return GetFirstDocTemplate();
+}
 
 CKLTDoc* CKLTApp::GetOpenDocument() const {
     CDocTemplate* pTemplate = GetDocTemplate();

@@ -9,7 +9,9 @@ namespace fs = std::filesystem;
 
 namespace klt {
 
-bool IsBareFileName(const std::string& name) { return name.find_first_of("/\\:") == std::string::npos; }
+bool IsBareFileName(const std::string& name) {
+    return name.find_first_of("/\\:") == std::string::npos;
+}
 
 ProgramFolders ProgramFolders::OfRunningProgram() {
     ProgramFolders folders;

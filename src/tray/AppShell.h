@@ -21,6 +21,8 @@ protected:
 };
 
 // The application object's shell, or null when the application has none.
-inline AppShell* GetAppShell() { return dynamic_cast<AppShell*>(AfxGetApp()); }
+inline AppShell* GetAppShell() {
+    return dynamic_cast<AppShell*>(AfxGetApp());
+}
 
 } // namespace klt

@@ -43,7 +43,8 @@ int CMainFrame::OnCreate(CREATESTRUCT* lpCreateStruct) {
 }
 
 void CMainFrame::ActivateFrame(int nCmdShow) {
-    if (klt::AppShell* pShell = klt::GetAppShell(); pShell != nullptr && pShell->ConsumeSuppressedActivation()) {
+    if (klt::AppShell* pShell = klt::GetAppShell();
+        pShell != nullptr && pShell->ConsumeSuppressedActivation()) {
         return;
     }
     CFrameWnd::ActivateFrame(nCmdShow);

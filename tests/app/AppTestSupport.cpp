@@ -13,7 +13,8 @@ namespace klt::testing {
 namespace {
 
 QString SettingsFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Quellmoor/Keyloft.conf";
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           "/Quellmoor/Keyloft.conf";
 }
 
 } // namespace
@@ -70,8 +71,12 @@ CKLTApp& AppTest::Start(const std::vector<std::string>& args, BOOL bExpected) {
     return *m_pApp;
 }
 
-CFrameWnd* AppTest::Frame() const { return dynamic_cast<CFrameWnd*>(m_pApp->m_pMainWnd); }
+CFrameWnd* AppTest::Frame() const {
+    return dynamic_cast<CFrameWnd*>(m_pApp->m_pMainWnd);
+}
 
-void AppTest::Configure() const { Frame()->SendMessage(WM_COMMAND, ID_TRAY_CONFIGURE); }
+void AppTest::Configure() const {
+    Frame()->SendMessage(WM_COMMAND, ID_TRAY_CONFIGURE);
+}
 
 } // namespace klt::testing

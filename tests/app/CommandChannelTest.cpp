@@ -1,6 +1,7 @@
 // The channel through which a second start reaches the first instance's main window.
 
 #include "CommandChannel.h"
+
 #include "CommandServer.h"
 #include "InstanceLock.h"
 #include "Wnd.h"
@@ -85,7 +86,8 @@ protected:
         std::thread other([&] {
             work();
             bDone = true;
-            QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
         });
         QTimer::singleShot(20000, &loop, &QEventLoop::quit);
         loop.exec();

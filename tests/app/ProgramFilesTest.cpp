@@ -1,8 +1,9 @@
 // Files beside the program, the version block in the program file, and the instance lock.
 
+#include "ProgramFiles.h"
+
 #include "ElfSection.h"
 #include "InstanceLock.h"
-#include "ProgramFiles.h"
 #include "VersionInfo.h"
 
 #include <QStandardPaths>
@@ -23,7 +24,8 @@ class TempFolder {
 public:
     TempFolder() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = fs::temp_directory_path() / (std::string("kltprog_") + info->name() + "_" + std::to_string(getpid()));
+        m_path = fs::temp_directory_path() /
+                 (std::string("kltprog_") + info->name() + "_" + std::to_string(getpid()));
         fs::remove_all(m_path);
         fs::create_directories(m_path);
     }
@@ -42,7 +44,9 @@ std::string ReadAll(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void WriteAll(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void WriteAll(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 } // namespace
 
@@ -57,7 +61,8 @@ TEST(ProgramFiles, BareNamesHaveNoFolderWrittenEitherWay) {
 
 TEST(ProgramFiles, PortableCopyKeepsEverythingInItsOwnFolder) {
     TempFolder temp;
-    const klt::ProgramFolders folders{(temp.Path() / "prog").string(), (temp.Path() / "share/keyloft").string(),
+    const klt::ProgramFolders folders{(temp.Path() / "prog").string(),
+                                      (temp.Path() / "share/keyloft").string(),
                                       (temp.Path() / "user").string()};
     EXPECT_FALSE(folders.IsInstalled());
     EXPECT_EQ(folders.PathOf("DEFAULT.KLT"), (temp.Path() / "prog/DEFAULT.KLT").string());
@@ -71,7 +76,8 @@ TEST(ProgramFiles, InstalledCopyTakesTextsFromItsDataFolderAndKeepsUserFilesWith
     fs::create_directories(temp.Path() / "share/keyloft");
     WriteAll(temp.Path() / "bin/keyloft", "program");
     WriteAll(temp.Path() / "share/keyloft/README.TXT", "text");
-    const klt::ProgramFolders folders{(temp.Path() / "bin").string(), (temp.Path() / "share/keyloft").string(),
+    const klt::ProgramFolders folders{(temp.Path() / "bin").string(),
+                                      (temp.Path() / "share/keyloft").string(),
                                       (temp.Path() / "data/Keyloft").string()};
     ASSERT_TRUE(folders.IsInstalled());
     EXPECT_EQ(folders.PathOf("keyloft"), (temp.Path() / "bin/keyloft").string());
@@ -121,6 +127,7 @@ TEST(ElfSection, DamagedOrForeignFilesAreRefusedWithTheCause) {
     EXPECT_EQ(error, std::strerror(ENOENT));
 
     const std::string image = ReadAll(program);
+    ASSERT_EQ(image[EI_CLASS], ELFCLASS64) << "the damaged copies below are made for 64-bit programs";
     WriteAll(temp.Path() / "text", "#!/bin/sh\necho not a program\n");
     WriteAll(temp.Path() / "cut", image.substr(0, image.size() / 2)); // the section table is at the end
     std::string wild = image;

@@ -56,8 +56,9 @@ TEST_F(StartupTest, SwitchListEndsTheStartBeforeTheInstanceLock) {
     user.Answer(IDOK);
     Start({"a.klt", "-?"}, FALSE);
     ASSERT_EQ(user.MessageBoxes().size(), 1u);
-    EXPECT_EQ(user.MessageBoxes()[0].text, "Startup switches:\n\n/S - Start in System Tray Mode\n/N - Start in "
-                                           "Normal Mode\n/M - Start Minimized (normal mode only)");
+    EXPECT_EQ(user.MessageBoxes()[0].text,
+              "Startup switches:\n\n/S - Start in System Tray Mode\n/N - Start in "
+              "Normal Mode\n/M - Start Minimized (normal mode only)");
     EXPECT_EQ(user.MessageBoxes()[0].Icon(), MB_ICONINFORMATION);
     EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
     EXPECT_EQ(ReadSetting("Settings/Last File"), "");

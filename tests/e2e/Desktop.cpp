@@ -12,7 +12,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+int IgnoreErrors(Display*, XErrorEvent*) {
+    return 0;
+}
 
 std::string TitleOf(Display* display, Window window) {
     std::string title;
@@ -21,8 +23,8 @@ std::string TitleOf(Display* display, Window window) {
     unsigned long count = 0, rest = 0;
     unsigned char* data = nullptr;
     if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False,
-                           XInternAtom(display, "UTF8_STRING", False), &type, &format, &count, &rest, &data) ==
-            Success &&
+                           XInternAtom(display, "UTF8_STRING", False), &type, &format, &count, &rest,
+                           &data) == Success &&
         data != nullptr) {
         title.assign(reinterpret_cast<char*>(data), count);
     }
@@ -85,7 +87,9 @@ Desktop::Desktop() : m_display(XOpenDisplay(nullptr)) {
     XSelectInput(m_display, DefaultRootWindow(m_display), SubstructureNotifyMask | PropertyChangeMask);
 }
 
-Desktop::~Desktop() { XCloseDisplay(m_display); }
+Desktop::~Desktop() {
+    XCloseDisplay(m_display);
+}
 
 bool Desktop::WaitForEvents(Clock::time_point deadline) {
     const auto now = Clock::now();
@@ -124,6 +128,11 @@ Window Desktop::WaitForWindow(const std::string& title) {
     return 0;
 }
 
+Window Desktop::WaitForActiveWindow(const std::string& title) {
+    const Window window = WaitForWindow(title);
+    return window != 0 && WaitUntilActive(window) ? window : 0;
+}
+
 bool Desktop::WaitUntilHidden(Window window) {
     const auto deadline = Clock::now() + kBound;
     do {
@@ -150,8 +159,9 @@ Window Desktop::ActiveWindow() {
     unsigned long count = 0, rest = 0;
     unsigned char* data = nullptr;
     Window active = 0;
-    if (XGetWindowProperty(m_display, DefaultRootWindow(m_display), XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False),
-                           0, 1, False, XA_WINDOW, &type, &format, &count, &rest, &data) == Success &&
+    if (XGetWindowProperty(m_display, DefaultRootWindow(m_display),
+                           XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False), 0, 1, False, XA_WINDOW, &type,
+                           &format, &count, &rest, &data) == Success &&
         data != nullptr && count == 1) {
         active = *reinterpret_cast<Window*>(data);
     }
@@ -171,12 +181,16 @@ bool Desktop::WaitUntilActive(Window window) {
     return false;
 }
 
-void Desktop::Key(const std::string& keys) { RunXdotool({"key", "--clearmodifiers", QString::fromStdString(keys)}); }
+void Desktop::Key(const std::string& keys) {
+    RunXdotool({"key", "--clearmodifiers", QString::fromStdString(keys)});
+}
 
 void Desktop::Type(const std::string& text) {
     RunXdotool({"type", "--delay", "20", QString::fromStdString(text)});
 }
 
-void Desktop::Activate(Window window) { RunXdotool({"windowactivate", "--sync", QString::number(window)}); }
+void Desktop::Activate(Window window) {
+    RunXdotool({"windowactivate", "--sync", QString::number(window)});
+}
 
 } // namespace klt::e2e

@@ -27,6 +27,8 @@ public:
 
     // A viewable top-level window with exactly this title; 0 when none appeared in time.
     Window WaitForWindow(const std::string& title);
+    // The same, once it is also the active window, ready for keys; 0 when that did not happen in time.
+    Window WaitForActiveWindow(const std::string& title);
     // True once the window is no longer viewable (also when it is destroyed).
     bool WaitUntilHidden(Window window);
     bool IsShown(Window window);

@@ -23,11 +23,13 @@ std::string ReadAll(const fs::path& path) {
 TEST_F(ProgramTest, InstalledProgramKeepsTheUsersFilesInTheUsersDataFolder) {
     const fs::path prefix = m_home / "installed";
     QProcess install;
-    install.start(KLT_CMAKE, {"--install", KLT_BUILD_DIR, "--prefix", QString::fromStdString(prefix.string())});
+    install.start(KLT_CMAKE,
+                  {"--install", KLT_BUILD_DIR, "--prefix", QString::fromStdString(prefix.string())});
     ASSERT_TRUE(install.waitForFinished(static_cast<int>(kBound.count())));
     ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
 
-    EXPECT_EQ(ReadAll(prefix / "share/keyloft/README.TXT"), ReadAll(fs::path(KLT_KEYLOFT).parent_path() / "README.TXT"));
+    EXPECT_EQ(ReadAll(prefix / "share/keyloft/README.TXT"),
+              ReadAll(fs::path(KLT_KEYLOFT).parent_path() / "README.TXT"));
     EXPECT_TRUE(fs::exists(prefix / "share/keyloft/LICENSE.TXT"));
     EXPECT_TRUE(fs::exists(prefix / "share/mime/packages/keyloft.xml"));
     EXPECT_TRUE(fs::exists(prefix / "share/icons/hicolor/scalable/apps/keyloft.svg"));
@@ -37,9 +39,9 @@ TEST_F(ProgramTest, InstalledProgramKeepsTheUsersFilesInTheUsersDataFolder) {
 
     m_program = (prefix / "bin/keyloft").string();
     Start({});
-    ASSERT_NE(m_desktop.WaitForWindow("Keyloft"), 0u);
+    ASSERT_NE(m_desktop.WaitForActiveWindow("Keyloft"), 0u);
     Desktop::Key("Return");
-    ASSERT_NE(m_desktop.WaitForWindow("Master password"), 0u);
+    ASSERT_NE(m_desktop.WaitForActiveWindow("Master password"), 0u);
     Desktop::Key("Return"); // no password: the file is saved unprotected
     ASSERT_NE(m_desktop.WaitForWindow("DEFAULT.KLT - Keyloft"), 0u);
 
@@ -50,5 +52,6 @@ TEST_F(ProgramTest, InstalledProgramKeepsTheUsersFilesInTheUsersDataFolder) {
     // The user's own registration points at the program that ran.
     const std::string userEntry = ReadAll(data / "applications/keyloft.desktop");
     EXPECT_NE(userEntry.find("Exec=\"" + m_program + "\" %f\n"), std::string::npos);
-    EXPECT_EQ(ReadAll(data / "mime/packages/keyloft.xml"), ReadAll(prefix / "share/mime/packages/keyloft.xml"));
+    EXPECT_EQ(ReadAll(data / "mime/packages/keyloft.xml"),
+              ReadAll(prefix / "share/mime/packages/keyloft.xml"));
 }

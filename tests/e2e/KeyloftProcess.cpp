@@ -17,7 +17,8 @@ namespace klt::e2e {
 namespace {
 
 QString SettingsFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Quellmoor/Keyloft.conf";
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           "/Quellmoor/Keyloft.conf";
 }
 
 } // namespace
@@ -26,7 +27,8 @@ std::string MakePortableCopy(const std::string& folder) {
     fs::create_directories(folder);
     const fs::path built(KLT_KEYLOFT);
     for (const char* name : {"keyloft", "README.TXT", "LICENSE.TXT"}) {
-        fs::copy_file(built.parent_path() / name, fs::path(folder) / name, fs::copy_options::overwrite_existing);
+        fs::copy_file(built.parent_path() / name, fs::path(folder) / name,
+                      fs::copy_options::overwrite_existing);
     }
     return (fs::path(folder) / "keyloft").string();
 }

@@ -18,7 +18,8 @@ std::string MakePortableCopy(const std::string& folder);
 
 class KeyloftProcess {
 public:
-    KeyloftProcess(const std::string& program, const std::vector<std::string>& args, const std::string& folder);
+    KeyloftProcess(const std::string& program, const std::vector<std::string>& args,
+                   const std::string& folder);
     ~KeyloftProcess(); // a process still running is killed
 
     bool IsRunning() const { return m_process.state() != QProcess::NotRunning; }

@@ -43,7 +43,7 @@ protected:
     Window StartFirst(const std::string& name) {
         WritePasswordFile(File(name), "", {"Mail"});
         Start({name});
-        const Window window = m_desktop.WaitForWindow(name + " - Keyloft");
+        const Window window = m_desktop.WaitForActiveWindow(name + " - Keyloft");
         EXPECT_NE(window, 0u);
         return window;
     }

@@ -12,16 +12,15 @@
 namespace fs = std::filesystem;
 using namespace klt::e2e;
 
-
 TEST_F(ProgramTest, FirstStartMakesTheDefaultFileBesideTheProgram) {
     Start({});
-    const Window notice = m_desktop.WaitForWindow("Keyloft");
+    const Window notice = m_desktop.WaitForActiveWindow("Keyloft");
     ASSERT_NE(notice, 0u);
     Desktop::Key("Return");
-    ASSERT_NE(m_desktop.WaitForWindow("Master password"), 0u);
+    ASSERT_NE(m_desktop.WaitForActiveWindow("Master password"), 0u);
     Desktop::Type("pw");
     Desktop::Key("Return");
-    ASSERT_NE(m_desktop.WaitForWindow("Confirm Password"), 0u);
+    ASSERT_NE(m_desktop.WaitForActiveWindow("Confirm Password"), 0u);
     Desktop::Type("pw");
     Desktop::Key("Return");
 
@@ -59,12 +58,12 @@ TEST_F(ProgramTest, SecondStartWaitsUntilTheFirstHasAskedAboutItsChanges) {
     ASSERT_NE(first, 0u);
     WritePasswordFile(File("b.klt"), "", {"Bank", "Shop"});
     Desktop::Key("Insert");
-    ASSERT_NE(m_desktop.WaitForWindow("New entry"), 0u);
+    ASSERT_NE(m_desktop.WaitForActiveWindow("New entry"), 0u);
     Desktop::Type("Car");
     Desktop::Key("Return");
 
     KeyloftProcess& second = Start({"b.klt"});
-    const Window question = m_desktop.WaitForWindow("Keyloft");
+    const Window question = m_desktop.WaitForActiveWindow("Keyloft");
     ASSERT_NE(question, 0u);
     EXPECT_TRUE(second.IsRunning()); // it waits for the first to finish
     Desktop::Key("alt+n");
@@ -75,8 +74,8 @@ TEST_F(ProgramTest, SecondStartWaitsUntilTheFirstHasAskedAboutItsChanges) {
 
 TEST_F(ProgramTest, StaleWindowIdReachesNobodyAndTheSecondStartEndsAllTheSame) {
     // A first instance holds the lock but has not yet written its own window's id.
-    const std::string lock = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation).toStdString() +
-                             "/KLT_MUTEX";
+    const std::string lock =
+        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation).toStdString() + "/KLT_MUTEX";
     const int fd = open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
     WriteSetting("Settings/HWND", "12345");
@@ -108,7 +107,7 @@ TEST_F(ProgramTest, SwitchListComesUpEvenWhileAnotherInstanceRuns) {
     ASSERT_NE(first, 0u);
     WritePasswordFile(File("b.klt"), "");
     KeyloftProcess& help = Start({"b.klt", "-?"});
-    ASSERT_NE(m_desktop.WaitForWindow("Keyloft"), 0u);
+    ASSERT_NE(m_desktop.WaitForActiveWindow("Keyloft"), 0u);
     Desktop::Key("Return");
     EXPECT_EQ(help.WaitForExit(), 0);
     // The running instance heard nothing of it.
