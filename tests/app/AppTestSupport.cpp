@@ -1,45 +1,12 @@
 #include "AppTestSupport.h"
 
-#include "PasswordFileContent.h"
-
 #include <QFile>
-#include <QSettings>
 #include <QStandardPaths>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace klt::testing {
-namespace {
-
-QString SettingsFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           "/Quellmoor/Keyloft.conf";
-}
-
-} // namespace
-
-void WritePasswordFile(const std::string& path, const std::string& password,
-                       const std::vector<std::string>& systems) {
-    PasswordFileContent content;
-    content.bProtected = !password.empty();
-    content.strMasterPassword = password;
-    for (const std::string& system : systems) {
-        content.entryList.push_back(std::make_unique<QMPassword>(system, "ann", "secret", 0));
-    }
-    content.SaveFile(path);
-}
-
-std::string ReadSetting(const std::string& key) {
-    QSettings settings(SettingsFile(), QSettings::IniFormat);
-    return settings.value(QString::fromStdString(key)).toString().toStdString();
-}
-
-void WriteSetting(const std::string& key, const std::string& value) {
-    QSettings settings(SettingsFile(), QSettings::IniFormat);
-    settings.setValue(QString::fromStdString(key), QString::fromStdString(value));
-}
-
 void AppTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     // No '-' in the name: the switch test would find one in a path on the command line.

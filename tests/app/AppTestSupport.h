@@ -1,9 +1,10 @@
 #pragma once
-// What the application tests share: a folder of their own for password files, settings read the way
-// another process reads them, and a started application object.
+// What the application tests share: a folder of their own for password files, no settings and no
+// autostart entry at the start, and a started application object.
 
 #include "KLTApp.h"
 #include "KLTDoc.h"
+#include "UserFiles.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -12,14 +13,6 @@
 #include <vector>
 
 namespace klt::testing {
-
-// Writes a password file with the given master password ("" for none) and one entry per system name.
-void WritePasswordFile(const std::string& path, const std::string& password,
-                       const std::vector<std::string>& systems = {});
-
-// A value of the program's settings file, as another process sees it; empty when absent.
-std::string ReadSetting(const std::string& key);
-void WriteSetting(const std::string& key, const std::string& value);
 
 class AppTest : public ::testing::Test {
 protected:

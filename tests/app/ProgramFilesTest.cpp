@@ -88,13 +88,6 @@ TEST(ProgramFiles, InstalledCopyTakesTextsFromItsDataFolderAndKeepsUserFilesWith
     EXPECT_EQ(fs::status(temp.Path() / "data/Keyloft").permissions(), fs::perms::owner_all);
 }
 
-TEST(ProgramFiles, RunningProgramsFoldersFollowTheUsersDataFolder) {
-    const klt::ProgramFolders folders = klt::ProgramFolders::OfRunningProgram();
-    EXPECT_EQ(folders.program, fs::path(klt::RunningProgramPath()).parent_path().string());
-    EXPECT_EQ(folders.userData, std::string(std::getenv("XDG_DATA_HOME")) + "/Keyloft");
-    EXPECT_FALSE(folders.IsInstalled()); // the build tree
-}
-
 TEST(VersionBlock, ValuesAreReadByNameFromTheProgramsSection) {
     klt::VersionBlock block;
     std::string value = "unchanged";
@@ -106,11 +99,6 @@ TEST(VersionBlock, ValuesAreReadByNameFromTheProgramsSection) {
     EXPECT_EQ(value, "1.1");
     // A prefix of a name is not the name.
     EXPECT_FALSE(GetVersionString("Product", value, block));
-
-    int32_t timeBuild = 0;
-    std::string error;
-    EXPECT_TRUE(ReadBuildTime(timeBuild, error)) << error;
-    EXPECT_GT(timeBuild, 1700000000);
 }
 
 TEST(ElfSection, DamagedOrForeignFilesAreRefusedWithTheCause) {

@@ -7,8 +7,6 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace fs = std::filesystem;

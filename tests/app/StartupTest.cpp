@@ -7,7 +7,6 @@
 #include "ScriptedUser.h"
 #include "VersionInfo.h"
 
-#include <QSettings>
 #include <QStandardPaths>
 #include <fstream>
 #include <sys/stat.h>
@@ -214,11 +213,4 @@ TEST_F(StartupTest, AutostartEntryMakesClosingTheWindowHideIt) {
     Configure();
     EXPECT_TRUE(Frame()->IsWindowVisible());
     EXPECT_EQ(Doc()->m_entryList.size(), 1u);
-}
-
-TEST_F(StartupTest, WithoutAutostartEntryClosingTheWindowEndsTheProgram) {
-    WritePasswordFile(File("a.klt"), "");
-    Start({"a.klt"});
-    Frame()->SendMessage(WM_CLOSE);
-    EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
 }

@@ -1,27 +1,15 @@
 #include "KeyloftProcess.h"
 
-#include "PasswordFileContent.h"
-
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileSystemWatcher>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
 namespace klt::e2e {
-namespace {
-
-QString SettingsFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           "/Quellmoor/Keyloft.conf";
-}
-
-} // namespace
 
 std::string MakePortableCopy(const std::string& folder) {
     fs::create_directories(folder);
@@ -67,21 +55,12 @@ void KeyloftProcess::Crash() {
     m_process.waitForFinished(static_cast<int>(kBound.count()));
 }
 
-std::string ReadSetting(const std::string& key) {
-    const QSettings settings(SettingsFile(), QSettings::IniFormat);
-    return settings.value(QString::fromStdString(key)).toString().toStdString();
-}
-
-void WriteSetting(const std::string& key, const std::string& value) {
-    fs::create_directories(fs::path(SettingsFile().toStdString()).parent_path());
-    QSettings settings(SettingsFile(), QSettings::IniFormat);
-    settings.setValue(QString::fromStdString(key), QString::fromStdString(value));
-}
-
 std::string WaitForSettingOtherThan(const std::string& key, const std::string& before) {
-    const QString folder = fs::path(SettingsFile().toStdString()).parent_path().c_str();
-    fs::create_directories(folder.toStdString());
-    QFileSystemWatcher watcher({folder});
+    const QString file = klt::testing::SettingsFile();
+    const fs::path folder = fs::path(file.toStdString()).parent_path();
+    fs::create_directories(folder);
+    // The settings file is replaced as a whole: watch its folder, and the file once it is there.
+    QFileSystemWatcher watcher({QString::fromStdString(folder.string())});
     QEventLoop loop;
     QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, &QEventLoop::quit);
     QObject::connect(&watcher, &QFileSystemWatcher::fileChanged, &loop, &QEventLoop::quit);
@@ -91,24 +70,13 @@ std::string WaitForSettingOtherThan(const std::string& key, const std::string& b
     bound.start(static_cast<int>(kBound.count()));
     std::string value;
     while ((value = ReadSetting(key)) == before && bound.isActive()) {
-        if (QFile::exists(SettingsFile()) && !watcher.files().contains(SettingsFile())) {
-            watcher.addPath(SettingsFile());
+        if (QFile::exists(file) && !watcher.files().contains(file)) {
+            watcher.addPath(file);
             continue;
         }
         loop.exec();
     }
     return value;
-}
-
-void WritePasswordFile(const std::string& path, const std::string& password,
-                       const std::vector<std::string>& systems) {
-    PasswordFileContent content;
-    content.bProtected = !password.empty();
-    content.strMasterPassword = password;
-    for (const std::string& system : systems) {
-        content.entryList.push_back(std::make_unique<QMPassword>(system, "ann", "secret", 0));
-    }
-    content.SaveFile(path);
 }
 
 } // namespace klt::e2e

@@ -1,9 +1,9 @@
 #pragma once
 // The program as the user runs it: a copy in a folder of its own (an unpacked portable copy), started
-// with a command line in a current folder, and the settings it writes, read as another process sees
-// them.
+// with a command line in a current folder.
 
 #include "Desktop.h"
+#include "UserFiles.h"
 
 #include <QProcess>
 #include <memory>
@@ -12,6 +12,10 @@
 #include <vector>
 
 namespace klt::e2e {
+
+using klt::testing::ReadSetting;
+using klt::testing::WritePasswordFile;
+using klt::testing::WriteSetting;
 
 // Copies the built program and its texts into folder; returns the copy's path.
 std::string MakePortableCopy(const std::string& folder);
@@ -32,14 +36,7 @@ private:
     QProcess m_process;
 };
 
-// A value of the program's settings; empty when absent.
-std::string ReadSetting(const std::string& key);
-void WriteSetting(const std::string& key, const std::string& value);
 // Waits, within the bound, until the setting has a value other than before.
 std::string WaitForSettingOtherThan(const std::string& key, const std::string& before);
-
-// Writes a password file with the master password ("" for none) and one entry per system name.
-void WritePasswordFile(const std::string& path, const std::string& password,
-                       const std::vector<std::string>& systems = {});
 
 } // namespace klt::e2e

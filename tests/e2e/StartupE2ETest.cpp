@@ -102,19 +102,6 @@ TEST_F(ProgramTest, CrashedInstanceLeavesNoLockBehind) {
     EXPECT_EQ(ReadSetting("Settings/HWND"), std::to_string(window));
 }
 
-TEST_F(ProgramTest, SwitchListComesUpEvenWhileAnotherInstanceRuns) {
-    const Window first = StartFirst("a.klt");
-    ASSERT_NE(first, 0u);
-    WritePasswordFile(File("b.klt"), "");
-    KeyloftProcess& help = Start({"b.klt", "-?"});
-    ASSERT_NE(m_desktop.WaitForActiveWindow("Keyloft"), 0u);
-    Desktop::Key("Return");
-    EXPECT_EQ(help.WaitForExit(), 0);
-    // The running instance heard nothing of it.
-    EXPECT_EQ(ReadSetting("Settings/Last File"), File("a.klt"));
-    EXPECT_EQ(m_desktop.WaitForWindow("a.klt - Keyloft"), first);
-}
-
 TEST_F(ProgramTest, TrayModeOpensNothingUntilTheWindowIsCalledUp) {
     WritePasswordFile(File("a.klt"), "", {"Mail"});
     WriteSetting("Settings/Startup File", File("a.klt"));

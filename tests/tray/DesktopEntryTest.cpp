@@ -1,8 +1,7 @@
-// Desktop entries: the autostart entry's place and program paths in Exec keys.
+// Program paths in the Exec keys of desktop entries.
 
 #include "DesktopEntry.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 TEST(DesktopEntry, ProgramPathIsQuotedAndEscapedForTheExecKey) {
@@ -13,10 +12,4 @@ TEST(DesktopEntry, ProgramPathIsQuotedAndEscapedForTheExecKey) {
     EXPECT_EQ(klt::DesktopExecArgument("/a$b`c\"d"), R"("/a\\$b\\`c\\"d")");
     EXPECT_EQ(klt::DesktopExecArgument("/a\\b"), R"("/a\\\\b")");
     EXPECT_EQ(klt::DesktopExecArgument("/100%/keyloft"), "\"/100%%/keyloft\"");
-}
-
-TEST(DesktopEntry, AutostartEntryLivesInTheUsersConfigFolderUnderTheProductName) {
-    setenv("XDG_CONFIG_HOME", "/tmp/klt-config-test", 1);
-    EXPECT_EQ(klt::AutostartEntryPath("Keyloft"), "/tmp/klt-config-test/autostart/Keyloft.desktop");
-    EXPECT_EQ(klt::AutostartEntryPath(""), "");
 }
