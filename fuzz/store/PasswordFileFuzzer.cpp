@@ -17,7 +17,8 @@ const klt::PasswordPrompt kPrompt = [] { return std::optional<std::string>("fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     klt::PasswordFileContent content;
-    if (content.Load(std::string_view(reinterpret_cast<const char*>(data), size), kPrompt) != klt::ReadStatus::ok)
+    if (content.Load(std::string_view(reinterpret_cast<const char*>(data), size), kPrompt) !=
+        klt::ReadStatus::ok)
         return 0;
     const std::string rebuilt = content.Build();
     klt::PasswordFileContent again;

@@ -9,6 +9,7 @@
 #include "WinApp.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <memory>
@@ -61,9 +62,16 @@ BOOL CDialog::CreateFromTemplate() {
     if (pTemplate == nullptr) {
         return FALSE;
     }
-    CWnd* pOwner = m_pParentWnd != nullptr ? m_pParentWnd : AfxGetMainWnd();
-    QWidget* pParent =
-        pOwner != nullptr && pOwner->GetWidget() != nullptr ? pOwner->GetWidget()->window() : nullptr;
+    // Without a parent the dialog belongs to the dialog open now (one dialog opened from another),
+    // else to the main window.
+    QWidget* pParent = nullptr;
+    if (m_pParentWnd != nullptr && m_pParentWnd->GetWidget() != nullptr) {
+        pParent = m_pParentWnd->GetWidget()->window();
+    } else if (QWidget* pModal = QApplication::activeModalWidget()) {
+        pParent = pModal;
+    } else if (CWnd* pMain = AfxGetMainWnd(); pMain != nullptr && pMain->GetWidget() != nullptr) {
+        pParent = pMain->GetWidget()->window();
+    }
     auto* pWindow = new klt::DialogWindow(*pTemplate, pParent);
     Attach(pWindow);
     m_pControls = std::make_unique<Controls>();

@@ -4,6 +4,8 @@
 #include "MessageBox.h"
 #include "ModalSeam.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <vector>
 
@@ -75,6 +77,10 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* lpszDefExt, const cha
     if (!m_strDefExt.empty() && m_strDefExt.front() == '.') {
         m_strDefExt.erase(0, 1);
     }
+    // Names differ by letter case here, and the program's files end in ".klt": the default extension
+    // is added in lower case ("KLT" gives "name.klt").
+    std::transform(m_strDefExt.begin(), m_strDefExt.end(), m_strDefExt.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
 }
 
 int CFileDialog::DoModal() {

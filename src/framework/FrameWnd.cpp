@@ -12,7 +12,6 @@
 #include "WinApp.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDropEvent>
 #include <QFile>
 #include <QIcon>
@@ -176,7 +175,7 @@ void CFrameWnd::OnClose() {
         GetWidget()->hide();
         pApp->CloseAllDocuments(FALSE);
         pApp->m_pMainWnd = nullptr;
-        QCoreApplication::exit(0);
+        AfxPostQuitMessage(0);
         return;
     }
     if (GetWidget() != nullptr) {

@@ -3,7 +3,6 @@
 #include "ModalSeam.h"
 #include "Resources.h"
 #include "WinApp.h"
-#include "Wnd.h"
 
 #include <cstdarg>
 #include <vector>
@@ -27,7 +26,7 @@ std::string CommandToolTip(UINT nID) {
 }
 
 int ShowMessageBox(const std::string& text, const std::string& caption, UINT nType) {
-    MessageBoxRequest request{text, caption, nType, AfxGetMainWnd()};
+    MessageBoxRequest request{text, caption, nType, nullptr}; // owned by the window in use
     return CurrentModalSeam().MessageBox(request);
 }
 

@@ -18,11 +18,19 @@
 namespace klt {
 namespace {
 
+// The owner of a box or dialog: the given window, else the modal dialog open now, else the active window.
 QWidget* OwnerWidget(CWnd* pOwner) {
     if (pOwner != nullptr && pOwner->GetWidget() != nullptr) {
         return pOwner->GetWidget()->window();
     }
-    return QApplication::activeWindow();
+    if (QWidget* pModal = QApplication::activeModalWidget()) {
+        return pModal;
+    }
+    if (QWidget* pActive = QApplication::activeWindow()) {
+        return pActive;
+    }
+    CWnd* pMain = AfxGetMainWnd();
+    return pMain != nullptr ? pMain->GetWidget() : nullptr;
 }
 
 // A modal loop shows the arrow even while the program waits for something else.

@@ -13,6 +13,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QSettings>
+#include <QThread>
 
 namespace {
 
@@ -60,13 +61,24 @@ BOOL CWinApp::InitInstance() {
 
 int CWinApp::ExitInstance() {
     SaveStdProfileSettings();
-    return 0;
+    return m_nQuitCode;
 }
 
 int CWinApp::Run() {
     ConnectIdle();
-    QApplication::exec();
+    if (!m_bQuitPosted) {
+        m_nQuitCode = QApplication::exec();
+    }
     return ExitInstance();
+}
+
+void AfxPostQuitMessage(int nExitCode) {
+    if (QThread::currentThread()->loopLevel() > 0) {
+        QCoreApplication::exit(nExitCode);
+    } else if (g_pApp != nullptr) {
+        g_pApp->m_bQuitPosted = true; // no loop yet: Run ends at once
+        g_pApp->m_nQuitCode = nExitCode;
+    }
 }
 
 void CWinApp::ConnectIdle() {

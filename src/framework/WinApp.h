@@ -29,7 +29,7 @@ public:
     ~CWinApp() override;
 
     virtual BOOL InitInstance();
-    // Writes the recent-file list; the result is the process's exit code.
+    // Writes the recent-file list; the result is the process's exit code (the event loop's).
     virtual int ExitInstance();
     // The event loop; returns ExitInstance's result.
     virtual int Run();
@@ -97,6 +97,7 @@ public:
 
 private:
     void ConnectIdle();
+    friend void AfxPostQuitMessage(int nExitCode);
 
     std::string m_strAppName;
     std::string m_strRegistryKey;
@@ -104,10 +105,14 @@ private:
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     int m_nWaitCursorCount = 0;
+    bool m_bQuitPosted = false;
+    int m_nQuitCode = 0;
 };
 
 CWinApp* AfxGetApp();
 const char* AfxGetAppName();
+// Ends the program's event loop with nExitCode: at once when it runs, else as soon as Run starts it.
+void AfxPostQuitMessage(int nExitCode);
 // The program's main: makes the QApplication, hands the arguments to the application object, runs
 // InitInstance and, when it succeeds, the event loop.
 int AfxWinMain(int argc, char* argv[]);

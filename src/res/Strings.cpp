@@ -68,6 +68,8 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
     {IDS_PRINT_ERROR, "Error printing file."},
     {IDS_MERGE_COMPLETE, "Merge complete."},
     {IDS_DUPLICATE_SYSTEM, "This system name has already been defined.  Please enter a unique system name."},
+    {IDS_PASSWORD_TOO_LONG, "The password is too long.  A master password can have at most 255 bytes; "
+                            "accented letters and other special characters take two or more bytes each."},
     {IDS_NO_PASTE_TARGET, "No active window to paste into."},
     {IDS_TARGET_GONE, "%s no longer exists."},
     {IDS_REGISTRY_KEY_FAILED, "Could not open registry key."},

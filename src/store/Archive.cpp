@@ -1,11 +1,11 @@
 #include "Archive.h"
 
-#include <cstring>
+#include "TextCodec.h"
 
 namespace {
 
 constexpr uint16_t kNewClassTag = 0xFFFF;
-constexpr uint16_t kBigTag = 0x7FFF;    // a dword index follows
+constexpr uint16_t kBigTag = 0x7FFF; // a dword index follows
 constexpr uint32_t kClassBit = 0x80000000;
 constexpr uint8_t kByteLengthEscape = 0xFF;
 constexpr uint16_t kWideMarker = 0xFFFE;
@@ -18,37 +18,21 @@ constexpr size_t kMaxClassNameLength = 63;
 
 // UTF-16LE code units to UTF-8; unpaired surrogates become '?', the code page's default character.
 std::string WideToUtf8(const char* pBytes, size_t nChars) {
-    auto unit = [pBytes](size_t i) {
-        return static_cast<uint16_t>(static_cast<uint8_t>(pBytes[2 * i]) |
-                                     static_cast<uint8_t>(pBytes[2 * i + 1]) << 8);
+    const auto unit = [pBytes](size_t i) {
+        return char32_t(static_cast<uint8_t>(pBytes[2 * i]) | static_cast<uint8_t>(pBytes[2 * i + 1]) << 8);
     };
-    std::string out;
-    out.reserve(nChars);
+    const auto isHigh = [](char32_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    const auto isLow = [](char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    std::u32string text;
+    text.reserve(nChars);
     for (size_t i = 0; i < nChars; ++i) {
-        uint32_t cp = unit(i);
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < nChars && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = '?';
-        }
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
+        const char32_t c = unit(i);
+        if (isHigh(c) && i + 1 < nChars && isLow(unit(i + 1)))
+            text.push_back(0x10000 + ((c - 0xD800) << 10) + (unit(++i) - 0xDC00));
+        else
+            text.push_back(isHigh(c) || isLow(c) ? U'?' : c);
     }
-    return out;
+    return klt::EncodeUtf8(text);
 }
 
 } // namespace
@@ -112,17 +96,17 @@ void CArchive::WriteCount(size_t nCount) {
 }
 
 void CArchive::WriteClass(const CRuntimeClass* pClass) {
-    if (const auto it = m_storeMap.find(pClass); it != m_storeMap.end()) {
-        if (it->second < kBigTag) {
-            WriteWord(static_cast<uint16_t>(0x8000 | it->second));
+    if (const uint32_t nIndex = m_storeMap.Find(pClass); nIndex != 0) {
+        if (nIndex < kBigTag) {
+            WriteWord(static_cast<uint16_t>(0x8000 | nIndex));
         } else {
             WriteWord(kBigTag);
-            WriteDWord(kClassBit | it->second);
+            WriteDWord(kClassBit | nIndex);
         }
         return;
     }
     const std::string_view name = pClass->m_lpszClassName;
-    m_storeMap.emplace(pClass, NextIndex());
+    m_storeMap.Insert(pClass, NextIndex());
     WriteWord(kNewClassTag);
     WriteWord(static_cast<uint16_t>(pClass->m_wSchema));
     WriteWord(static_cast<uint16_t>(name.size()));
@@ -134,12 +118,12 @@ void CArchive::WriteObject(const CObject* pObject) {
         WriteWord(0);
         return;
     }
-    if (const auto it = m_storeMap.find(pObject); it != m_storeMap.end()) {
-        if (it->second < kBigTag) {
-            WriteWord(static_cast<uint16_t>(it->second));
+    if (const uint32_t nIndex = m_storeMap.Find(pObject); nIndex != 0) {
+        if (nIndex < kBigTag) {
+            WriteWord(static_cast<uint16_t>(nIndex));
         } else {
             WriteWord(kBigTag);
-            WriteDWord(it->second);
+            WriteDWord(nIndex);
         }
         return;
     }
@@ -147,7 +131,7 @@ void CArchive::WriteObject(const CObject* pObject) {
     if (!pClass->IsSerializable())
         Fail(CArchiveException::badClass);
     WriteClass(pClass);
-    m_storeMap.emplace(pObject, NextIndex());
+    m_storeMap.Insert(pObject, NextIndex());
     // Storing only reads the object; Serialize serves both directions and so is not const.
     const_cast<CObject*>(pObject)->Serialize(*this);
 }

@@ -8,6 +8,7 @@
 // or a reference back to an earlier object is refused as a bad index.
 
 #include "ArchiveException.h"
+#include "IdentityMap.h"
 #include "Object.h"
 
 #include <cstddef>
@@ -16,7 +17,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class CArchive {
@@ -82,13 +82,14 @@ private:
     uint32_t m_nMapCount = 1;
     uint32_t m_nObjectSchema = 0;
     // Storing: index of each class and object written, by identity.
-    std::unordered_map<const void*, uint32_t> m_storeMap;
+    klt::IdentityMap m_storeMap;
     // Loading: the class at each index; object slots hold null.
     std::vector<const CRuntimeClass*> m_loadArray;
 };
 
 template <class T> void CArchive::WriteObjectList(const std::list<std::unique_ptr<T>>& list) {
     WriteCount(list.size());
+    m_storeMap.Reserve(list.size());
     for (const auto& pObject : list)
         WriteObject(pObject.get());
 }

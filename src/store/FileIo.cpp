@@ -147,13 +147,15 @@ void ReplaceFileContents(const std::string& strPath, std::string_view bytes) {
 
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     std::string strTemplate = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    // mkostemp creates the file 0600 whatever the umask, so the bytes are never readable by others.
+    // mkostemp creates the file for its owner only, so the bytes are never readable by others.
     FileDescriptor temp(::mkostemp(strTemplate.data(), O_CLOEXEC));
     if (temp.Get() < 0)
         throw fail(errno);
     TemporaryFile tempFile(strTemplate);
 
-    int nError = bExists ? CopyAttributes(temp.Get(), target.c_str(), old) : 0;
+    // A new password file is 0600 whatever the umask says.
+    int nError = bExists ? CopyAttributes(temp.Get(), target.c_str(), old)
+                         : (::fchmod(temp.Get(), 0600) == 0 ? 0 : errno);
     if (nError == 0)
         nError = WriteAll(temp.Get(), bytes);
     if (nError == 0 && ::fsync(temp.Get()) != 0)

@@ -7,7 +7,7 @@ namespace klt {
 
 namespace {
 
-constexpr size_t kHeaderSize = 6;       // two flags and the password length
+constexpr size_t kHeaderSize = 6;          // two flags and the password length
 constexpr uint32_t kMaxStoredLength = 255; // older files keep at most 255 password bytes here
 
 uint32_t ReadLe32(std::string_view bytes) {

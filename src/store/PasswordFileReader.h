@@ -2,7 +2,7 @@
 // Reading a password file up to its stream: the encrypted flag, the password flag and the stored
 // master password. The stream after the password bytes is left to the caller's Serialize:
 //
-//     std::string image = klt::ReadFileContents(path);           // CFileException: file untouched
+//     std::string image = klt::ReadFileContents(path);           // CFileException: nothing changed yet
 //     klt::PasswordFileHeader header;
 //     switch (klt::ReadPasswordHeader(image, prompt, header)) { ... }
 //     CArchive ar(header.stream);

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest-spi.h>
@@ -396,4 +397,43 @@ TEST(ScriptedUserTest, UnexpectedDialogFailsTheTestInsteadOfWaiting) {
             EXPECT_EQ(AfxMessageBox("Really?", MB_OKCANCEL), IDCANCEL);
         },
         "message box \"Really?\"");
+}
+
+TEST(Dialog, DialogOpenedFromAnotherBelongsToItAndRunsInsideItsHandler) {
+    class ConfirmingDlg : public NameDlg {
+        void OnOK() override {
+            CDialog confirm(IDD_CONFIRM_PASSWORD);
+            if (confirm.DoModal() == IDOK) {
+                EndDialog(IDOK);
+            }
+        }
+    } dialog;
+    ScriptedUser user;
+    QDialog* pOuter = nullptr;
+    user.Dialog(IDD_NEW_ENTRY).Inspect([&pOuter](CDialog& d) { pOuter = d.GetDialogWidget(); }).Click(IDOK);
+    user.Dialog(IDD_CONFIRM_PASSWORD).Inspect([&pOuter](CDialog& d) {
+        EXPECT_EQ(d.GetDialogWidget()->parentWidget(), pOuter);
+    });
+    user.Click(IDCANCEL); // the confirmation is cancelled: the outer dialog stays open
+    user.Click(IDOK);
+    user.Dialog(IDD_CONFIRM_PASSWORD).Enter();
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(user.Dialogs(), (std::vector<UINT>{IDD_NEW_ENTRY, IDD_CONFIRM_PASSWORD, IDD_CONFIRM_PASSWORD}));
+}
+
+TEST(Dialog, FileAndPrintDialogsGoThroughTheSeam) {
+    ScriptedUser user;
+    user.ChooseFile("/nonexistent/startup").CancelFileDialog().PrintTo("/tmp/out.pdf");
+    CFileDialog browse(TRUE, "KLT", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       "Keyloft Files (*.klt)| *.klt| All Files (*.*)| *.*||");
+    ASSERT_EQ(browse.DoModal(), IDOK);
+    EXPECT_EQ(browse.GetPathName(), "/nonexistent/startup.klt"); // typed without extension
+    EXPECT_EQ(browse.GetFileName(), "startup.klt");
+    EXPECT_EQ(user.FileDialogs()[0].qtFilter, "Keyloft Files (*.klt);;All Files (*)");
+    EXPECT_EQ(user.FileDialogs()[0].defaultSuffix, "klt");
+    EXPECT_EQ(browse.DoModal(), IDCANCEL);
+
+    CPrintDialog print;
+    ASSERT_EQ(print.DoModal(), IDOK);
+    EXPECT_EQ(print.GetPrinter().outputFileName().toStdString(), "/tmp/out.pdf");
 }

@@ -1,4 +1,5 @@
 #include "Archive.h"
+
 #include "ByteHelpers.h"
 #include "QMPassword.h"
 
@@ -180,8 +181,9 @@ TEST(ArchiveObjects, LargeIndicesUseTheDwordForm) {
     reader.ReadObjectList(read);
     EXPECT_EQ(read.size(), 0x7FFFu);
     // The long form of a class index: word 7FFF, then dword 0x80000001.
-    EXPECT_EQ(LoadFailure(Hex("02 00") + kClassDescription + kEmptyBody + Hex("FF 7F 01 00 00 80") + kEmptyBody),
-              CArchiveException::none);
+    EXPECT_EQ(
+        LoadFailure(Hex("02 00") + kClassDescription + kEmptyBody + Hex("FF 7F 01 00 00 80") + kEmptyBody),
+        CArchiveException::none);
 }
 
 TEST(ArchiveObjects, BadReferencesAreRefused) {
@@ -265,4 +267,21 @@ TEST(ArchiveObjects, IndexCounterLimitStopsBothDirections) {
     read.clear();
     roomy.ReadObjectList(read);
     EXPECT_EQ(read.size(), 2u);
+}
+
+TEST(IdentityMap, FindsEveryKeyThroughCollisionsAndGrowth) {
+    // The keys are never followed, only compared. Keys 16 * 4096 bytes apart share their home slot
+    // until the table outgrows them.
+    const auto key = [](uintptr_t n) { return reinterpret_cast<const void*>(n); };
+    klt::IdentityMap map;
+    std::vector<const void*> keys;
+    for (uintptr_t i = 1; i <= 3000; ++i)
+        keys.push_back(key(0x10000000 + i * 16 * 4096 * (i % 2 ? 1 : 3)));
+    for (size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(map.Find(keys[i]), 0u);
+        map.Insert(keys[i], static_cast<uint32_t>(i + 1));
+    }
+    for (size_t i = 0; i < keys.size(); ++i)
+        ASSERT_EQ(map.Find(keys[i]), i + 1) << i;
+    EXPECT_EQ(map.Find(key(0x10000010)), 0u);
 }

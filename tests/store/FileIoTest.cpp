@@ -1,5 +1,6 @@
-#include "FileException.h"
 #include "FileIo.h"
+
+#include "FileException.h"
 
 #include <cerrno>
 #include <csignal>
@@ -77,10 +78,13 @@ private:
 TEST_F(FileIo, NewFilesAre0600WhateverTheUmask) {
     const mode_t oldMask = ::umask(0);
     klt::ReplaceFileContents(Path("new.klt"), "content");
+    ::umask(0277);
+    klt::ReplaceFileContents(Path("new2.klt"), "content");
     ::umask(oldMask);
     EXPECT_EQ(Mode(Path("new.klt")), 0600u);
+    EXPECT_EQ(Mode(Path("new2.klt")), 0600u);
     EXPECT_EQ(klt::ReadFileContents(Path("new.klt")), "content");
-    EXPECT_EQ(FileCount(), 1u);
+    EXPECT_EQ(FileCount(), 2u);
 }
 
 TEST_F(FileIo, ReplacingKeepsPermissionsAndFollowsLinks) {
@@ -157,8 +161,10 @@ TEST_F(FileIo, ReadingErrors) {
 }
 
 TEST(FileException, TextsNameThePath) {
-    EXPECT_EQ(klt::FileErrorText(CFileException::FromErrno(EACCES, "/x/a.klt")), "Access to /x/a.klt was denied.");
-    EXPECT_EQ(klt::FileErrorText(CFileException::FromErrno(ENOSPC, "a.klt")), "Disk full while accessing a.klt.");
+    EXPECT_EQ(klt::FileErrorText(CFileException::FromErrno(EACCES, "/x/a.klt")),
+              "Access to /x/a.klt was denied.");
+    EXPECT_EQ(klt::FileErrorText(CFileException::FromErrno(ENOSPC, "a.klt")),
+              "Disk full while accessing a.klt.");
     EXPECT_EQ(klt::FileErrorText(CFileException::badSeek, "a.klt"), "Seek failed on a.klt");
     EXPECT_EQ(klt::FileErrorText(CFileException::none, "a.klt"), "No error occurred.");
     const CFileException e = CFileException::FromErrno(EPROTO, "a.klt");

@@ -13,8 +13,8 @@ using klt::test::Hex;
 namespace {
 
 // The worked example: no master password, one entry Mail / ann, changed 1999-02-01, stamped 1999-01-15.
-const std::string kExample = Hex("00 00 00000000 00859E36 0100 FFFF 0000 0A00") + "QMPassword" +
-                             Hex("04") + "Mail" + Hex("03") + "ann" + Hex("00 00 80EEB436 0000");
+const std::string kExample = Hex("00 00 00000000 00859E36 0100 FFFF 0000 0A00") + "QMPassword" + Hex("04") +
+                             "Mail" + Hex("03") + "ann" + Hex("00 00 80EEB436 0000");
 
 PasswordFileContent Example() {
     PasswordFileContent content;
@@ -138,7 +138,8 @@ TEST(PasswordFile, BrokenFilesAreFormatErrors) {
     EXPECT_EQ(prompt.nAsked, 0);
     // The password field runs past the end (also with the length above 255, read as 255).
     EXPECT_EQ(content.Load(Hex("00 00 03 00 00 00") + "pw", prompt.Get()), ReadStatus::badFormat);
-    EXPECT_EQ(content.Load(Hex("00 00 00 01 00 00") + std::string(200, 'x'), prompt.Get()), ReadStatus::badFormat);
+    EXPECT_EQ(content.Load(Hex("00 00 00 01 00 00") + std::string(200, 'x'), prompt.Get()),
+              ReadStatus::badFormat);
     // Nothing after the password field, a stream cut short, a bad tag.
     EXPECT_EQ(content.Load(Hex("00 00 00 00 00 00"), prompt.Get()), ReadStatus::badFormat);
     EXPECT_EQ(content.Load(kExample.substr(0, 44), prompt.Get()), ReadStatus::badFormat);

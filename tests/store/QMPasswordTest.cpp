@@ -1,6 +1,7 @@
+#include "QMPassword.h"
+
 #include "Archive.h"
 #include "ByteHelpers.h"
-#include "QMPassword.h"
 
 #include <ctime>
 #include <gtest/gtest.h>
@@ -50,12 +51,14 @@ TEST(QMPassword, FieldsInOrderThenTheTime) {
 
     QMPassword entry("Mail", "ann", "", 917827200);
     entry.m_strFourth = "x";
-    EXPECT_EQ(BodyOf(entry), Hex("04") + "Mail" + Hex("03") + "ann" + Hex("00 01") + "x" + Hex("80 EE B4 36"));
+    EXPECT_EQ(BodyOf(entry),
+              Hex("04") + "Mail" + Hex("03") + "ann" + Hex("00 01") + "x" + Hex("80 EE B4 36"));
 }
 
 TEST(QMPassword, RoundTripKeepsEveryByte) {
     // A Windows-1252 byte and an embedded NUL in the password.
-    QMPassword entry(std::string(255, 's'), std::string(65534, 'u'), std::string("caf\xE9\0!", 6), -86400 * 365);
+    QMPassword entry(std::string(255, 's'), std::string(65534, 'u'), std::string("caf\xE9\0!", 6),
+                     -86400 * 365);
     entry.m_strFourth = "kept as is";
     const QMPassword back = ReadBack(BodyOf(entry));
     EXPECT_EQ(back.m_strSystem, entry.m_strSystem);

@@ -1,4 +1,5 @@
 #include "Cli.h"
+
 #include "FileIo.h"
 #include "JsonContent.h"
 
@@ -69,7 +70,8 @@ TEST_F(Cli, CreateThenDumpThenCreateGivesTheSameBytes) {
 TEST_F(Cli, PasswordFromStandardInput) {
     ASSERT_EQ(Run({"create", Path("a.klt")}, kFileJson), klt::cli::kSuccess);
     m_env["KLT_PASSWORD"] = "wrong";
-    EXPECT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, "pa\xC3\x9Fword\r\nmore\n"), klt::cli::kSuccess)
+    EXPECT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, "pa\xC3\x9Fword\r\nmore\n"),
+              klt::cli::kSuccess)
         << m_err.str();
     EXPECT_EQ(Run({"dump", Path("a.klt"), "--password-stdin"}, "wrong\n"), klt::cli::kFileError);
     EXPECT_EQ(m_err.str(), "Invalid Password.\n");
@@ -91,11 +93,13 @@ TEST_F(Cli, FileErrorsInTheProgramsWords) {
 
     klt::ReplaceFileContents(Path("enc.klt"), std::string("\1\0\0\0\0\0\0\0\0\0\0\0\0\0", 14));
     EXPECT_EQ(Run({"dump", Path("enc.klt")}), klt::cli::kFileError);
-    EXPECT_EQ(m_err.str(), "This password file requires the encrypted edition.  To convert, open this file in the "
-                           "encrypted edition and save it without a password.\n");
+    EXPECT_EQ(m_err.str(),
+              "This password file requires the encrypted edition.  To convert, open this file in the "
+              "encrypted edition and save it without a password.\n");
 
-    EXPECT_EQ(Run({"create", Path("missing/a.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
-              klt::cli::kFileError);
+    EXPECT_EQ(
+        Run({"create", Path("missing/a.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
+        klt::cli::kFileError);
     EXPECT_EQ(m_err.str(), Path("missing/a.klt") + " was not found.\n");
 }
 
@@ -136,7 +140,8 @@ TEST_F(Cli, UsageErrors) {
     EXPECT_EQ(Run({"create", "--password-stdin", "a.klt"}), klt::cli::kUsageError);
     EXPECT_FALSE(fs::exists("a.klt"));
     // "--" ends the options, so a file may start with a dash.
-    EXPECT_EQ(Run({"create", "--", Path("-x.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
-              klt::cli::kSuccess);
+    EXPECT_EQ(
+        Run({"create", "--", Path("-x.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
+        klt::cli::kSuccess);
     EXPECT_EQ(klt::ReadFileContents(Path("-x.klt")).size(), 14u);
 }

@@ -42,8 +42,9 @@ Exit status: 0 on success, 1 when a file cannot be read or written (the reason i
 printed on standard error), 2 on a usage error or unusable JSON.
 )";
 
-constexpr const char* kEncryptedText = "This password file requires the encrypted edition.  To convert, open this file "
-                                       "in the encrypted edition and save it without a password.";
+constexpr const char* kEncryptedText =
+    "This password file requires the encrypted edition.  To convert, open this file "
+    "in the encrypted edition and save it without a password.";
 
 int UsageError(Environment& env, const std::string& strMessage) {
     env.err << "keyloft-cli: " << strMessage << '\n' << kUsage;

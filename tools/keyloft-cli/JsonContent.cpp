@@ -19,7 +19,8 @@ std::string FromHex(std::string_view hex, std::string_view strWhat) {
             return c - '0';
         if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f')
             return (c | 0x20) - 'a' + 10;
-        throw InputError(std::string(strWhat) + ": \"hex\" holds a character that is not a hexadecimal digit");
+        throw InputError(std::string(strWhat) +
+                         ": \"hex\" holds a character that is not a hexadecimal digit");
     };
     if (hex.size() % 2 != 0)
         throw InputError(std::string(strWhat) + ": \"hex\" has an odd number of digits");
@@ -37,7 +38,8 @@ const Json& Field(const Json& object, const char* pszKey, std::string_view strWh
     return *it;
 }
 
-void RefuseUnknownKeys(const Json& object, std::initializer_list<std::string_view> known, std::string_view strWhat) {
+void RefuseUnknownKeys(const Json& object, std::initializer_list<std::string_view> known,
+                       std::string_view strWhat) {
     for (const auto& [key, value] : object.items()) {
         bool bKnown = false;
         for (const std::string_view name : known)
@@ -75,11 +77,11 @@ std::unique_ptr<QMPassword> EntryFromJson(const Json& json, size_t nIndex) {
     if (!json.is_object())
         throw InputError(strWhat + " must be an object");
     RefuseUnknownKeys(json, {"system", "user", "password", "fourth", "changed"}, strWhat);
-    auto pEntry = std::make_unique<QMPassword>(
-        TextFromJson(Field(json, "system", strWhat), strWhat + " system"),
-        TextFromJson(Field(json, "user", strWhat), strWhat + " user"),
-        TextFromJson(Field(json, "password", strWhat), strWhat + " password"),
-        TimeFromJson(Field(json, "changed", strWhat), strWhat + " changed"));
+    auto pEntry =
+        std::make_unique<QMPassword>(TextFromJson(Field(json, "system", strWhat), strWhat + " system"),
+                                     TextFromJson(Field(json, "user", strWhat), strWhat + " user"),
+                                     TextFromJson(Field(json, "password", strWhat), strWhat + " password"),
+                                     TimeFromJson(Field(json, "changed", strWhat), strWhat + " changed"));
     if (const auto it = json.find("fourth"); it != json.end())
         pEntry->m_strFourth = TextFromJson(*it, strWhat + " fourth");
     return pEntry;
@@ -127,7 +129,8 @@ Json ContentToJson(const PasswordFileContent& content) {
 PasswordFileContent ContentFromJson(const Json& json) {
     if (!json.is_object())
         throw InputError("the input must be one JSON object");
-    RefuseUnknownKeys(json, {"encrypted", "protected", "master_password", "timestamp", "entries", "second_list"},
+    RefuseUnknownKeys(json,
+                      {"encrypted", "protected", "master_password", "timestamp", "entries", "second_list"},
                       "the file");
     if (FlagFromJson(json, "encrypted", false))
         throw InputError("\"encrypted\" must be false: files are written unencrypted");

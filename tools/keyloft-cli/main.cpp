@@ -5,7 +5,8 @@
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    klt::cli::Environment env{std::cin, std::cout, std::cerr, [](const char* pszName) { return std::getenv(pszName); }};
+    klt::cli::Environment env{std::cin, std::cout, std::cerr,
+                              [](const char* pszName) { return std::getenv(pszName); }};
     const int nExit = klt::cli::Run(std::vector<std::string>(argv + 1, argv + argc), env);
     std::cout.flush();
     return std::cout ? nExit : klt::cli::kFileError;

@@ -1,0 +1,140 @@
+// Loading and saving password files of 1k to 1M entries with texts of 8 to 40 bytes, beside plain
+// reading and writing of the same bytes. Saving includes the safe replacement with its flushes.
+
+#include "FileIo.h"
+#include "PasswordFileContent.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <random>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+klt::PasswordFileContent MakeContent(int nEntries) {
+    std::mt19937 random(static_cast<unsigned>(nEntries));
+    std::uniform_int_distribution<int> length(8, 40);
+    std::uniform_int_distribution<int> letter(' ', '~');
+    const auto text = [&] {
+        std::string s(static_cast<size_t>(length(random)), ' ');
+        for (char& c : s)
+            c = static_cast<char>(letter(random));
+        return s;
+    };
+    klt::PasswordFileContent content;
+    content.strMasterPassword = "correct horse battery staple";
+    content.timeStamp = 1700000000;
+    for (int i = 0; i < nEntries; ++i) {
+        content.entryList.push_back(std::make_unique<QMPassword>(
+            text(), text(), text(), 1600000000 + static_cast<int32_t>(random() % 99999999)));
+    }
+    return content;
+}
+
+// One file per size in a folder of its own, made on first use and removed at exit.
+class Files {
+public:
+    Files() {
+        std::string strTemplate = (fs::temp_directory_path() / "klt-bench-XXXXXX").string();
+        if (::mkdtemp(strTemplate.data()) == nullptr)
+            std::abort();
+        m_dir = strTemplate;
+    }
+    ~Files() { fs::remove_all(m_dir); }
+
+    const std::string& Path(int nEntries) {
+        auto it = m_paths.find(nEntries);
+        if (it == m_paths.end()) {
+            const std::string strPath = (m_dir / ("bench-" + std::to_string(nEntries) + ".klt")).string();
+            MakeContent(nEntries).SaveFile(strPath);
+            it = m_paths.emplace(nEntries, strPath).first;
+        }
+        return it->second;
+    }
+
+private:
+    fs::path m_dir;
+    std::map<int, std::string> m_paths;
+};
+
+Files& BenchFiles() {
+    static Files files;
+    return files;
+}
+
+const klt::PasswordPrompt kPrompt = [] { return std::optional<std::string>("correct horse battery staple"); };
+
+void Count(benchmark::State& state, size_t nBytes) {
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(nBytes));
+}
+
+void BM_ReadBytes(benchmark::State& state) {
+    const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)));
+    size_t nBytes = 0;
+    for (auto _ : state) {
+        const std::string bytes = klt::ReadFileContents(strPath);
+        nBytes = bytes.size();
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    Count(state, nBytes);
+}
+
+void BM_Load(benchmark::State& state) {
+    const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        auto pContent = std::make_unique<klt::PasswordFileContent>();
+        if (pContent->LoadFile(strPath, kPrompt) != klt::ReadStatus::ok)
+            state.SkipWithError("load failed");
+        // Freeing the entries is not part of loading them, nor is the allocator's tidying up
+        // after that, which a large request makes it do at once instead of in the next load.
+        state.PauseTiming();
+        pContent.reset();
+        std::free(std::malloc(1 << 20));
+        state.ResumeTiming();
+    }
+    Count(state, static_cast<size_t>(fs::file_size(strPath)));
+}
+
+void BM_WriteBytes(benchmark::State& state) {
+    const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)));
+    const std::string bytes = klt::ReadFileContents(strPath);
+    for (auto _ : state)
+        klt::ReplaceFileContents(strPath, bytes);
+    Count(state, bytes.size());
+}
+
+void BM_Save(benchmark::State& state) {
+    const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)));
+    const klt::PasswordFileContent content = MakeContent(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        content.SaveFile(strPath);
+    Count(state, static_cast<size_t>(fs::file_size(strPath)));
+}
+
+// The file's bytes in memory, without touching the disk.
+void BM_Build(benchmark::State& state) {
+    const klt::PasswordFileContent content = MakeContent(static_cast<int>(state.range(0)));
+    size_t nBytes = 0;
+    for (auto _ : state) {
+        const std::string bytes = content.Build();
+        nBytes = bytes.size();
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    Count(state, nBytes);
+}
+
+#define KLT_SIZES RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond)->UseRealTime()
+
+BENCHMARK(BM_ReadBytes)->KLT_SIZES;
+BENCHMARK(BM_Load)->KLT_SIZES;
+BENCHMARK(BM_WriteBytes)->KLT_SIZES;
+BENCHMARK(BM_Save)->KLT_SIZES;
+BENCHMARK(BM_Build)->KLT_SIZES;
+
+} // namespace
+
+BENCHMARK_MAIN();
