@@ -223,9 +223,18 @@ void CFrameWnd::EnableDocking(DWORD dwDockStyle) {
 
 void CFrameWnd::DockControlBar(CControlBar* pBar) {
     auto* pToolBar = dynamic_cast<CToolBar*>(pBar);
-    if (pToolBar != nullptr && pToolBar->GetToolBar() != nullptr) {
-        GetMainWindow()->addToolBar(Qt::TopToolBarArea, pToolBar->GetToolBar());
+    const DWORD dwSides = m_dwDockStyle & pBar->GetDockingStyle();
+    if (pToolBar == nullptr || pToolBar->GetToolBar() == nullptr || dwSides == 0) {
+        return; // docking not enabled on both sides: the bar stays where it was made
     }
+    // The first side both allow, top first.
+    Qt::ToolBarArea area = Qt::TopToolBarArea;
+    if ((dwSides & CBRS_ALIGN_TOP) == 0) {
+        area = (dwSides & CBRS_ALIGN_BOTTOM) != 0 ? Qt::BottomToolBarArea
+               : (dwSides & CBRS_ALIGN_LEFT) != 0 ? Qt::LeftToolBarArea
+                                                  : Qt::RightToolBarArea;
+    }
+    GetMainWindow()->addToolBar(area, pToolBar->GetToolBar());
 }
 
 void CFrameWnd::AddControlBar(CControlBar* pBar) {
