@@ -5,6 +5,7 @@
 #include "WindowSystem.h"
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 struct _XDisplay;
@@ -30,7 +31,8 @@ public:
     void LockGroup(int group);
 
     // A viewable window whose title is the given one, waited for; 0 when none appeared in time.
-    WindowId WaitForWindow(const std::string& title);
+    // The callback runs between looks, to keep an event loop of the caller going.
+    WindowId WaitForWindow(const std::string& title, const std::function<void()>& whileWaiting = {});
     // The window with the input focus.
     WindowId FocusWindow();
     bool HasWindowManager();

@@ -96,7 +96,7 @@ void X11TestDisplay::LockGroup(int group) {
     XSync(m_display, False);
 }
 
-WindowId X11TestDisplay::WaitForWindow(const std::string& title) {
+WindowId X11TestDisplay::WaitForWindow(const std::string& title, const std::function<void()>& whileWaiting) {
     const auto deadline = Clock::now() + kBound;
     while (true) {
         if (Window found = FindViewable(m_display, DefaultRootWindow(m_display), title, 0))
@@ -104,8 +104,10 @@ WindowId X11TestDisplay::WaitForWindow(const std::string& title) {
         if (Clock::now() >= deadline)
             return 0;
         // Maps, reparentings and title changes all arrive as events; look again after each burst.
+        if (whileWaiting)
+            whileWaiting();
         pollfd fd{ConnectionNumber(m_display), POLLIN, 0};
-        poll(&fd, 1, 100);
+        poll(&fd, 1, whileWaiting ? 10 : 100);
         while (XPending(m_display)) {
             XEvent event;
             XNextEvent(m_display, &event);
