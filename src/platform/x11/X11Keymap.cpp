@@ -52,6 +52,27 @@ std::optional<unsigned> ShiftStateOfLevel(const XkbKeyTypeRec& type, int level, 
     return best;
 }
 
+struct Resolved {
+    int level = 0;
+    bool locksConsumed = false; // Lock chose the level instead of being left for the client to apply
+};
+
+// What the key type makes of a modifier state, as the server and the clients work it out.
+Resolved Resolve(const XkbKeyTypeRec& type, unsigned mods) {
+    const unsigned relevant = mods & type.mods.mask;
+    unsigned preserved = 0;
+    Resolved result;
+    for (int i = 0; i < type.map_count; ++i) {
+        if (type.map[i].active && type.map[i].mods.mask == relevant) {
+            result.level = type.map[i].level;
+            preserved = type.preserve ? type.preserve[i].mask : 0;
+            break;
+        }
+    }
+    result.locksConsumed = (type.mods.mask & ~preserved & LockMask) != 0;
+    return result;
+}
+
 // Caps Lock alone gives the second level: a letter key.
 bool IsLetterType(const XkbKeyTypeRec& type) {
     for (int i = 0; i < type.map_count; ++i)
@@ -121,9 +142,14 @@ void Keymap::Read(Display* display) {
                     continue;
                 const KeyScan scan{static_cast<KeyCode>(key), *shiftState, level <= 1 && IsLetterType(type)};
                 Add(m_characters[group], character, scan);
-                // Where the key type does not use Lock, clients apply Caps Lock by making the keysym a
-                // capital, which Shift cannot undo.
-                if ((type.mods.mask & LockMask) || xkb_keysym_to_upper(keysym) == keysym)
+                // With Caps Lock on, the typing engine presses the same modifiers, Shift turned round
+                // for letters on their first two levels. The key counts if that still reaches the level
+                // and Caps Lock is not then applied by the client, which makes the keysym a capital.
+                const unsigned pressed = scan.letter && scan.shiftState <= kShiftBit ? scan.shiftState ^ kShiftBit
+                                                                                      : scan.shiftState;
+                const Resolved withCaps = Resolve(
+                    type, LockMask | (pressed & kShiftBit ? ShiftMask : 0) | (pressed & kCtrlBit ? level3Mask : 0));
+                if (withCaps.level == level && (withCaps.locksConsumed || xkb_keysym_to_upper(keysym) == keysym))
                     Add(m_capsCharacters[group], character, scan);
             }
         }
