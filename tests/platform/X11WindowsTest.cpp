@@ -26,8 +26,9 @@ protected:
         widget.setWindowTitle(title);
         widget.resize(300, 200);
         widget.show();
-        return display.WaitForWindow(title.toStdString(), [] { QCoreApplication::processEvents(); }) ? widget.winId()
-                                                                                                     : 0;
+        return display.WaitForWindow(title.toStdString(), [] { QCoreApplication::processEvents(); })
+                   ? widget.winId()
+                   : 0;
     }
 
     // A window made with plain Xlib: only the old WM_NAME, in Latin-1, and optionally a window type.
@@ -37,8 +38,8 @@ protected:
         XStoreName(x, window, latin1Name);
         if (type) {
             Atom value = XInternAtom(x, type, False);
-            XChangeProperty(x, window, XInternAtom(x, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32, PropModeReplace,
-                            reinterpret_cast<unsigned char*>(&value), 1);
+            XChangeProperty(x, window, XInternAtom(x, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+                            PropModeReplace, reinterpret_cast<unsigned char*>(&value), 1);
         }
         XMapWindow(x, window);
         XSync(x, False);

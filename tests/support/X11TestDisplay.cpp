@@ -43,8 +43,8 @@ std::string TitleOf(Display* display, Window window) {
 
 Window FindViewable(Display* display, Window window, const std::string& title, int depth) {
     XWindowAttributes attributes;
-    if (depth > 0 && XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable &&
-        TitleOf(display, window) == title)
+    if (depth > 0 && XGetWindowAttributes(display, window, &attributes) &&
+        attributes.map_state == IsViewable && TitleOf(display, window) == title)
         return window;
     if (depth == 3)
         return None;
@@ -128,8 +128,8 @@ bool X11TestDisplay::HasWindowManager() {
     unsigned long count = 0, rest = 0;
     unsigned char* data = nullptr;
     XGetWindowProperty(m_display, DefaultRootWindow(m_display),
-                       XInternAtom(m_display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False, XA_WINDOW, &type,
-                       &format, &count, &rest, &data);
+                       XInternAtom(m_display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False, XA_WINDOW,
+                       &type, &format, &count, &rest, &data);
     const bool present = data && count == 1;
     if (data)
         XFree(data);
@@ -154,8 +154,8 @@ bool X11TestDisplay::GrabKey(unsigned long keysym, unsigned modifierMask) {
         refused = refused || error->error_code == BadAccess;
         return 0;
     });
-    XGrabKey(m_display, XKeysymToKeycode(m_display, keysym), modifierMask, DefaultRootWindow(m_display), False,
-             GrabModeAsync, GrabModeAsync);
+    XGrabKey(m_display, XKeysymToKeycode(m_display, keysym), modifierMask, DefaultRootWindow(m_display),
+             False, GrabModeAsync, GrabModeAsync);
     XSync(m_display, False);
     XSetErrorHandler(previous);
     return !refused;

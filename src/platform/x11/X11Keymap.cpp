@@ -45,7 +45,8 @@ std::optional<unsigned> ShiftStateOfLevel(const XkbKeyTypeRec& type, int level, 
         const unsigned mask = entry.mods.mask;
         if (!entry.active || entry.level != level || mask == 0 || (mask & ~(ShiftMask | level3Mask)) != 0)
             continue;
-        const unsigned state = ((mask & ShiftMask) ? kShiftBit : 0) | ((mask & level3Mask) ? kCtrlBit | kAltBit : 0);
+        const unsigned state =
+            ((mask & ShiftMask) ? kShiftBit : 0) | ((mask & level3Mask) ? kCtrlBit | kAltBit : 0);
         if (!best || std::popcount(state) < std::popcount(*best))
             best = state;
     }
@@ -145,11 +146,13 @@ void Keymap::Read(Display* display) {
                 // With Caps Lock on, the typing engine presses the same modifiers, Shift turned round
                 // for letters on their first two levels. The key counts if that still reaches the level
                 // and Caps Lock is not then applied by the client, which makes the keysym a capital.
-                const unsigned pressed = scan.letter && scan.shiftState <= kShiftBit ? scan.shiftState ^ kShiftBit
-                                                                                      : scan.shiftState;
-                const Resolved withCaps = Resolve(
-                    type, LockMask | (pressed & kShiftBit ? ShiftMask : 0) | (pressed & kCtrlBit ? level3Mask : 0));
-                if (withCaps.level == level && (withCaps.locksConsumed || xkb_keysym_to_upper(keysym) == keysym))
+                const unsigned pressed = scan.letter && scan.shiftState <= kShiftBit
+                                             ? scan.shiftState ^ kShiftBit
+                                             : scan.shiftState;
+                const Resolved withCaps = Resolve(type, LockMask | (pressed & kShiftBit ? ShiftMask : 0) |
+                                                            (pressed & kCtrlBit ? level3Mask : 0));
+                if (withCaps.level == level &&
+                    (withCaps.locksConsumed || xkb_keysym_to_upper(keysym) == keysym))
                     Add(m_capsCharacters[group], character, scan);
             }
         }

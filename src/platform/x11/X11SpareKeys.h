@@ -1,9 +1,9 @@
 #pragma once
 // Free keys lent to characters that the layout cannot type. A letter is lent with its small and its
 // capital form on an alphabetic key, as the layouts have their letters, so that Caps Lock works on it
-// as on any letter key; any other character sits alone on a one-level key. Other clients read the changed mapping
-// only when they get round to its notification, which may be after the key event has been sent; a
-// key is therefore given back only after a settling time, and not right after its key-up.
+// as on any letter key; any other character sits alone on a one-level key. Other clients read the changed
+// mapping only when they get round to its notification, which may be after the key event has been sent; a key
+// is therefore given back only after a settling time, and not right after its key-up.
 
 #include "Keyboard.h"
 
