@@ -4,6 +4,8 @@
 #include "X11Platform.h"
 #include "X11TestDisplay.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace klt::test {
@@ -82,6 +84,42 @@ INSTANTIATE_TEST_SUITE_P(Layouts, X11Typing,
                                          TypingCase{"us,ru", 1, "qt"}, TypingCase{"us,ru", 1, "xterm"},
                                          TypingCase{"us,ru", 1, "gtk"}),
                          PrintCase);
+
+} // namespace
+} // namespace klt::test
+
+namespace klt::test {
+namespace {
+
+// A key lent to a character the layout lacks goes back to having no symbols once the clients have had
+// time to read it, and at the latest when the services end.
+TEST(X11LentKeys, AreGivenBackAfterSettlingAndWhenTheServicesEnd) {
+    X11TestDisplay display;
+    ASSERT_TRUE(X11TestDisplay::SetLayout("us"));
+    auto platform = X11Platform::Open();
+    ASSERT_TRUE(platform);
+    const auto han = platform->Keyboard().LookUp(U'中');
+    ASSERT_TRUE(han);
+    EXPECT_EQ(han->shiftState, 0u);
+    EXPECT_EQ(display.KeysymOf(han->key), 0x1000000u + 0x4E2D);
+    const auto letter = platform->Keyboard().LookUp(U'Ł'); // lent with its small letter
+    ASSERT_TRUE(letter);
+    EXPECT_EQ(letter->shiftState, kShiftBit);
+    EXPECT_TRUE(letter->letter);
+    EXPECT_EQ(platform->Keyboard().LookUp(U'ł'), (KeyScan{letter->key, 0, true}));
+
+    QElapsedTimer clock;
+    clock.start();
+    while (display.KeysymOf(han->key) != 0 && clock.elapsed() < kBound.count())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    EXPECT_EQ(display.KeysymOf(han->key), 0u);
+    EXPECT_GE(clock.elapsed(), 500); // not before the clients could have read it
+
+    const auto euro = platform->Keyboard().LookUp(U'€');
+    ASSERT_TRUE(euro);
+    platform.reset();
+    EXPECT_EQ(display.KeysymOf(euro->key), 0u);
+}
 
 } // namespace
 } // namespace klt::test

@@ -147,6 +147,14 @@ void X11TestDisplay::Tap(unsigned long keysym, std::initializer_list<unsigned lo
     XSync(m_display, False);
 }
 
+unsigned long X11TestDisplay::KeysymOf(unsigned key) {
+    XkbDescPtr xkb = XkbGetMap(m_display, XkbKeySymsMask | XkbKeyTypesMask, XkbUseCoreKbd);
+    const KeySym keysym = xkb && XkbKeyNumGroups(xkb, key) > 0 ? XkbKeySymEntry(xkb, key, 0, 0) : NoSymbol;
+    if (xkb)
+        XkbFreeKeyboard(xkb, 0, True);
+    return keysym;
+}
+
 bool X11TestDisplay::GrabKey(unsigned long keysym, unsigned modifierMask) {
     static bool refused;
     refused = false;

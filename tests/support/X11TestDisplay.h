@@ -39,6 +39,8 @@ public:
 
     // Presses and releases a key (by keysym) with modifier keys (by keysym) held around it.
     void Tap(unsigned long keysym, std::initializer_list<unsigned long> modifiers = {});
+    // The keysym on the first level of the key's first group as the server has it now; 0 for none.
+    unsigned long KeysymOf(unsigned key);
     // Takes a key combination for this connection, as another program would; false when refused.
     bool GrabKey(unsigned long keysym, unsigned modifierMask);
 
