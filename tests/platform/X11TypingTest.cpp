@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
+// Xlib after gtest and Qt: its macros (None, Bool) clash with their names.
+#include <X11/keysym.h>
 
 namespace klt::test {
 namespace {
@@ -90,6 +92,30 @@ INSTANTIATE_TEST_SUITE_P(Layouts, X11Typing,
 
 namespace klt::test {
 namespace {
+
+TEST(X11Keyboard, ReportsHeldModifiersAndCapsLock) {
+    X11TestDisplay display;
+    ASSERT_TRUE(X11TestDisplay::SetLayout("de")); // right Alt is AltGr here
+    auto platform = X11Platform::Open();
+    ASSERT_TRUE(platform);
+    IKeyboard& keyboard = platform->Keyboard();
+    const std::pair<unsigned long, Modifier> keys[] = {{XK_Shift_R, Modifier::Shift},
+                                                       {XK_Control_L, Modifier::Ctrl},
+                                                       {XK_Alt_L, Modifier::Alt},
+                                                       {XK_ISO_Level3_Shift, Modifier::Alt}};
+    for (const auto& [keysym, modifier] : keys) {
+        SCOPED_TRACE(keysym);
+        display.SetKey(keysym, true);
+        EXPECT_TRUE(keyboard.IsModifierDown(modifier));
+        EXPECT_EQ(keyboard.IsModifierDown(Modifier::Shift), modifier == Modifier::Shift);
+        display.SetKey(keysym, false);
+        EXPECT_FALSE(keyboard.IsModifierDown(modifier));
+    }
+    display.SetCapsLock(true);
+    EXPECT_TRUE(keyboard.IsCapsLockOn());
+    display.SetCapsLock(false);
+    EXPECT_FALSE(keyboard.IsCapsLockOn());
+}
 
 // A key lent to a character the layout lacks goes back to having no symbols once the clients have had
 // time to read it, and at the latest when the services end.

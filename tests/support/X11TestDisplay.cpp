@@ -136,6 +136,11 @@ bool X11TestDisplay::HasWindowManager() {
     return present;
 }
 
+void X11TestDisplay::SetKey(unsigned long keysym, bool down) {
+    XTestFakeKeyEvent(m_display, XKeysymToKeycode(m_display, keysym), down, CurrentTime);
+    XSync(m_display, False);
+}
+
 void X11TestDisplay::Tap(unsigned long keysym, std::initializer_list<unsigned long> modifiers) {
     for (unsigned long modifier : modifiers)
         XTestFakeKeyEvent(m_display, XKeysymToKeycode(m_display, modifier), True, CurrentTime);

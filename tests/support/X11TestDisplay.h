@@ -37,6 +37,8 @@ public:
     WindowId FocusWindow();
     bool HasWindowManager();
 
+    // Presses or releases a key (by keysym), as the user holding it down or letting go.
+    void SetKey(unsigned long keysym, bool down);
     // Presses and releases a key (by keysym) with modifier keys (by keysym) held around it.
     void Tap(unsigned long keysym, std::initializer_list<unsigned long> modifiers = {});
     // The keysym on the first level of the key's first group as the server has it now; 0 for none.
