@@ -74,6 +74,10 @@ Resolved Resolve(const XkbKeyTypeRec& type, unsigned mods) {
     return result;
 }
 
+unsigned ModifiersOf(unsigned shiftState, unsigned level3Mask) {
+    return (shiftState & kShiftBit ? ShiftMask : 0) | (shiftState & kCtrlBit ? level3Mask : 0);
+}
+
 // Caps Lock alone gives the second level: a letter key.
 bool IsLetterType(const XkbKeyTypeRec& type) {
     for (int i = 0; i < type.map_count; ++i)
@@ -143,17 +147,22 @@ void Keymap::Read(Display* display) {
                     continue;
                 const KeyScan scan{static_cast<KeyCode>(key), *shiftState, level <= 1 && IsLetterType(type)};
                 Add(m_characters[group], character, scan);
-                // With Caps Lock on, the typing engine presses the same modifiers, Shift turned round
-                // for letters on their first two levels. The key counts if that still reaches the level
-                // and Caps Lock is not then applied by the client, which makes the keysym a capital.
-                const unsigned pressed = scan.letter && scan.shiftState <= kShiftBit
-                                             ? scan.shiftState ^ kShiftBit
-                                             : scan.shiftState;
-                const Resolved withCaps = Resolve(type, LockMask | (pressed & kShiftBit ? ShiftMask : 0) |
-                                                            (pressed & kCtrlBit ? level3Mask : 0));
-                if (withCaps.level == level &&
-                    (withCaps.locksConsumed || xkb_keysym_to_upper(keysym) == keysym))
-                    Add(m_capsCharacters[group], character, scan);
+                // With Caps Lock on, the typing engine turns Shift round for letters on their first two
+                // levels. The key counts with the first shift state that, so pressed, still reaches the
+                // level, and leaves the client no Caps Lock of its own to apply (it would make the keysym
+                // a capital).
+                for (const unsigned state :
+                     {0u, kShiftBit, kCtrlBit | kAltBit, kShiftBit | kCtrlBit | kAltBit}) {
+                    if ((state & kCtrlBit) && level3Mask == 0)
+                        continue;
+                    const unsigned pressed = scan.letter && state <= kShiftBit ? state ^ kShiftBit : state;
+                    const Resolved withCaps = Resolve(type, LockMask | ModifiersOf(pressed, level3Mask));
+                    if (withCaps.level == level &&
+                        (withCaps.locksConsumed || xkb_keysym_to_upper(keysym) == keysym)) {
+                        Add(m_capsCharacters[group], character, KeyScan{scan.key, state, scan.letter});
+                        break;
+                    }
+                }
             }
         }
     }
