@@ -22,8 +22,8 @@ using KeyCode = std::uint32_t;
 // How the current layout produces one character.
 struct KeyScan {
     KeyCode key = 0;
-    unsigned shiftState = 0;   // kShiftBit, kCtrlBit, kAltBit; Ctrl+Alt together means AltGr
-    bool letter = false;       // Caps Lock swaps the key's small and capital letter
+    unsigned shiftState = 0; // kShiftBit, kCtrlBit, kAltBit; Ctrl+Alt together means AltGr
+    bool letter = false;     // Caps Lock swaps the key's small and capital letter
     bool operator==(const KeyScan&) const = default;
 };
 

@@ -45,7 +45,8 @@ TEST_F(X11HotKey, FiresWithEveryCombinationOfCapsLockAndNumLock) {
     int expected = 0;
     for (const bool caps : {false, true}) {
         for (const bool num : {false, true}) {
-            SCOPED_TRACE(std::string("Caps Lock ") + (caps ? "on" : "off") + ", Num Lock " + (num ? "on" : "off"));
+            SCOPED_TRACE(std::string("Caps Lock ") + (caps ? "on" : "off") + ", Num Lock " +
+                         (num ? "on" : "off"));
             display.SetCapsLock(caps);
             display.SetNumLock(num);
             display.Tap(XK_Insert, {XK_Control_L}); // another combination of the same key

@@ -17,7 +17,7 @@ TEST(X11Keysyms, OnlyTheKeysymACharacterIsTypedWithCountsAsThatCharacter) {
     EXPECT_EQ(CharacterOfKeysym(XKB_KEY_Cyrillic_zhe), U'ж');
     EXPECT_EQ(CharacterOfKeysym(0x1000000 + 0x4E2D), U'中');
     EXPECT_EQ(CharacterOfKeysym(0x1000000 + U'ж'), U'ж'); // layouts may spell it either way
-    EXPECT_EQ(CharacterOfKeysym(XKB_KEY_KP_1), 0u);          // the keypad's '1' is not the digit key
+    EXPECT_EQ(CharacterOfKeysym(XKB_KEY_KP_1), 0u);       // the keypad's '1' is not the digit key
     EXPECT_EQ(CharacterOfKeysym(XKB_KEY_dead_circumflex), 0u);
     EXPECT_EQ(CharacterOfKeysym(XKB_KEY_Shift_L), 0u);
 }

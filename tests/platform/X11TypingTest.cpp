@@ -4,7 +4,11 @@
 #include "X11Platform.h"
 #include "X11TestDisplay.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
+// Xlib after gtest and Qt: its macros (None, Bool) clash with their names.
+#include <X11/keysym.h>
 
 namespace klt::test {
 namespace {
@@ -82,6 +86,69 @@ INSTANTIATE_TEST_SUITE_P(Layouts, X11Typing,
                                          TypingCase{"us,ru", 1, "qt"}, TypingCase{"us,ru", 1, "xterm"},
                                          TypingCase{"us,ru", 1, "gtk"}),
                          PrintCase);
+
+} // namespace
+} // namespace klt::test
+
+namespace klt::test {
+namespace {
+
+TEST(X11Keyboard, ReportsHeldModifiersAndCapsLock) {
+    X11TestDisplay display;
+    ASSERT_TRUE(X11TestDisplay::SetLayout("de")); // right Alt is AltGr here
+    auto platform = X11Platform::Open();
+    ASSERT_TRUE(platform);
+    IKeyboard& keyboard = platform->Keyboard();
+    const std::pair<unsigned long, Modifier> keys[] = {{XK_Shift_R, Modifier::Shift},
+                                                       {XK_Control_L, Modifier::Ctrl},
+                                                       {XK_Alt_L, Modifier::Alt},
+                                                       {XK_ISO_Level3_Shift, Modifier::Alt}};
+    for (const auto& [keysym, modifier] : keys) {
+        SCOPED_TRACE(keysym);
+        display.SetKey(keysym, true);
+        EXPECT_TRUE(keyboard.IsModifierDown(modifier));
+        EXPECT_EQ(keyboard.IsModifierDown(Modifier::Shift), modifier == Modifier::Shift);
+        display.SetKey(keysym, false);
+        EXPECT_FALSE(keyboard.IsModifierDown(modifier));
+    }
+    display.SetCapsLock(true);
+    EXPECT_TRUE(keyboard.IsCapsLockOn());
+    display.SetCapsLock(false);
+    EXPECT_FALSE(keyboard.IsCapsLockOn());
+}
+
+// A key lent to a character the layout lacks goes back to having no symbols once the clients have had
+// time to read it, and at the latest when the services end.
+TEST(X11LentKeys, AreGivenBackAfterSettlingAndWhenTheServicesEnd) {
+    X11TestDisplay display;
+    ASSERT_TRUE(X11TestDisplay::SetLayout("us"));
+    auto platform = X11Platform::Open();
+    ASSERT_TRUE(platform);
+    const auto han = platform->Keyboard().LookUp(U'中');
+    ASSERT_TRUE(han);
+    EXPECT_EQ(han->shiftState, 0u);
+    EXPECT_EQ(display.KeysymOf(han->key), 0x1000000u + 0x4E2D);
+    // A letter goes with its small letter into the free second slot, on the AltGr levels.
+    const auto capital = platform->Keyboard().LookUp(U'Ł');
+    EXPECT_EQ(capital, (KeyScan{han->key, kShiftBit | kCtrlBit | kAltBit, false}));
+    EXPECT_EQ(platform->Keyboard().LookUp(U'ł'), (KeyScan{han->key, kCtrlBit | kAltBit, false}));
+    // The next one takes a key of its own, as a letter key.
+    const auto letter = platform->Keyboard().LookUp(U'é');
+    EXPECT_EQ(letter, (KeyScan{letter->key, 0, true}));
+    EXPECT_NE(letter->key, han->key);
+
+    QElapsedTimer clock;
+    clock.start();
+    while (display.KeysymOf(han->key) != 0 && clock.elapsed() < kBound.count())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    EXPECT_EQ(display.KeysymOf(han->key), 0u);
+    EXPECT_GE(clock.elapsed(), 500); // not before the clients could have read it
+
+    const auto euro = platform->Keyboard().LookUp(U'€');
+    ASSERT_TRUE(euro);
+    platform.reset();
+    EXPECT_EQ(display.KeysymOf(euro->key), 0u);
+}
 
 } // namespace
 } // namespace klt::test

@@ -26,7 +26,9 @@ protected:
         widget.setWindowTitle(title);
         widget.resize(300, 200);
         widget.show();
-        return display.WaitForWindow(title.toStdString()) ? widget.winId() : 0;
+        return display.WaitForWindow(title.toStdString(), [] { QCoreApplication::processEvents(); })
+                   ? widget.winId()
+                   : 0;
     }
 
     // A window made with plain Xlib: only the old WM_NAME, in Latin-1, and optionally a window type.
@@ -36,8 +38,8 @@ protected:
         XStoreName(x, window, latin1Name);
         if (type) {
             Atom value = XInternAtom(x, type, False);
-            XChangeProperty(x, window, XInternAtom(x, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32, PropModeReplace,
-                            reinterpret_cast<unsigned char*>(&value), 1);
+            XChangeProperty(x, window, XInternAtom(x, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+                            PropModeReplace, reinterpret_cast<unsigned char*>(&value), 1);
         }
         XMapWindow(x, window);
         XSync(x, False);
@@ -102,17 +104,39 @@ TEST_F(X11Windows, TheRootAndDesktopTypedWindowsAreTheDesktop) {
     EXPECT_FALSE(platform->Windows().IsDesktop(MakeXlibWindow("untyped")));
 }
 
-// Without a window manager a focus that follows the pointer is the desktop; with one, the manager
-// says which window is active, and none may be.
-TEST_F(X11Windows, NoFocusedWindowIsTheDesktopOrNone) {
-    XSetInputFocus(display.Handle(), PointerRoot, RevertToPointerRoot, CurrentTime);
-    XSync(display.Handle(), False);
-    const WindowId foreground = platform->Windows().ForegroundWindow();
+// Without a window manager the focus decides: the top-level window around it, or the desktop when
+// the focus follows the pointer.
+TEST_F(X11Windows, WithoutAManagerTheFocusedTopLevelIsTheForegroundWindow) {
     if (display.HasWindowManager())
-        EXPECT_TRUE(foreground == 0 || !platform->Windows().IsDesktop(foreground) ||
-                    foreground != DefaultRootWindow(display.Handle()));
-    else
-        EXPECT_EQ(foreground, DefaultRootWindow(display.Handle()));
+        GTEST_SKIP() << "the window manager decides here";
+    Display* x = display.Handle();
+    const WindowId outer = MakeXlibWindow("outer");
+    const Window inner = XCreateSimpleWindow(x, outer, 5, 5, 20, 20, 0, 0, 0);
+    XMapWindow(x, inner);
+    XSetInputFocus(x, inner, RevertToParent, CurrentTime);
+    XSync(x, False);
+    EXPECT_EQ(platform->Windows().ForegroundWindow(), outer);
+
+    XSetInputFocus(x, PointerRoot, RevertToPointerRoot, CurrentTime);
+    XSync(x, False);
+    EXPECT_EQ(platform->Windows().ForegroundWindow(), DefaultRootWindow(x));
+}
+
+TEST_F(X11Windows, WithAManagerActivationBringsBackAMinimisedWindow) {
+    if (!display.HasWindowManager())
+        GTEST_SKIP() << "only a window manager minimises windows";
+    QWidget widget;
+    const WindowId window = Show(widget, "minimised");
+    ASSERT_NE(window, 0u);
+    widget.showMinimized();
+    QElapsedTimer clock;
+    clock.start();
+    while (platform->Windows().ForegroundWindow() == window && clock.elapsed() < kBound.count())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_NE(platform->Windows().ForegroundWindow(), window);
+
+    EXPECT_TRUE(platform->Windows().SetForegroundWindow(window));
+    EXPECT_EQ(platform->Windows().ForegroundWindow(), window);
 }
 
 } // namespace

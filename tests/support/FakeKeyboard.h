@@ -25,11 +25,11 @@ public:
     void SendModifier(Modifier modifier, bool down) override;
 
     std::map<char32_t, KeyScan> layout;
-    std::set<Modifier> held;                  // modifiers the user holds
+    std::set<Modifier> held; // modifiers the user holds
     bool capsLock = false;
-    std::vector<std::string> events;          // key events sent
-    std::vector<Modifier> modifierQueries;    // every IsModifierDown, in order
-    std::function<void()> onModifierQuery;    // runs before each answer
+    std::vector<std::string> events;       // key events sent
+    std::vector<Modifier> modifierQueries; // every IsModifierDown, in order
+    std::function<void()> onModifierQuery; // runs before each answer
 };
 
 } // namespace klt

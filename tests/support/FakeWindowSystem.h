@@ -22,9 +22,9 @@ public:
     bool IsDesktop(WindowId window) override;
     std::string WindowTitle(WindowId window) override;
 
-    std::map<WindowId, Window> windows;  // the windows that exist
+    std::map<WindowId, Window> windows; // the windows that exist
     WindowId foreground = 0;
-    std::vector<WindowId> activations;   // every SetForegroundWindow, in order
+    std::vector<WindowId> activations; // every SetForegroundWindow, in order
 };
 
 } // namespace klt

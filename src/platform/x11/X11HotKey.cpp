@@ -29,8 +29,8 @@ X11HotKey::X11HotKey(Connection& connection) : m_connection(connection) {
             return;
         }
         const auto xkbType = reinterpret_cast<const XkbEvent&>(event).any.xkb_type;
-        if (event.type == MappingNotify ||
-            (event.type == m_connection.XkbEventBase() && (xkbType == XkbNewKeyboardNotify || xkbType == XkbMapNotify)))
+        if (event.type == MappingNotify || (event.type == m_connection.XkbEventBase() &&
+                                            (xkbType == XkbNewKeyboardNotify || xkbType == XkbMapNotify)))
             OnKeymapChanged();
     });
 }
@@ -120,7 +120,8 @@ void X11HotKey::OnKeymapChanged() {
 void X11HotKey::OnKeyPress(int keycode) {
     if (!m_grab || keycode != m_grab->keycode || !m_callback)
         return;
-    QMetaObject::invokeMethod(&m_context, [callback = m_callback] { callback(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_context, [callback = m_callback] { callback(); }, Qt::QueuedConnection);
 }
 
 } // namespace klt::x11

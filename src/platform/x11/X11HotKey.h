@@ -23,7 +23,7 @@ public:
 private:
     struct Grab {
         int keycode = 0;
-        unsigned modifiers = 0;   // X modifier mask without the locks
+        unsigned modifiers = 0; // X modifier mask without the locks
         unsigned numLockMask = 0;
         bool operator==(const Grab&) const = default;
     };

@@ -11,9 +11,10 @@ X11Keyboard::X11Keyboard(Connection& connection) : m_connection(connection), m_s
     const unsigned mask = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
     XkbSelectEvents(connection.Display(), XkbUseCoreKbd, mask, mask);
     connection.AddListener([this](const XEvent& event) {
-        const bool xkbMapping = event.type == m_connection.XkbEventBase() &&
-                                (reinterpret_cast<const XkbEvent&>(event).any.xkb_type == XkbNewKeyboardNotify ||
-                                 reinterpret_cast<const XkbEvent&>(event).any.xkb_type == XkbMapNotify);
+        const bool xkbMapping =
+            event.type == m_connection.XkbEventBase() &&
+            (reinterpret_cast<const XkbEvent&>(event).any.xkb_type == XkbNewKeyboardNotify ||
+             reinterpret_cast<const XkbEvent&>(event).any.xkb_type == XkbMapNotify);
         if (xkbMapping || event.type == MappingNotify)
             m_keymap.reset();
     });

@@ -45,11 +45,37 @@ std::optional<unsigned> ShiftStateOfLevel(const XkbKeyTypeRec& type, int level, 
         const unsigned mask = entry.mods.mask;
         if (!entry.active || entry.level != level || mask == 0 || (mask & ~(ShiftMask | level3Mask)) != 0)
             continue;
-        const unsigned state = ((mask & ShiftMask) ? kShiftBit : 0) | ((mask & level3Mask) ? kCtrlBit | kAltBit : 0);
+        const unsigned state =
+            ((mask & ShiftMask) ? kShiftBit : 0) | ((mask & level3Mask) ? kCtrlBit | kAltBit : 0);
         if (!best || std::popcount(state) < std::popcount(*best))
             best = state;
     }
     return best;
+}
+
+struct Resolved {
+    int level = 0;
+    bool locksConsumed = false; // Lock chose the level instead of being left for the client to apply
+};
+
+// What the key type makes of a modifier state, as the server and the clients work it out.
+Resolved Resolve(const XkbKeyTypeRec& type, unsigned mods) {
+    const unsigned relevant = mods & type.mods.mask;
+    unsigned preserved = 0;
+    Resolved result;
+    for (int i = 0; i < type.map_count; ++i) {
+        if (type.map[i].active && type.map[i].mods.mask == relevant) {
+            result.level = type.map[i].level;
+            preserved = type.preserve ? type.preserve[i].mask : 0;
+            break;
+        }
+    }
+    result.locksConsumed = (type.mods.mask & ~preserved & LockMask) != 0;
+    return result;
+}
+
+unsigned ModifiersOf(unsigned shiftState, unsigned level3Mask) {
+    return (shiftState & kShiftBit ? ShiftMask : 0) | (shiftState & kCtrlBit ? level3Mask : 0);
 }
 
 // Caps Lock alone gives the second level: a letter key.
@@ -121,10 +147,22 @@ void Keymap::Read(Display* display) {
                     continue;
                 const KeyScan scan{static_cast<KeyCode>(key), *shiftState, level <= 1 && IsLetterType(type)};
                 Add(m_characters[group], character, scan);
-                // Where the key type does not use Lock, clients apply Caps Lock by making the keysym a
-                // capital, which Shift cannot undo.
-                if ((type.mods.mask & LockMask) || xkb_keysym_to_upper(keysym) == keysym)
-                    Add(m_capsCharacters[group], character, scan);
+                // With Caps Lock on, the typing engine turns Shift round for letters on their first two
+                // levels. The key counts with the first shift state that, so pressed, still reaches the
+                // level, and leaves the client no Caps Lock of its own to apply (it would make the keysym
+                // a capital).
+                for (const unsigned state :
+                     {0u, kShiftBit, kCtrlBit | kAltBit, kShiftBit | kCtrlBit | kAltBit}) {
+                    if ((state & kCtrlBit) && level3Mask == 0)
+                        continue;
+                    const unsigned pressed = scan.letter && state <= kShiftBit ? state ^ kShiftBit : state;
+                    const Resolved withCaps = Resolve(type, LockMask | ModifiersOf(pressed, level3Mask));
+                    if (withCaps.level == level &&
+                        (withCaps.locksConsumed || xkb_keysym_to_upper(keysym) == keysym)) {
+                        Add(m_capsCharacters[group], character, KeyScan{scan.key, state, scan.letter});
+                        break;
+                    }
+                }
             }
         }
     }

@@ -36,9 +36,9 @@ private:
     using Characters = std::unordered_map<char32_t, KeyScan>;
     static void Add(Characters& characters, char32_t character, const KeyScan& scan);
 
-    std::vector<Characters> m_characters;     // per group
-    std::vector<Characters> m_capsCharacters; // per group, those that Caps Lock leaves alone
-    std::array<std::vector<KeyCode>, 4> m_modifierKeys;             // per Modifier, press order
+    std::vector<Characters> m_characters;               // per group
+    std::vector<Characters> m_capsCharacters;           // per group, those that Caps Lock leaves alone
+    std::array<std::vector<KeyCode>, 4> m_modifierKeys; // per Modifier, press order
     std::vector<KeyCode> m_spareKeys;
 };
 

@@ -81,8 +81,10 @@ bool X11Windows::HasEwmhManager() {
     const auto childCheck = ListProperty(display, rootCheck[0], check, XA_WINDOW);
     if (childCheck.size() != 1 || childCheck[0] != rootCheck[0])
         return false;
-    const auto supported = ListProperty(display, m_connection.Root(), m_connection.Atom("_NET_SUPPORTED"), XA_ATOM);
-    return std::find(supported.begin(), supported.end(), m_connection.Atom("_NET_ACTIVE_WINDOW")) != supported.end();
+    const auto supported =
+        ListProperty(display, m_connection.Root(), m_connection.Atom("_NET_SUPPORTED"), XA_ATOM);
+    return std::find(supported.begin(), supported.end(), m_connection.Atom("_NET_ACTIVE_WINDOW")) !=
+           supported.end();
 }
 
 WindowId X11Windows::ActiveWindowProperty() {
@@ -194,8 +196,10 @@ bool X11Windows::IsWindow(WindowId window) {
 bool X11Windows::IsDesktop(WindowId window) {
     if (window == m_connection.Root())
         return true;
-    const auto types = ListProperty(m_connection.Display(), window, m_connection.Atom("_NET_WM_WINDOW_TYPE"), XA_ATOM);
-    return std::find(types.begin(), types.end(), m_connection.Atom("_NET_WM_WINDOW_TYPE_DESKTOP")) != types.end();
+    const auto types =
+        ListProperty(m_connection.Display(), window, m_connection.Atom("_NET_WM_WINDOW_TYPE"), XA_ATOM);
+    return std::find(types.begin(), types.end(), m_connection.Atom("_NET_WM_WINDOW_TYPE_DESKTOP")) !=
+           types.end();
 }
 
 std::string X11Windows::WindowTitle(WindowId window) {

@@ -43,8 +43,8 @@ std::string TitleOf(Display* display, Window window) {
 
 Window FindViewable(Display* display, Window window, const std::string& title, int depth) {
     XWindowAttributes attributes;
-    if (depth > 0 && XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable &&
-        TitleOf(display, window) == title)
+    if (depth > 0 && XGetWindowAttributes(display, window, &attributes) &&
+        attributes.map_state == IsViewable && TitleOf(display, window) == title)
         return window;
     if (depth == 3)
         return None;
@@ -96,7 +96,7 @@ void X11TestDisplay::LockGroup(int group) {
     XSync(m_display, False);
 }
 
-WindowId X11TestDisplay::WaitForWindow(const std::string& title) {
+WindowId X11TestDisplay::WaitForWindow(const std::string& title, const std::function<void()>& whileWaiting) {
     const auto deadline = Clock::now() + kBound;
     while (true) {
         if (Window found = FindViewable(m_display, DefaultRootWindow(m_display), title, 0))
@@ -104,8 +104,10 @@ WindowId X11TestDisplay::WaitForWindow(const std::string& title) {
         if (Clock::now() >= deadline)
             return 0;
         // Maps, reparentings and title changes all arrive as events; look again after each burst.
+        if (whileWaiting)
+            whileWaiting();
         pollfd fd{ConnectionNumber(m_display), POLLIN, 0};
-        poll(&fd, 1, 100);
+        poll(&fd, 1, whileWaiting ? 10 : 100);
         while (XPending(m_display)) {
             XEvent event;
             XNextEvent(m_display, &event);
@@ -126,12 +128,17 @@ bool X11TestDisplay::HasWindowManager() {
     unsigned long count = 0, rest = 0;
     unsigned char* data = nullptr;
     XGetWindowProperty(m_display, DefaultRootWindow(m_display),
-                       XInternAtom(m_display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False, XA_WINDOW, &type,
-                       &format, &count, &rest, &data);
+                       XInternAtom(m_display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False, XA_WINDOW,
+                       &type, &format, &count, &rest, &data);
     const bool present = data && count == 1;
     if (data)
         XFree(data);
     return present;
+}
+
+void X11TestDisplay::SetKey(unsigned long keysym, bool down) {
+    XTestFakeKeyEvent(m_display, XKeysymToKeycode(m_display, keysym), down, CurrentTime);
+    XSync(m_display, False);
 }
 
 void X11TestDisplay::Tap(unsigned long keysym, std::initializer_list<unsigned long> modifiers) {
@@ -145,6 +152,14 @@ void X11TestDisplay::Tap(unsigned long keysym, std::initializer_list<unsigned lo
     XSync(m_display, False);
 }
 
+unsigned long X11TestDisplay::KeysymOf(unsigned key) {
+    XkbDescPtr xkb = XkbGetMap(m_display, XkbKeySymsMask | XkbKeyTypesMask, XkbUseCoreKbd);
+    const KeySym keysym = xkb && XkbKeyNumGroups(xkb, key) > 0 ? XkbKeySymEntry(xkb, key, 0, 0) : NoSymbol;
+    if (xkb)
+        XkbFreeKeyboard(xkb, 0, True);
+    return keysym;
+}
+
 bool X11TestDisplay::GrabKey(unsigned long keysym, unsigned modifierMask) {
     static bool refused;
     refused = false;
@@ -152,8 +167,8 @@ bool X11TestDisplay::GrabKey(unsigned long keysym, unsigned modifierMask) {
         refused = refused || error->error_code == BadAccess;
         return 0;
     });
-    XGrabKey(m_display, XKeysymToKeycode(m_display, keysym), modifierMask, DefaultRootWindow(m_display), False,
-             GrabModeAsync, GrabModeAsync);
+    XGrabKey(m_display, XKeysymToKeycode(m_display, keysym), modifierMask, DefaultRootWindow(m_display),
+             False, GrabModeAsync, GrabModeAsync);
     XSync(m_display, False);
     XSetErrorHandler(previous);
     return !refused;

@@ -14,8 +14,8 @@ namespace klt::test {
 
 namespace {
 
-int Remaining(const QElapsedTimer& clock) {
-    return std::max(0, static_cast<int>(kBound.count() - clock.elapsed()));
+int Remaining(const QElapsedTimer& clock, std::chrono::milliseconds bound) {
+    return std::max(0, static_cast<int>(bound.count() - clock.elapsed()));
 }
 
 std::string UniqueTitle(const char* kind) {
@@ -48,18 +48,18 @@ public:
         close(m_fd);
     }
     WindowId Window() const override { return m_window; }
-    std::string Received(const std::string& expected) override {
-        ReadUntil([&] { return m_bytes.size() >= expected.size(); });
+    std::string Received(const std::string& expected, std::chrono::milliseconds bound) override {
+        ReadUntil([&] { return m_bytes.size() >= expected.size(); }, bound);
         return m_bytes;
     }
 
 private:
-    template <typename Done> bool ReadUntil(Done done) {
+    template <typename Done> bool ReadUntil(Done done, std::chrono::milliseconds bound = kBound) {
         QElapsedTimer clock;
         clock.start();
         while (!done()) {
             pollfd fd{m_fd, POLLIN, 0};
-            if (poll(&fd, 1, Remaining(clock)) <= 0)
+            if (poll(&fd, 1, Remaining(clock, bound)) <= 0)
                 return false;
             char buffer[4096];
             const ssize_t count = read(m_fd, buffer, sizeof buffer);
@@ -98,9 +98,9 @@ public:
         m_process.waitForFinished(static_cast<int>(kBound.count()));
     }
     WindowId Window() const override { return m_window; }
-    std::string Received(const std::string&) override {
+    std::string Received(const std::string&, std::chrono::milliseconds bound) override {
         m_pressReturn();
-        m_process.waitForFinished(static_cast<int>(kBound.count()));
+        m_process.waitForFinished(static_cast<int>(bound.count()));
         std::string text = m_process.readAllStandardOutput().toStdString();
         if (!text.empty() && text.back() == '\n')
             text.pop_back();
@@ -117,8 +117,9 @@ private:
 
 std::unique_ptr<TypingTarget> StartQtLineEdit(X11TestDisplay& display, std::function<void()> pressReturn) {
     const std::string title = UniqueTitle("qt");
-    return std::make_unique<ConfirmedEntry>(display, KLT_LINE_EDIT_TARGET, QStringList{QString::fromStdString(title)},
-                                            title, std::move(pressReturn));
+    return std::make_unique<ConfirmedEntry>(display, KLT_LINE_EDIT_TARGET,
+                                            QStringList{QString::fromStdString(title)}, title,
+                                            std::move(pressReturn));
 }
 
 std::unique_ptr<TypingTarget> StartXterm(X11TestDisplay& display) {
@@ -128,8 +129,9 @@ std::unique_ptr<TypingTarget> StartXterm(X11TestDisplay& display) {
 std::unique_ptr<TypingTarget> StartGtkEntry(X11TestDisplay& display, std::function<void()> pressReturn) {
     const std::string title = UniqueTitle("gtk");
     return std::make_unique<ConfirmedEntry>(
-        display, "zenity", QStringList{"--entry", "--title", QString::fromStdString(title), "--text", "Type here"},
-        title, std::move(pressReturn));
+        display, "zenity",
+        QStringList{"--entry", "--title", QString::fromStdString(title), "--text", "Type here"}, title,
+        std::move(pressReturn));
 }
 
 } // namespace klt::test

@@ -4,6 +4,7 @@
 // which passes on every byte it gets.
 
 #include "WindowSystem.h"
+#include "X11TestDisplay.h"
 
 #include <functional>
 #include <memory>
@@ -11,15 +12,13 @@
 
 namespace klt::test {
 
-class X11TestDisplay;
-
 class TypingTarget {
 public:
     virtual ~TypingTarget() = default;
     // The target's top-level window, 0 when it did not come up.
     virtual WindowId Window() const = 0;
     // What arrived, in UTF-8, once the expected text has or the wait has run out.
-    virtual std::string Received(const std::string& expected) = 0;
+    virtual std::string Received(const std::string& expected, std::chrono::milliseconds bound = kBound) = 0;
 };
 
 // For the entries, Received() confirms the text with Return, typed through the given callback.
