@@ -11,6 +11,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace klt {
 struct PasswordFileHeader;
@@ -39,7 +40,7 @@ public:
     QMPassword* FindEntry(const std::string& strSystem, const QMPassword* pExclude = nullptr) const;
 
     std::list<std::unique_ptr<QMPassword>> m_entryList; // insertion order
-    int32_t m_timeStamp;                                 // seconds since 1970 UTC
+    int32_t m_timeStamp;                                // seconds since 1970 UTC
     CMasterPassword m_masterPassword;
     // Objects a file carries after its entries. Nothing puts any there, but they are kept and
     // written back with the file they came from.

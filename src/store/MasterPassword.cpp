@@ -1,9 +1,8 @@
 #include "MasterPassword.h"
 
 #include "MasterPasswordDlg.h"
-#include "PasswordDlg.h"
-
 #include "MessageBox.h"
+#include "PasswordDlg.h"
 
 CMasterPassword::CMasterPassword() = default;
 CMasterPassword::~CMasterPassword() = default;

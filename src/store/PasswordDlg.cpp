@@ -2,8 +2,17 @@
 
 #include "MessageBox.h"
 
+namespace {
+
+// Posted to itself when the dialog opens: handled once the window is on the screen.
+constexpr UINT WM_BRING_TO_FRONT = WM_USER + 0x100;
+
+} // namespace
+
 CPasswordDlg::CPasswordDlg(CWnd* pParentWnd)
-    : CDialog(IDD_PASSWORD, pParentWnd), m_strPrompt(klt::LoadString(IDS_ENTER_PASSWORD)) {}
+    : CDialog(IDD_PASSWORD, pParentWnd), m_strPrompt(klt::LoadString(IDS_ENTER_PASSWORD)) {
+    MapMessage(WM_BRING_TO_FRONT, &CPasswordDlg::OnBringToFront);
+}
 
 void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -13,7 +22,13 @@ void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CPasswordDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetWindowText(m_strPrompt);
-    // The question may come while another application is in front (a paste from the hot key).
-    SetForegroundWindow();
+    // The question may come while another application is in front (a paste from the hot key), and
+    // a window can only be brought up once it is shown.
+    PostMessage(WM_BRING_TO_FRONT);
     return TRUE; // the focus goes to the password field, the first tab stop
+}
+
+LRESULT CPasswordDlg::OnBringToFront(WPARAM, LPARAM) {
+    SetForegroundWindow();
+    return 0;
 }

@@ -16,4 +16,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+
+private:
+    LRESULT OnBringToFront(WPARAM, LPARAM);
 };

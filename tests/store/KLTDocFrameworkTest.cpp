@@ -1,0 +1,112 @@
+// The document inside the framework's single-document template: what New and Open do around it,
+// and what its views see while a file is being opened.
+
+#include "Dialog.h"
+#include "DocTemplate.h"
+#include "DocTestFiles.h"
+#include "FrameWnd.h"
+#include "KLTDoc.h"
+#include "ScriptedUser.h"
+#include "View.h"
+
+using klt::test::DocApp;
+using klt::test::DocFolder;
+using klt::test::TwoEntries;
+using klt::testing::ScriptedUser;
+
+namespace {
+
+// Keeps what a list view would: the entries as they were at the last update.
+class EntryView : public CView {
+public:
+    void OnUpdate(CView*, LPARAM, CObject*) override {
+        m_rows.clear();
+        for (const auto& pEntry : static_cast<CKLTDoc*>(GetDocument())->m_entryList)
+            m_rows.push_back(pEntry.get());
+    }
+    void OnDraw(CDC*) override {}
+
+    std::vector<const QMPassword*> m_rows;
+};
+
+class KLTDocFrameworkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_app.AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
+                                                    klt::Factory<CFrameWnd>(),
+                                                    klt::Factory<EntryView, CView>()));
+        m_app.m_nCmdShow = SW_HIDE;
+        m_app.OnFileNew();
+        auto* pFrame = dynamic_cast<CFrameWnd*>(m_app.m_pMainWnd);
+        ASSERT_NE(pFrame, nullptr);
+        m_pDoc = dynamic_cast<CKLTDoc*>(pFrame->GetActiveDocument());
+        m_pView = dynamic_cast<EntryView*>(pFrame->GetActiveView());
+        ASSERT_NE(m_pDoc, nullptr);
+        ASSERT_NE(m_pView, nullptr);
+    }
+
+    void OpenTwoEntries() {
+        m_path = m_folder.Write("two.klt", TwoEntries());
+        ASSERT_EQ(m_app.OpenDocumentFile(m_path), m_pDoc);
+        ASSERT_EQ(m_pView->m_rows.size(), 2u);
+    }
+
+    void ExpectUntitled() {
+        EXPECT_EQ(m_pDoc->GetPathName(), "");
+        EXPECT_EQ(m_pDoc->GetTitle(), "Untitled");
+        EXPECT_FALSE(m_pDoc->IsModified());
+        EXPECT_TRUE(m_pDoc->m_entryList.empty());
+        EXPECT_TRUE(m_pView->m_rows.empty());
+    }
+
+    DocFolder m_folder;
+    DocApp m_app;
+    CKLTDoc* m_pDoc = nullptr;
+    EntryView* m_pView = nullptr;
+    std::string m_path;
+};
+
+} // namespace
+
+TEST_F(KLTDocFrameworkTest, ViewsShowNoFreedEntryWhileThePasswordIsAsked) {
+    OpenTwoEntries();
+    const std::string other = m_folder.Write("other.klt", TwoEntries("pw"));
+    ScriptedUser user;
+    user.Dialog(IDD_PASSWORD)
+        .Inspect([this](CDialog&) { EXPECT_TRUE(m_pView->m_rows.empty()); })
+        .Type(IDC_PASSWORD, "pw")
+        .Click(IDOK);
+    ASSERT_EQ(m_app.OpenDocumentFile(other), m_pDoc);
+    EXPECT_EQ(m_pView->m_rows.size(), 2u);
+    EXPECT_EQ(m_pView->m_rows.front(), m_pDoc->m_entryList.front().get());
+    EXPECT_EQ(m_pDoc->GetTitle(), "other.klt");
+}
+
+TEST_F(KLTDocFrameworkTest, FailedOpenLeavesAnUntitledDocumentThatCannotOverwriteTheFormerFile) {
+    OpenTwoEntries();
+    const std::string formerBytes = DocFolder::Read(m_path);
+    std::string bad = TwoEntries().Build();
+    bad.resize(bad.size() - 3);
+    const std::string badPath = m_folder.Write("bad.klt", bad);
+
+    ScriptedUser user;
+    user.Answer(IDOK); // "Unexpected file format."
+    EXPECT_EQ(m_app.OpenDocumentFile(badPath), nullptr);
+    ExpectUntitled();
+
+    // Save now asks for a name instead of writing the former file.
+    user.CancelFileDialog();
+    EXPECT_FALSE(m_pDoc->DoFileSave());
+    EXPECT_EQ(user.FileDialogs().size(), 1u);
+    EXPECT_EQ(DocFolder::Read(m_path), formerBytes);
+}
+
+TEST_F(KLTDocFrameworkTest, CancelledPasswordPromptAlsoLeavesAnUntitledDocument) {
+    OpenTwoEntries();
+    const std::string protectedPath = m_folder.Write("locked.klt", TwoEntries("pw"));
+    ScriptedUser user;
+    user.Dialog(IDD_PASSWORD).Click(IDCANCEL);
+    EXPECT_EQ(m_app.OpenDocumentFile(protectedPath), nullptr);
+    EXPECT_TRUE(user.MessageBoxes().empty());
+    ExpectUntitled();
+}
