@@ -14,6 +14,7 @@ namespace klt {
 class X11Platform {
 public:
     // Connects to the named display, or to $DISPLAY when the name is empty. Null when that fails.
+    // Open it once the application object exists: the hot key and the return of lent keys need its loop.
     static std::unique_ptr<X11Platform> Open(const std::string& displayName = {});
     ~X11Platform();
     X11Platform(const X11Platform&) = delete;

@@ -128,6 +128,8 @@ TEST_F(X11Windows, WithAManagerActivationBringsBackAMinimisedWindow) {
     QWidget widget;
     const WindowId window = Show(widget, "minimised");
     ASSERT_NE(window, 0u);
+    // Settle the manager's own activation of the new window before minimising it.
+    ASSERT_TRUE(platform->Windows().SetForegroundWindow(window));
     widget.showMinimized();
     QElapsedTimer clock;
     clock.start();

@@ -60,8 +60,6 @@ public:
 
     // Waits until the server has answered every request so far; true when none of the trapped failed.
     bool Succeeded();
-    // The first error code seen, 0 for none.
-    int ErrorCode() const { return m_errorCode; }
 
 private:
     friend int RecordError(_XDisplay* display, unsigned long serial, int errorCode);
