@@ -105,10 +105,16 @@ BOOL CKLTApp::InitInstance() {
 }
 
 BOOL CKLTApp::IsSwitchSet(char letter) const {
-    const std::string& text = m_lpCmdLine;
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if ((text[i] == '/' || text[i] == '-') && UpperLetter(text[i + 1]) == UpperLetter(letter)) {
-            return TRUE;
+    // Every '-' counts, also inside a file name ("my-stuff" holds -s). A '/' counts only where it
+    // cannot be a folder separator: at the start of a word that holds no other '/'. On Linux '/'
+    // separates folders as the backslash does elsewhere, so "/srv/a.klt" must not start in the tray.
+    for (const std::string& word : m_args) {
+        const bool bSlashSwitch = word.starts_with('/') && word.find('/', 1) == std::string::npos;
+        for (size_t i = 0; i + 1 < word.size(); ++i) {
+            const bool bMarker = word[i] == '-' || (i == 0 && bSlashSwitch);
+            if (bMarker && UpperLetter(word[i + 1]) == UpperLetter(letter)) {
+                return TRUE;
+            }
         }
     }
     return FALSE;

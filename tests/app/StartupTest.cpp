@@ -34,18 +34,24 @@ std::string SwitchesOf(const std::vector<std::string>& args) {
 
 } // namespace
 
-TEST(Switches, EverySlashOrDashBeforeTheLetterCountsInEitherCaseAlsoInsidePaths) {
+TEST(Switches, EveryDashAndEverySlashThatStartsASwitchWordCountsInEitherCase) {
     EXPECT_EQ(SwitchesOf({}), "");
     EXPECT_EQ(SwitchesOf({"-?"}), "?");
     EXPECT_EQ(SwitchesOf({"a.klt", "/?"}), "?");
     EXPECT_EQ(SwitchesOf({"/s", "-N"}), "SN");
     EXPECT_EQ(SwitchesOf({"/Sx"}), "S"); // nothing has to follow the letter
     EXPECT_EQ(SwitchesOf({"-m", "/"}), "M");
+    EXPECT_EQ(SwitchesOf({"x-s-m"}), "SM"); // dashes count wherever they stand
     EXPECT_EQ(SwitchesOf({"C:\\work\\my-stuff\\a.klt"}), "S");
-    // A Linux path brings its own slashes: /my-stuff holds /m as well as -s.
-    EXPECT_EQ(SwitchesOf({"/home/ann/my-stuff/a.klt"}), "SM");
-    EXPECT_EQ(SwitchesOf({"/srv/b.klt"}), "S");
+    EXPECT_EQ(SwitchesOf({"/home/ann/my-stuff/a.klt"}), "S");
     EXPECT_EQ(SwitchesOf({"a.klt"}), "");
+}
+
+TEST(Switches, FolderSeparatorsAreNoSwitches) {
+    EXPECT_EQ(SwitchesOf({"/srv/b.klt"}), "");
+    EXPECT_EQ(SwitchesOf({"/media/sam/Secrets/n.klt"}), "");
+    EXPECT_EQ(SwitchesOf({"sub/secrets.klt"}), "");
+    EXPECT_EQ(SwitchesOf({"/s/"}), "");
 }
 
 class StartupTest : public AppTest {};
