@@ -1,4 +1,5 @@
 #include "Desktop.h"
+#include "X11TestDisplay.h"
 
 #include <QProcess>
 #include <X11/Xatom.h>
@@ -14,29 +15,6 @@ using Clock = std::chrono::steady_clock;
 
 int IgnoreErrors(Display*, XErrorEvent*) {
     return 0;
-}
-
-std::string TitleOf(Display* display, Window window) {
-    std::string title;
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, rest = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False,
-                           XInternAtom(display, "UTF8_STRING", False), &type, &format, &count, &rest,
-                           &data) == Success &&
-        data != nullptr) {
-        title.assign(reinterpret_cast<char*>(data), count);
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
-    char* name = nullptr;
-    if (title.empty() && XFetchName(display, window, &name) != 0 && name != nullptr) {
-        title = name; // programs that set only the old-style name
-        XFree(name);
-    }
-    return title;
 }
 
 bool HasClass(Display* display, Window window, const std::string& name) {
@@ -117,7 +95,7 @@ Window Desktop::WaitForWindow(const std::string& title) {
     do {
         Window found = 0;
         ForEachClient(m_display, DefaultRootWindow(m_display), 0, [&](Window window) {
-            if (found == 0 && IsShown(window) && TitleOf(m_display, window) == title) {
+            if (found == 0 && IsShown(window) && klt::test::WindowTitle(m_display, window) == title) {
                 found = window;
             }
         });

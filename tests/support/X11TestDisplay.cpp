@@ -20,7 +20,28 @@ int IgnoreErrors(Display*, XErrorEvent*) {
     return 0;
 }
 
-std::string TitleOf(Display* display, Window window) {
+Window FindViewable(Display* display, Window window, const std::string& title, int depth) {
+    XWindowAttributes attributes;
+    if (depth > 0 && XGetWindowAttributes(display, window, &attributes) &&
+        attributes.map_state == IsViewable && WindowTitle(display, window) == title)
+        return window;
+    if (depth == 3)
+        return None;
+    Window root = None, parent = None, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count))
+        return None;
+    Window found = None;
+    for (unsigned i = 0; i < count && found == None; ++i)
+        found = FindViewable(display, children[i], title, depth + 1);
+    if (children)
+        XFree(children);
+    return found;
+}
+
+} // namespace
+
+std::string WindowTitle(_XDisplay* display, unsigned long window) {
     std::string title;
     Atom type = None;
     int format = 0;
@@ -40,27 +61,6 @@ std::string TitleOf(Display* display, Window window) {
     }
     return title;
 }
-
-Window FindViewable(Display* display, Window window, const std::string& title, int depth) {
-    XWindowAttributes attributes;
-    if (depth > 0 && XGetWindowAttributes(display, window, &attributes) &&
-        attributes.map_state == IsViewable && TitleOf(display, window) == title)
-        return window;
-    if (depth == 3)
-        return None;
-    Window root = None, parent = None, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, window, &root, &parent, &children, &count))
-        return None;
-    Window found = None;
-    for (unsigned i = 0; i < count && found == None; ++i)
-        found = FindViewable(display, children[i], title, depth + 1);
-    if (children)
-        XFree(children);
-    return found;
-}
-
-} // namespace
 
 X11TestDisplay::X11TestDisplay() : m_display(XOpenDisplay(nullptr)) {
     if (!m_display)
