@@ -15,7 +15,9 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QIcon>
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QScreen>
 #include <QMimeData>
 #include <QWhatsThis>
 
@@ -99,6 +101,11 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd*, CCreate
     }
     BuildMenuBar(nIDResource);
     InstallAccelerators(nIDResource);
+    // A frame that asks for no size of its own gets a comfortable one, as a new top-level window
+    // does on other desktops; never larger than the screen's free area.
+    if (const QScreen* pScreen = QGuiApplication::primaryScreen()) {
+        pWindow->resize(QSize(480, 420).boundedTo(pScreen->availableGeometry().size()));
+    }
     CREATESTRUCT cs;
     cs.lpCreateParams = pContext;
     if (OnCreate(&cs) == -1) {
