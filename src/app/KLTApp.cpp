@@ -16,6 +16,10 @@
 #include <filesystem>
 #include <unistd.h>
 
+#ifdef KLT_WITH_X11
+#include "LockKeys.h"
+#endif
+
 namespace {
 
 constexpr const char* kSettings = "Settings";
@@ -57,6 +61,10 @@ BOOL CKLTApp::InitInstance() {
     if (!m_strBuildTimeError.empty()) {
         AfxMessageBox(m_strBuildTimeError, MB_OK | MB_ICONSTOP);
     }
+#ifdef KLT_WITH_X11
+    // The status bar's CAP, NUM and SCRL follow the keyboard's indicators.
+    klt::SetKeyToggleQuery([](WORD vk) { return klt::IsLockKeyOn(vk); });
+#endif
     SetRegistryKey("Quellmoor");
     if (IsSwitchSet('?')) {
         AfxMessageBox(IDS_SWITCHES, MB_OK | MB_ICONINFORMATION);

@@ -2,7 +2,9 @@
 
 #include "DocumentEntries.h"
 #include "KLTDoc.h"
+#include "ListOrder.h"
 
+#include <QListView>
 #include <algorithm>
 
 namespace {
@@ -43,14 +45,21 @@ BOOL CKLTView::Create(const char* lpszClassName, const char* lpszWindowName, DWO
         GetClientRect(&client);
     }
     m_listBox.Create(kListStyle, client, this, IDC_VIEW_LIST);
+    // Every row is one line of the same font. Saying so spares the widget from measuring the text
+    // of every row again after each change, which a file of 100,000 entries would feel.
+    if (auto* pRows = qobject_cast<QListView*>(m_listBox.GetWidget())) {
+        pRows->setUniformItemSizes(true);
+    }
     return bCreated;
 }
 
 void CKLTView::OnUpdate(CView* /*pSender*/, LPARAM /*lHint*/, CObject* /*pHint*/) {
     ++m_nRebuilds;
     m_listBox.ResetContent();
-    for (const auto& pEntry : GetDocument()->m_entryList) {
-        AddEntryRow(pEntry.get());
+    // The rows are added in the list's own order, so that each lands at the end of the rows so
+    // far instead of pushing the rest down: the rebuild then grows as n log n, not n squared.
+    for (QMPassword* pEntry : klt::SortedForList(GetDocument()->m_entryList)) {
+        AddEntryRow(pEntry);
     }
     m_listBox.SetFocus();
 }

@@ -37,7 +37,6 @@ void CPropertiesDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_REVEAL, m_btnReveal);
     DDX_Control(pDX, IDC_PASSWORD, m_editPassword);
-    DDX_Control(pDX, IDC_USERNAME, m_editUserName);
     DDX_Text(pDX, IDC_PASSWORD, m_strPassword);
     DDX_Text(pDX, IDC_SYSTEM, m_strSystem);
     DDX_Text(pDX, IDC_USERNAME, m_strUserName);
@@ -56,14 +55,7 @@ void CPropertiesDlg::OnOK() {
             return;
         }
     }
-    // Closing takes the focus from an edited field that still holds it (OK by Enter), and that
-    // counts as leaving the field.
-    const CWnd* pFocus = CWnd::GetFocus();
-    const QWidget* pFocusWidget = pFocus ? pFocus->GetWidget() : nullptr;
-    if ((m_bPasswordEdited && pFocusWidget == m_editPassword.GetWidget()) ||
-        (m_bUserNameEdited && pFocusWidget == m_editUserName.GetWidget())) {
-        Restamp();
-    }
+    // Closing takes the focus from a field that still holds it (OK by Enter), which stamps an edit.
     EndDialog(IDOK);
 }
 

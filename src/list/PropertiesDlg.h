@@ -42,5 +42,4 @@ protected:
 
     CButton m_btnReveal;
     CEdit m_editPassword;
-    CEdit m_editUserName;
 };

@@ -1,0 +1,187 @@
+// The main window around the entry list: its bars, the states of its menus and buttons, its keys,
+// and closing it.
+
+#include "ListFixture.h"
+#include "MainFrame.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QTest>
+#include <QToolBar>
+
+using klt::testing::ProcessPendingEvents;
+
+class MainFrameTest : public ListTest {
+protected:
+    std::function<std::unique_ptr<CFrameWnd>()> FrameFactory() const override {
+        return klt::Factory<CMainFrame, CFrameWnd>();
+    }
+
+    CToolBar& ToolBar() const { return *dynamic_cast<CToolBar*>(m_pFrame->GetControlBar(AFX_IDW_TOOLBAR)); }
+    CStatusBar& StatusBar() const {
+        return *dynamic_cast<CStatusBar*>(m_pFrame->GetControlBar(AFX_IDW_STATUS_BAR));
+    }
+    QAction* Button(UINT nID) const {
+        for (QAction* pAction : ToolBar().GetToolBar()->actions()) {
+            if (pAction->data().toUInt() == nID) {
+                return pAction;
+            }
+        }
+        return nullptr;
+    }
+    // The item nID of menu-bar popup nPopup, as the user sees it when the popup opens.
+    QAction* MenuItem(int nPopup, UINT nID) const {
+        CMenu* pPopup = m_pFrame->GetMenu()->GetSubMenu(nPopup);
+        m_pFrame->OnInitMenuPopup(pPopup, static_cast<UINT>(nPopup), FALSE);
+        for (QAction* pAction : pPopup->GetQMenu()->actions()) {
+            if (pAction->data().toUInt() == nID) {
+                return pAction;
+            }
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(MainFrameTest, ToolbarAndStatusBarCarryTheirButtonsAndIndicators) {
+    EXPECT_EQ(ToolBar().GetButtonIds(),
+              (std::vector<UINT>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_SEPARATOR, ID_EDIT_ADD, ID_EDIT_DELETE,
+                                 ID_EDIT_PROPERTIES, ID_SEPARATOR, ID_APP_ABOUT, ID_CONTEXT_HELP}));
+    for (const UINT nID : ToolBar().GetButtonIds()) {
+        if (nID != ID_SEPARATOR) {
+            EXPECT_FALSE(Button(nID)->icon().isNull()) << nID;
+            EXPECT_FALSE(Button(nID)->toolTip().isEmpty()) << nID;
+        }
+    }
+    EXPECT_EQ(Button(ID_EDIT_PROPERTIES)->toolTip().toStdString(), "Properties");
+    EXPECT_EQ(Button(ID_EDIT_PROPERTIES)->statusTip().toStdString(), "Edit the properties of an entry");
+
+    bool bNumOn = true;
+    klt::SetKeyToggleQuery([&bNumOn](WORD vk) { return vk == VK_SCROLL || (vk == VK_NUMLOCK && bNumOn); });
+    m_pFrame->OnIdleUpdateCmdUI();
+    EXPECT_EQ(StatusBar().GetPaneCount(), 4);
+    EXPECT_EQ(StatusBar().GetMessageText(), "Ready");
+    EXPECT_EQ(StatusBar().GetPaneText(1), "");
+    EXPECT_EQ(StatusBar().GetPaneText(2), "NUM");
+    EXPECT_EQ(StatusBar().GetPaneText(3), "SCRL");
+    bNumOn = false;
+    m_pFrame->OnIdleUpdateCmdUI();
+    EXPECT_EQ(StatusBar().GetPaneText(2), "");
+    klt::SetKeyToggleQuery({});
+}
+
+TEST_F(MainFrameTest, MenusAndButtonsFollowTheCurrentEntry) {
+    Fill({"a", "b"});
+    m_pFrame->OnIdleUpdateCmdUI();
+    EXPECT_FALSE(MenuItem(1, ID_EDIT_DELETE)->isEnabled());
+    EXPECT_FALSE(MenuItem(1, ID_EDIT_PROPERTIES)->isEnabled());
+    EXPECT_TRUE(MenuItem(1, ID_EDIT_ADD)->isEnabled());
+    EXPECT_FALSE(Button(ID_EDIT_DELETE)->isEnabled());
+    EXPECT_FALSE(Button(ID_EDIT_PROPERTIES)->isEnabled());
+    EXPECT_TRUE(Button(ID_EDIT_ADD)->isEnabled());
+
+    ClickRow(1);
+    m_pFrame->OnIdleUpdateCmdUI();
+    EXPECT_TRUE(MenuItem(1, ID_EDIT_DELETE)->isEnabled());
+    EXPECT_TRUE(MenuItem(1, ID_EDIT_PROPERTIES)->isEnabled());
+    EXPECT_TRUE(Button(ID_EDIT_DELETE)->isEnabled());
+    EXPECT_TRUE(Button(ID_EDIT_PROPERTIES)->isEnabled());
+
+    // The caret stays, the mark goes: no current entry again.
+    ClickRow(1, Qt::ControlModifier);
+    m_pFrame->OnIdleUpdateCmdUI();
+    EXPECT_FALSE(Button(ID_EDIT_DELETE)->isEnabled());
+    EXPECT_FALSE(MenuItem(1, ID_EDIT_PROPERTIES)->isEnabled());
+}
+
+TEST_F(MainFrameTest, EveryOtherMenuItemIsThereAndEnabled) {
+    const std::vector<std::vector<UINT>> menus{
+        {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_MERGE, ID_FILE_PASSWORD, ID_APP_EXIT},
+        {ID_EDIT_ADD},
+        {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_OPTIONS},
+        {ID_HELP_FINDER, ID_HELP_README, ID_HELP_LICENSE, ID_APP_ABOUT},
+    };
+    for (size_t nPopup = 0; nPopup < menus.size(); ++nPopup) {
+        for (const UINT nID : menus[nPopup]) {
+            QAction* pItem = MenuItem(static_cast<int>(nPopup), nID);
+            ASSERT_NE(pItem, nullptr) << nID;
+            EXPECT_TRUE(pItem->isEnabled()) << nID;
+        }
+    }
+    // Nothing recent yet: the place of the list shows "Recent File", disabled.
+    QAction* pRecent = MenuItem(0, ID_FILE_MRU_FILE1);
+    ASSERT_NE(pRecent, nullptr);
+    EXPECT_FALSE(pRecent->isEnabled());
+}
+
+TEST_F(MainFrameTest, ToolbarAndStatusBarCanBeHiddenAndShownFromTheViewMenu) {
+    EXPECT_TRUE(MenuItem(2, ID_VIEW_TOOLBAR)->isChecked());
+    Command(ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(ToolBar().GetWidget()->isHidden());
+    EXPECT_FALSE(MenuItem(2, ID_VIEW_TOOLBAR)->isChecked());
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(StatusBar().GetWidget()->isHidden());
+    Command(ID_VIEW_TOOLBAR);
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(ToolBar().GetWidget()->isHidden());
+    EXPECT_FALSE(StatusBar().GetWidget()->isHidden());
+    EXPECT_TRUE(MenuItem(2, ID_VIEW_STATUS_BAR)->isChecked());
+}
+
+TEST_F(MainFrameTest, KeysReachTheEntryCommands) {
+    Fill({"a", "b"});
+    ClickRow(0);
+    m_user.Dialog(IDD_NEW_ENTRY).Click(IDCANCEL);     // Insert
+    m_user.Dialog(IDD_PROPERTIES).Click(IDCANCEL);    // Enter
+    m_user.Dialog(IDD_PROPERTIES).Click(IDCANCEL);    // Ctrl+P
+    m_user.Answer(IDCANCEL);                           // Delete
+    m_user.Answer(IDOK);                               // Ctrl+D
+    // Keys act on the active window: after each dialog the main window comes back first, as the
+    // window manager would bring it.
+    const auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        m_pFrame->SetForegroundWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_pFrame->GetWidget()));
+        QTest::keyClick(ListWidget(), key, modifiers);
+    };
+    press(Qt::Key_Insert);
+    press(Qt::Key_Return);
+    press(Qt::Key_P, Qt::ControlModifier);
+    press(Qt::Key_Delete);
+    press(Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"b"});
+    EXPECT_EQ(m_user.Dialogs(), (std::vector<UINT>{IDD_NEW_ENTRY, IDD_PROPERTIES, IDD_PROPERTIES}));
+}
+
+TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksFirstAndThenEndsTheProgram) {
+    Fill({"a"});
+    m_pDoc->SetModifiedFlag();
+    // Cancel keeps everything.
+    m_user.Answer(IDCANCEL);
+    m_pFrame->GetWidget()->close();
+    EXPECT_TRUE(m_pFrame->IsWindowVisible());
+    EXPECT_EQ(m_pApp->m_pMainWnd, m_pFrame);
+    ASSERT_EQ(m_user.MessageBoxes().size(), 1u);
+    EXPECT_EQ(m_user.MessageBoxes()[0].text, "Save changes to " + m_pDoc->GetTitle() + "?");
+    EXPECT_EQ(m_user.MessageBoxes()[0].Buttons(), static_cast<UINT>(MB_YESNOCANCEL));
+
+    // Yes, then cancelling the master-password question of the first save: nothing is saved, so
+    // the window stays.
+    const std::string path = m_dir.filePath("new.klt").toStdString();
+    m_user.Answer(IDYES);
+    m_user.ChooseFile(path);
+    m_user.Dialog(IDD_MASTER_PASSWORD).Click(IDCANCEL);
+    m_user.Answer(IDOK); // "Your file was not saved."
+    Command(ID_APP_EXIT);
+    EXPECT_EQ(m_pApp->m_pMainWnd, m_pFrame);
+    EXPECT_TRUE(m_pDoc->IsModified());
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path)));
+    EXPECT_EQ(m_user.MessageBoxes().back().text, "Your file was not saved.");
+
+    // File Exit does what closing does; No ends the program without saving.
+    m_user.Answer(IDNO);
+    Command(ID_APP_EXIT);
+    EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
+    EXPECT_FALSE(m_pFrame->IsWindowVisible());
+}
