@@ -1,6 +1,7 @@
 // Commands reach their handlers through view, document, frame and application, and a command whose
 // update rule reports it disabled never runs, whatever its source.
 
+#include "MenuProbe.h"
 #include "TestDocView.h"
 
 #include <QAction>
@@ -26,16 +27,7 @@ protected:
         }
         return nullptr;
     }
-    QAction* MenuItem(int nPopup, UINT nID) {
-        CMenu* pPopup = m_pFrame->GetMenu()->GetSubMenu(nPopup);
-        m_pFrame->OnInitMenuPopup(pPopup, static_cast<UINT>(nPopup), FALSE);
-        for (QAction* pAction : pPopup->GetQMenu()->actions()) {
-            if (pAction->data().toUInt() == nID) {
-                return pAction;
-            }
-        }
-        return nullptr;
-    }
+    QAction* MenuItem(int nPopup, UINT nID) const { return klt::testing::MenuItemAsShown(*m_pFrame, nPopup, nID); }
 };
 
 TEST_F(CommandRoutingTest, AcceleratorOfADisabledCommandDoesNothing) {

@@ -1,6 +1,7 @@
 // The main window around the entry list: its bars, the states of its menus and buttons, its keys,
 // and closing it.
 
+#include "MenuProbe.h"
 #include "ListFixture.h"
 #include "MainFrame.h"
 
@@ -32,17 +33,7 @@ protected:
         }
         return nullptr;
     }
-    // The item nID of menu-bar popup nPopup, as the user sees it when the popup opens.
-    QAction* MenuItem(int nPopup, UINT nID) const {
-        CMenu* pPopup = m_pFrame->GetMenu()->GetSubMenu(nPopup);
-        m_pFrame->OnInitMenuPopup(pPopup, static_cast<UINT>(nPopup), FALSE);
-        for (QAction* pAction : pPopup->GetQMenu()->actions()) {
-            if (pAction->data().toUInt() == nID) {
-                return pAction;
-            }
-        }
-        return nullptr;
-    }
+    QAction* MenuItem(int nPopup, UINT nID) const { return klt::testing::MenuItemAsShown(*m_pFrame, nPopup, nID); }
 };
 
 TEST_F(MainFrameTest, ToolbarAndStatusBarCarryTheirButtonsAndIndicators) {
