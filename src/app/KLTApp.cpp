@@ -1,11 +1,20 @@
 #include "KLTApp.h"
 
+#include "CommandChannel.h"
+#include "CommandServer.h"
+#include "DesktopEntry.h"
+#include "FileTypeRegistration.h"
 #include "KLTDoc.h"
 #include "KLTView.h"
 #include "MainFrame.h"
+#include "ProgramFiles.h"
+#include "VersionInfo.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <unistd.h>
 
 #ifdef KLT_WITH_X11
 #include "LockKeys.h"
@@ -13,60 +22,182 @@
 
 namespace {
 
+constexpr const char* kSettings = "Settings";
 constexpr const char* kDefaultFile = "DEFAULT.KLT";
+constexpr const char* kInstanceLock = "KLT_MUTEX";
+
+char UpperLetter(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Whether the file is missing. One that exists but cannot be read is not: making a new file in its
+// place would destroy the user's passwords.
+bool IsMissing(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        close(fd);
+        return false;
+    }
+    return errno == ENOENT;
+}
 
 } // namespace
 
-CKLTApp::CKLTApp() = default;
+CKLTApp::CKLTApp() {
+    if (ReadBuildTime(m_timeBuild, m_strBuildTimeError)) {
+        m_strBuildTimeError.clear();
+    }
+    klt::VersionBlock block;
+    GetVersionString("ProductName", m_strProductName, block);
+    GetVersionString("ProductVersion", m_strProductVersion, block);
+    GetVersionString("LegalCopyright", m_strLegalCopyright, block);
+    GetVersionString("OriginalFilename", m_strOriginalFilename, block);
+    m_strProgramPath = GetPathBesideProgram(m_strOriginalFilename);
+}
+
+CKLTApp::~CKLTApp() = default;
 
 BOOL CKLTApp::InitInstance() {
+    if (!m_strBuildTimeError.empty()) {
+        AfxMessageBox(m_strBuildTimeError, MB_OK | MB_ICONSTOP);
+    }
 #ifdef KLT_WITH_X11
     // The status bar's CAP, NUM and SCRL follow the keyboard's indicators.
     klt::SetKeyToggleQuery([](WORD vk) { return klt::IsLockKeyOn(vk); });
 #endif
     SetRegistryKey("Quellmoor");
+    if (IsSwitchSet('?')) {
+        AfxMessageBox(IDS_SWITCHES, MB_OK | MB_ICONINFORMATION);
+        return FALSE;
+    }
+    if (m_instanceLock.Acquire(kInstanceLock) == klt::InstanceLock::Result::second) {
+        HandOver();
+        return FALSE;
+    }
     LoadStdProfileSettings(4);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
                                           klt::Factory<CMainFrame, CFrameWnd>(),
                                           klt::Factory<CKLTView, CView>()));
+    klt::RegisterFileType(klt::RunningProgramPath());
 
-    // The empty untitled document with the main window and the list.
-    CCommandLineInfo newFile;
-    if (!ProcessShellCommand(newFile) || m_pMainWnd == nullptr) {
+    // The empty untitled document with the main window, which stays hidden for now.
+    ++m_nSuppressActivate;
+    CCommandLineInfo cmdInfo;
+    if (!ProcessShellCommand(cmdInfo) || m_pMainWnd == nullptr) {
         return FALSE;
     }
-    OpenStartupFile();
-    m_pMainWnd->ShowWindow(SW_SHOW);
+    ChooseStartupFile(cmdInfo);
+
+    // A second start finds the window by this id and hands its file over through the window's channel.
+    m_pCommandServer = std::make_unique<klt::CommandServer>(m_pMainWnd);
+    m_pCommandServer->Listen();
+    WriteProfileInt(kSettings, "HWND", static_cast<int>(m_pMainWnd->GetSafeHwnd()));
+
+    // The global hot key is registered here.
+    if (auto* pFrame = dynamic_cast<CFrameWnd*>(m_pMainWnd)) {
+        pFrame->DragAcceptFiles();
+    }
+    // The tray icon is made here.
+
+    // Normal mode shows the window with the start-up file; tray mode opens nothing yet.
+    if (!IsSwitchSet('S') || IsSwitchSet('N')) {
+        ShowMainWindow(IsSwitchSet('M') ? SW_SHOWMINIMIZED : SW_SHOW);
+    }
+    const std::string autostart = klt::AutostartEntryPath(m_strProductName);
+    std::error_code error;
+    if (!autostart.empty() && std::filesystem::exists(std::filesystem::symlink_status(autostart, error))) {
+        m_bExitOnClose = FALSE;
+    }
+    // The read-me is shown here.
+    return TRUE;
+}
+
+BOOL CKLTApp::IsSwitchSet(char letter) const {
+    // Every '-' counts, also inside a file name ("my-stuff" holds -s). A '/' counts only where it
+    // cannot be a folder separator: at the start of a word that holds no other '/'. On Linux '/'
+    // separates folders as the backslash does elsewhere, so "/srv/a.klt" must not start in the tray.
+    for (const std::string& word : m_args) {
+        const bool bSlashSwitch = word.starts_with('/') && word.find('/', 1) == std::string::npos;
+        for (size_t i = 0; i + 1 < word.size(); ++i) {
+            const bool bMarker = word[i] == '-' || (i == 0 && bSlashSwitch);
+            if (bMarker && UpperLetter(word[i + 1]) == UpperLetter(letter)) {
+                return TRUE;
+            }
+        }
+    }
+    return FALSE;
+}
+
+std::string CKLTApp::GetPathBesideProgram(const std::string& name) const {
+    return klt::ProgramFolders::OfRunningProgram().PathOf(name);
+}
+
+void CKLTApp::ChooseStartupFile(CCommandLineInfo& cmdInfo) {
+    ParseCommandLine(cmdInfo);
+    if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileNew) {
+        const std::string name = GetProfileString(kSettings, "Startup File", kDefaultFile);
+        cmdInfo.m_nShellCommand = CCommandLineInfo::FileOpen;
+        cmdInfo.m_strFileName = klt::FullPath(klt::IsBareFileName(name) ? GetPathBesideProgram(name) : name);
+        // A second instance has no document to make the file from; the first one reports it.
+        CKLTDoc* pDoc = GetOpenDocument();
+        if (pDoc != nullptr && IsMissing(cmdInfo.m_strFileName)) {
+            AfxMessageBox(IDS_DEFAULT_FILE_CREATED, MB_OK | MB_ICONINFORMATION);
+            pDoc->SetPathName(cmdInfo.m_strFileName, FALSE);
+            pDoc->OnSaveDocument(cmdInfo.m_strFileName);
+        }
+    }
+    // In full, since the instance that opens it may have another current folder.
+    cmdInfo.m_strFileName = klt::FullPath(cmdInfo.m_strFileName);
+    WriteProfileString(kSettings, "Last File", cmdInfo.m_strFileName);
+}
+
+BOOL CKLTApp::ShowMainWindow(int nCmdShow) {
+    CCommandLineInfo cmdInfo;
+    cmdInfo.m_nShellCommand = CCommandLineInfo::FileOpen;
+    cmdInfo.m_strFileName = GetProfileString(kSettings, "Last File", "");
+    CDocTemplate* pTemplate = GetDocTemplate();
+    CDocument* pOpen = nullptr;
+    if (pTemplate == nullptr || cmdInfo.m_strFileName.empty()) {
+        return FALSE;
+    }
+    if (pTemplate->MatchDocType(cmdInfo.m_strFileName, pOpen) != CDocTemplate::yesAlreadyOpen) {
+        const int nSuppressBefore = m_nSuppressActivate++;
+        if (!ProcessShellCommand(cmdInfo)) {
+            // A failed open never reached the frame's activation; its skip must not swallow a later one.
+            m_nSuppressActivate = std::min(m_nSuppressActivate, nSuppressBefore);
+            return FALSE;
+        }
+    }
+    if (m_pMainWnd == nullptr) {
+        return FALSE;
+    }
+    m_pMainWnd->ShowWindow(nCmdShow);
     m_pMainWnd->UpdateWindow();
     return TRUE;
 }
 
-std::string CKLTApp::GetPathBesideProgram(const std::string& name) const {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (program.parent_path() / name).string();
+CDocTemplate* CKLTApp::GetDocTemplate() const {
+    return GetFirstDocTemplate();
 }
 
 CKLTDoc* CKLTApp::GetOpenDocument() const {
-    CDocTemplate* pTemplate = GetFirstDocTemplate();
-    return pTemplate ? static_cast<CKLTDoc*>(pTemplate->GetFirstDocument()) : nullptr;
+    CDocTemplate* pTemplate = GetDocTemplate();
+    return pTemplate != nullptr ? dynamic_cast<CKLTDoc*>(pTemplate->GetFirstDocument()) : nullptr;
 }
 
-void CKLTApp::OpenStartupFile() {
+bool CKLTApp::ConsumeSuppressedActivation() {
+    if (m_nSuppressActivate <= 0) {
+        return false;
+    }
+    --m_nSuppressActivate;
+    return true;
+}
+
+void CKLTApp::HandOver() {
     CCommandLineInfo cmdInfo;
-    ParseCommandLine(cmdInfo);
-    if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen) {
-        OpenDocumentFile(cmdInfo.m_strFileName);
-        return;
-    }
-    const std::string path = GetPathBesideProgram(kDefaultFile);
-    if (std::ifstream(path, std::ios::binary).is_open()) {
-        OpenDocumentFile(path);
-        return;
-    }
-    // A missing default file is made from the empty document; its save asks for the master password.
-    AfxMessageBox(IDS_DEFAULT_FILE_CREATED, MB_OK | MB_ICONINFORMATION);
-    CKLTDoc* pDoc = GetOpenDocument();
-    pDoc->SetPathName(path, FALSE);
-    pDoc->OnSaveDocument(path);
+    ChooseStartupFile(cmdInfo);
+    const auto window = static_cast<uint32_t>(GetProfileInt(kSettings, "HWND", 0));
+    int32_t result = 0;
+    // A stale id reaches nobody; this instance ends all the same.
+    klt::SendChannelMessage({window, WM_COMMAND, ID_TRAY_CONFIGURE, 0}, result);
 }

@@ -1,26 +1,64 @@
 #pragma once
-// The application object: joins the password document, the main frame and the entry list in one
-// single-document template and opens the password file at start.
+// The application object: the program's start (switches, one instance per user, the start-up file,
+// normal or tray mode), the one document template, and the program-wide facts and flags that the
+// rest of the program consults.
 
+#include "AppShell.h"
 #include "Framework.h"
+#include "InstanceLock.h"
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
 class CKLTDoc;
 
-class CKLTApp : public CWinApp {
-public:
-    CKLTApp();
+namespace klt {
+class CommandServer;
+}
 
+class CKLTApp : public CWinApp, public klt::AppShell {
+public:
+    // Reads the version strings and the build time from the program file.
+    CKLTApp();
+    ~CKLTApp() override;
+
+    // The start: FALSE ends the program at once (the switch list, a second instance, a failure).
     BOOL InitInstance() override;
 
-    // The full path of a file called name in the folder of the running program file.
+    // Whether the command line holds the switch: any '/' or '-' followed by the letter, in either
+    // case, anywhere in the text (inside a file path too).
+    BOOL IsSwitchSet(char letter) const;
+    // The full path of the file called name beside the program file.
     std::string GetPathBesideProgram(const std::string& name) const;
+    // Parses the command line into cmdInfo and settles the file to open: the one named there, else
+    // the "Startup File" setting ("DEFAULT.KLT" beside the program). A missing start-up file is made
+    // from the open document, which asks for its master password. Records the file as "Last File".
+    void ChooseStartupFile(CCommandLineInfo& cmdInfo);
+    BOOL ShowMainWindow(int nCmdShow) override;
+    CDocTemplate* GetDocTemplate() const;
     // The one password document, or null before the template has made it.
     CKLTDoc* GetOpenDocument() const;
 
+    // klt::AppShell
+    BOOL ExitsOnClose() const override { return m_bExitOnClose; }
+    bool ConsumeSuppressedActivation() override;
+
+    BOOL m_bHotKeyRegistered = FALSE; // result of the last attempt to register the hot key
+    int m_nSuppressActivate = 0;      // main-frame activations still to be skipped
+    BOOL m_bExitOnClose = TRUE;       // FALSE: closing the main window only hides it
+    std::string m_strProductVersion;
+    std::string m_strProductName;
+    std::string m_strOriginalFilename;
+    std::string m_strProgramPath; // the recorded program file name in the program's folder
+    std::string m_strLegalCopyright;
+    int32_t m_timeBuild = 0; // seconds since 1970 UTC; 0 when unknown
+
 private:
-    // Opens the file named on the command line, else "DEFAULT.KLT" beside the program, which is
-    // created (after the master-password question) when it cannot be opened.
-    void OpenStartupFile();
+    // A second start: hands its file to the first instance and ends.
+    void HandOver();
+
+    std::string m_strBuildTimeError; // why the build time could not be read, shown at start
+    klt::InstanceLock m_instanceLock;
+    std::unique_ptr<klt::CommandServer> m_pCommandServer;
 };

@@ -184,6 +184,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
             const QString text = klt::ToQString(klt::LoadString(nID));
             pLabel->setMinimumWidth(pLabel->fontMetrics().horizontalAdvance(text) + 8);
             pLabel->setAlignment(Qt::AlignCenter);
+            pLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken); // an empty pane still shows its place
             pStatusBar->addPermanentWidget(pLabel);
         }
         m_labels.push_back(pLabel);

@@ -5,6 +5,7 @@
 #include "Wnd.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,6 +18,16 @@ namespace {
 bool IsEnter(const QKeyEvent* pEvent) {
     const auto modifiers = pEvent->modifiers() & ~Qt::KeypadModifier;
     return (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier;
+}
+
+// Our fonts set a text a little wider than the fonts the layouts were drawn for: a label or check
+// box grows to show its whole text, as far as the dialog reaches, instead of cutting it off. A
+// control to its right is drawn above it, so nothing is covered that was not cut off before.
+void KeepWholeText(QWidget* pWidget, int nDialogWidth) {
+    const int nWanted = std::min(pWidget->sizeHint().width(), nDialogWidth - pWidget->x());
+    if (nWanted > pWidget->width()) {
+        pWidget->resize(nWanted, pWidget->height());
+    }
 }
 
 } // namespace
@@ -38,6 +49,9 @@ DialogWindow::DialogWindow(const res::DialogTemplate& dialogTemplate, QWidget* p
     for (const res::ControlTemplate& control : dialogTemplate.controls) {
         QWidget* pWidget = CreateControlWidget(control.kind, control.text, control.style, control.id, this);
         pWidget->setGeometry(DialogUnitsToPixels(baseUnits, control.x, control.y, control.cx, control.cy));
+        if (control.kind == res::ControlKind::Static || control.kind == res::ControlKind::CheckBox) {
+            KeepWholeText(pWidget, width());
+        }
         if (control.kind == res::ControlKind::GroupBox) {
             pWidget->lower(); // drawn behind the controls it frames, and never in their way
         }

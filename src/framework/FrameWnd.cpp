@@ -15,7 +15,9 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QIcon>
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QScreen>
 #include <QMimeData>
 #include <QWhatsThis>
 
@@ -99,6 +101,11 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd*, CCreate
     }
     BuildMenuBar(nIDResource);
     InstallAccelerators(nIDResource);
+    // A frame that asks for no size of its own gets a comfortable one, as a new top-level window
+    // does on other desktops; never larger than the screen's free area.
+    if (const QScreen* pScreen = QGuiApplication::primaryScreen()) {
+        pWindow->resize(QSize(480, 420).boundedTo(pScreen->availableGeometry().size()));
+    }
     CREATESTRUCT cs;
     cs.lpCreateParams = pContext;
     if (OnCreate(&cs) == -1) {
@@ -223,9 +230,18 @@ void CFrameWnd::EnableDocking(DWORD dwDockStyle) {
 
 void CFrameWnd::DockControlBar(CControlBar* pBar) {
     auto* pToolBar = dynamic_cast<CToolBar*>(pBar);
-    if (pToolBar != nullptr && pToolBar->GetToolBar() != nullptr) {
-        GetMainWindow()->addToolBar(Qt::TopToolBarArea, pToolBar->GetToolBar());
+    const DWORD dwSides = m_dwDockStyle & pBar->GetDockingStyle();
+    if (pToolBar == nullptr || pToolBar->GetToolBar() == nullptr || dwSides == 0) {
+        return; // docking not enabled on both sides: the bar stays where it was made
     }
+    // The first side both allow, top first.
+    Qt::ToolBarArea area = Qt::TopToolBarArea;
+    if ((dwSides & CBRS_ALIGN_TOP) == 0) {
+        area = (dwSides & CBRS_ALIGN_BOTTOM) != 0 ? Qt::BottomToolBarArea
+               : (dwSides & CBRS_ALIGN_LEFT) != 0 ? Qt::LeftToolBarArea
+                                                  : Qt::RightToolBarArea;
+    }
+    GetMainWindow()->addToolBar(area, pToolBar->GetToolBar());
 }
 
 void CFrameWnd::AddControlBar(CControlBar* pBar) {

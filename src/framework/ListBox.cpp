@@ -40,20 +40,39 @@ int CListBox::GetCount() const {
     return pList != nullptr ? pList->count() : LB_ERR;
 }
 
+namespace {
+
+// Puts a row with the shown text and the original bytes at nIndex.
+int InsertRow(QListWidget* pList, int nIndex, QString shown, const std::string& text) {
+    klt::ProgrammaticChange programmatic(pList);
+    auto* pItem = new QListWidgetItem(std::move(shown));
+    pItem->setData(kDataRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    pItem->setData(kDataRole + 1, QVariant::fromValue<quintptr>(0));
+    pList->insertItem(nIndex, pItem);
+    return nIndex;
+}
+
+} // namespace
+
 int CListBox::AddString(const std::string& text) {
     QListWidget* pList = List(this);
     if (pList == nullptr) {
         return LB_ERR;
     }
-    const QString shown = klt::ToQString(text);
+    QString shown = klt::ToQString(text);
     int nIndex = pList->count();
-    if ((GetStyle() & LBS_SORT) != 0) {
-        // After every row that does not sort after the new one, so equal names keep their order.
+    // After every row that does not sort after the new one, so equal names keep their order. A row
+    // that sorts after the last one, as every row of a rebuild in the list's own order does, goes
+    // to the end without a search.
+    const auto sortsAfter = [&](int nRow) {
+        return QString::compare(pList->item(nRow)->text(), shown, Qt::CaseInsensitive) <= 0;
+    };
+    if ((GetStyle() & LBS_SORT) != 0 && nIndex > 0 && !sortsAfter(nIndex - 1)) {
         int low = 0;
-        int high = pList->count();
+        int high = nIndex - 1;
         while (low < high) {
             const int middle = (low + high) / 2;
-            if (QString::compare(pList->item(middle)->text(), shown, Qt::CaseInsensitive) <= 0) {
+            if (sortsAfter(middle)) {
                 low = middle + 1;
             } else {
                 high = middle;
@@ -61,7 +80,7 @@ int CListBox::AddString(const std::string& text) {
         }
         nIndex = low;
     }
-    return InsertString(nIndex, text);
+    return InsertRow(pList, nIndex, std::move(shown), text);
 }
 
 int CListBox::InsertString(int nIndex, const std::string& text) {
@@ -69,15 +88,7 @@ int CListBox::InsertString(int nIndex, const std::string& text) {
     if (pList == nullptr || nIndex > pList->count()) {
         return LB_ERR;
     }
-    if (nIndex < 0) {
-        nIndex = pList->count();
-    }
-    klt::ProgrammaticChange programmatic(pList);
-    auto* pItem = new QListWidgetItem(klt::ToQString(text));
-    pItem->setData(kDataRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-    pItem->setData(kDataRole + 1, QVariant::fromValue<quintptr>(0));
-    pList->insertItem(nIndex, pItem);
-    return nIndex;
+    return InsertRow(pList, nIndex < 0 ? pList->count() : nIndex, klt::ToQString(text), text);
 }
 
 int CListBox::DeleteString(UINT nIndex) {

@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QPointer>
 #include <filesystem>
 
 namespace klt {

@@ -156,6 +156,7 @@ QSettings& CWinApp::GetSettings() {
 }
 
 UINT CWinApp::GetProfileInt(const char* lpszSection, const char* lpszEntry, int nDefault) {
+    GetSettings().sync(); // another instance may have written it since
     const QVariant value = GetSettings().value(Key(lpszSection, lpszEntry));
     bool bOk = false;
     const qlonglong number = value.toString().toLongLong(&bOk);
@@ -170,6 +171,7 @@ BOOL CWinApp::WriteProfileInt(const char* lpszSection, const char* lpszEntry, in
 
 std::string CWinApp::GetProfileString(const char* lpszSection, const char* lpszEntry,
                                       const char* lpszDefault) {
+    GetSettings().sync(); // another instance may have written it since
     const QVariant value = GetSettings().value(Key(lpszSection, lpszEntry));
     if (!value.isValid()) {
         return lpszDefault != nullptr ? lpszDefault : "";

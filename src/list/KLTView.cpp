@@ -25,6 +25,7 @@ CKLTView::CKLTView() {
     MapUpdate(ID_EDIT_PROPERTIES, &CKLTView::OnUpdateNeedEntry);
     MapCommand(ID_FILE_PASSWORD, &CKLTView::OnFilePassword);
     MapUpdate(ID_FILE_PASSWORD, &CKLTView::OnUpdateFilePassword);
+    MapCommand(ID_FILE_MERGE, &CKLTView::OnFileMerge);
     MapNotify(LBN_DBLCLK, IDC_VIEW_LIST, &CKLTView::OnEditProperties);
 }
 

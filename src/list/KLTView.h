@@ -45,6 +45,8 @@ protected:
     void DeleteMarkedEntries();
     void OnEditProperties();
     void OnFilePassword();
+    // Merges another password file into the document (KLTViewMerge.cpp).
+    void OnFileMerge();
 
     // Adds a row for pEntry at its sorted place; returns its index.
     int AddEntryRow(QMPassword* pEntry);

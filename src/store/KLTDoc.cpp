@@ -145,6 +145,8 @@ QMPassword* CKLTDoc::FindEntry(const std::string& strSystem, const QMPassword* p
 }
 
 void CKLTDoc::RecordLastFile(const std::string& path) {
+    if (!m_bRecordLastFile)
+        return;
     if (CWinApp* pApp = AfxGetApp())
         pApp->WriteProfileString("Settings", "Last File", path);
 }

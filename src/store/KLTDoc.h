@@ -45,6 +45,10 @@ public:
     // Objects a file carries after its entries. Nothing puts any there, but they are kept and
     // written back with the file they came from.
     std::list<std::unique_ptr<CObject>> m_secondList;
+    // Whether a successful open or save records the path as Settings "Last File", the file that
+    // comes back with the main window. A document that only reads another file to merge it leaves
+    // the setting naming the open document's file.
+    bool m_bRecordLastFile = true;
 
 private:
     // Checks the flags and the password; FALSE (with its message shown) when the file is refused.

@@ -1,5 +1,7 @@
 #include "MainFrame.h"
 
+#include "AppShell.h"
+
 #include <array>
 
 namespace {
@@ -18,6 +20,7 @@ CMainFrame::CMainFrame() {
     for (const UINT nID : kAlwaysEnabled) {
         MapUpdate(nID, &CMainFrame::OnUpdateAlwaysEnabled);
     }
+    MapCommand(ID_TRAY_CONFIGURE, &CMainFrame::OnTrayConfigure);
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -39,6 +42,42 @@ int CMainFrame::OnCreate(CREATESTRUCT* lpCreateStruct) {
     EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_wndToolBar);
     return 0;
+}
+
+void CMainFrame::ActivateFrame(int nCmdShow) {
+    if (klt::AppShell* pShell = klt::GetAppShell();
+        pShell != nullptr && pShell->ConsumeSuppressedActivation()) {
+        return;
+    }
+    CFrameWnd::ActivateFrame(nCmdShow);
+}
+
+void CMainFrame::OnClose() {
+    klt::AppShell* pShell = klt::GetAppShell();
+    if (pShell == nullptr || pShell->ExitsOnClose()) {
+        CFrameWnd::OnClose();
+        return;
+    }
+    if (!AfxGetApp()->SaveAllModified()) {
+        return;
+    }
+    ShowWindow(SW_HIDE);
+    // The open file's entries leave memory; the next call for the window opens the last file again.
+    if (CDocument* pDoc = GetActiveDocument()) {
+        pDoc->GetDocTemplate()->SetDefaultTitle(pDoc);
+        pDoc->OnNewDocument();
+        pDoc->UpdateAllViews(nullptr);
+        OnUpdateFrameTitle(TRUE);
+    }
+}
+
+void CMainFrame::OnTrayConfigure() {
+    klt::AppShell* pShell = klt::GetAppShell();
+    if (pShell == nullptr || !pShell->ShowMainWindow(SW_SHOW)) {
+        return;
+    }
+    ShowWindow(SW_RESTORE);
+    SetForegroundWindow();
 }
 
 void CMainFrame::OnUpdateAlwaysEnabled(CCmdUI* pCmdUI) {

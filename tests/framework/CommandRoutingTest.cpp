@@ -1,6 +1,7 @@
 // Commands reach their handlers through view, document, frame and application, and a command whose
 // update rule reports it disabled never runs, whatever its source.
 
+#include "MenuProbe.h"
 #include "TestDocView.h"
 
 #include <QAction>
@@ -26,16 +27,7 @@ protected:
         }
         return nullptr;
     }
-    QAction* MenuItem(int nPopup, UINT nID) {
-        CMenu* pPopup = m_pFrame->GetMenu()->GetSubMenu(nPopup);
-        m_pFrame->OnInitMenuPopup(pPopup, static_cast<UINT>(nPopup), FALSE);
-        for (QAction* pAction : pPopup->GetQMenu()->actions()) {
-            if (pAction->data().toUInt() == nID) {
-                return pAction;
-            }
-        }
-        return nullptr;
-    }
+    QAction* MenuItem(int nPopup, UINT nID) const { return klt::testing::MenuItemAsShown(*m_pFrame, nPopup, nID); }
 };
 
 TEST_F(CommandRoutingTest, AcceleratorOfADisabledCommandDoesNothing) {
@@ -49,8 +41,14 @@ TEST_F(CommandRoutingTest, AcceleratorOfADisabledCommandDoesNothing) {
     QTest::keyClick(m_pFrame->GetWidget(), Qt::Key_D, Qt::ControlModifier);
     QTest::keyClick(m_pView->m_list.GetWidget(), Qt::Key_Delete);
     EXPECT_EQ(m_pView->m_nDeletes, 2);
+    // Enter, Alt+Enter and the keypad's Enter all mean Properties.
+    QWidget* pList = m_pView->m_list.GetWidget();
+    QTest::keyClick(pList, Qt::Key_Return);
+    QTest::keyClick(pList, Qt::Key_Return, Qt::AltModifier);
+    QTest::keyClick(pList, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(m_pView->m_nProperties, 3);
     // A command without an update rule is always enabled.
-    QTest::keyClick(m_pView->m_list.GetWidget(), Qt::Key_Insert);
+    QTest::keyClick(pList, Qt::Key_Insert);
     EXPECT_EQ(m_pView->m_nAdds, 1);
 }
 
@@ -90,7 +88,7 @@ TEST_F(CommandRoutingTest, ToolbarButtonsFollowTheRulesAndCarryPromptAndToolTip)
     m_pView->m_bCanDelete = false;
     m_pFrame->OnIdleUpdateCmdUI();
     EXPECT_FALSE(ToolbarButton(ID_EDIT_DELETE)->isEnabled());
-    EXPECT_FALSE(ToolbarButton(ID_EDIT_PROPERTIES)->isEnabled()); // no handler in this view
+    EXPECT_FALSE(ToolbarButton(ID_EDIT_PROPERTIES)->isEnabled());
     EXPECT_TRUE(ToolbarButton(ID_EDIT_ADD)->isEnabled());
     m_pView->m_bCanDelete = true;
     m_pFrame->OnIdleUpdateCmdUI();

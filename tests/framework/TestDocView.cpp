@@ -47,6 +47,8 @@ TestView::TestView() {
     MapCommand(ID_EDIT_ADD, &TestView::OnAdd);
     MapCommand(ID_EDIT_DELETE, &TestView::OnDelete);
     MapUpdate(ID_EDIT_DELETE, &TestView::OnUpdateNeedLine);
+    MapCommand(ID_EDIT_PROPERTIES, &TestView::OnProperties);
+    MapUpdate(ID_EDIT_PROPERTIES, &TestView::OnUpdateNeedLine);
 }
 
 BOOL TestView::Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle, const CRect& rect,

@@ -36,6 +36,7 @@ public:
     int m_nUpdates = 0;
     int m_nAdds = 0;
     int m_nDeletes = 0;
+    int m_nProperties = 0;
 
     TestDoc* GetDoc() const { return static_cast<TestDoc*>(GetDocument()); }
     BOOL Create(const char* lpszClassName, const char* lpszWindowName, DWORD dwStyle, const CRect& rect,
@@ -47,6 +48,7 @@ public:
 private:
     void OnAdd() { ++m_nAdds; }
     void OnDelete() { ++m_nDeletes; }
+    void OnProperties() { ++m_nProperties; }
     void OnUpdateNeedLine(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bCanDelete); }
 };
 

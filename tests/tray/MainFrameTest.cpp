@@ -4,6 +4,7 @@
 #include "MainFrame.h"
 
 #include "ListFixture.h"
+#include "MenuProbe.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -33,17 +34,7 @@ protected:
         }
         return nullptr;
     }
-    // The item nID of menu-bar popup nPopup, as the user sees it when the popup opens.
-    QAction* MenuItem(int nPopup, UINT nID) const {
-        CMenu* pPopup = m_pFrame->GetMenu()->GetSubMenu(nPopup);
-        m_pFrame->OnInitMenuPopup(pPopup, static_cast<UINT>(nPopup), FALSE);
-        for (QAction* pAction : pPopup->GetQMenu()->actions()) {
-            if (pAction->data().toUInt() == nID) {
-                return pAction;
-            }
-        }
-        return nullptr;
-    }
+    QAction* MenuItem(int nPopup, UINT nID) const { return klt::testing::MenuItemAsShown(*m_pFrame, nPopup, nID); }
 };
 
 TEST_F(MainFrameTest, ToolbarAndStatusBarCarryTheirButtonsAndIndicators) {

@@ -1,0 +1,36 @@
+#pragma once
+// The first instance's end of its main window's channel (see CommandChannel.h). It takes the
+// Configure command, and nothing else, from processes of the same user. A message that is
+// malformed, meant for another window or another command, or that does not arrive in time is
+// dropped without effect; no connection can hold up the others.
+
+#include <QLocalServer>
+#include <QObject>
+#include <cstdint>
+
+class CWnd;
+class QLocalSocket;
+class QTimer;
+
+namespace klt {
+
+class CommandServer : public QObject {
+public:
+    // Messages that are accepted go to pWindow through its SendMessage.
+    explicit CommandServer(CWnd* pWindow);
+    ~CommandServer() override;
+
+    // Removes the channels that ended instances left behind and listens on the window's channel.
+    // False when there is no channel to be had: a second instance then reaches nobody.
+    bool Listen();
+
+private:
+    void OnNewConnection();
+    void OnReadyRead(QLocalSocket* pSocket, QTimer* pDeadline);
+
+    CWnd* m_pWindow;
+    uint32_t m_window;
+    QLocalServer m_server;
+};
+
+} // namespace klt

@@ -1,0 +1,30 @@
+#pragma once
+// Top-level windows of other applications: which one the user works in, bringing one to the front,
+// and what the program needs to know about a window it is about to type into.
+
+#include <cstdint>
+#include <string>
+
+namespace klt {
+
+// A top-level window of any application; 0 stands for no window.
+using WindowId = std::uint64_t;
+
+class IWindowSystem {
+public:
+    virtual ~IWindowSystem() = default;
+
+    // The window the user is working in, or 0.
+    virtual WindowId ForegroundWindow() = 0;
+    // Asks for the window to become the foreground window and waits, for a bounded time, until it
+    // has the keyboard focus. False when that did not happen.
+    virtual bool SetForegroundWindow(WindowId window) = 0;
+    // False once the window has been destroyed (and for 0).
+    virtual bool IsWindow(WindowId window) = 0;
+    // The desktop itself: the root window or a window that draws the desktop.
+    virtual bool IsDesktop(WindowId window) = 0;
+    // The window's title in UTF-8; empty when it has none or no longer exists.
+    virtual std::string WindowTitle(WindowId window) = 0;
+};
+
+} // namespace klt

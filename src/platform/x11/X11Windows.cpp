@@ -1,0 +1,213 @@
+#include "X11Windows.h"
+
+#include "X11Connection.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <algorithm>
+#include <vector>
+
+namespace klt::x11 {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::chrono::milliseconds kPollInterval{50};
+
+// The 32-bit items (windows, atoms) of a property; empty when it is missing or of another type.
+std::vector<unsigned long> ListProperty(Display* display, Window window, Atom property, Atom type) {
+    ErrorTrap trap(display);
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(display, window, property, 0, 1024, False, type, &actualType,
+                                          &format, &count, &remaining, &data);
+    std::vector<unsigned long> items;
+    if (status == Success && trap.Succeeded() && data && actualType == type && format == 32) {
+        const auto* values = reinterpret_cast<const unsigned long*>(data);
+        items.assign(values, values + count);
+    }
+    if (data)
+        XFree(data);
+    return items;
+}
+
+std::string Utf8Property(Display* display, Window window, Atom property, Atom utf8) {
+    ErrorTrap trap(display);
+    Atom actualType = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(display, window, property, 0, 4096, False, utf8, &actualType,
+                                          &format, &count, &remaining, &data);
+    std::string text;
+    if (status == Success && trap.Succeeded() && data && actualType == utf8 && format == 8)
+        text.assign(reinterpret_cast<const char*>(data), count);
+    if (data)
+        XFree(data);
+    return text;
+}
+
+// WM_NAME may be Latin-1 or compound text; Xlib turns either into UTF-8.
+std::string LegacyName(Display* display, Window window) {
+    ErrorTrap trap(display);
+    XTextProperty name{};
+    if (!XGetWMName(display, window, &name) || !trap.Succeeded() || !name.value)
+        return {};
+    std::string text;
+    char** list = nullptr;
+    int count = 0;
+    if (Xutf8TextPropertyToTextList(display, &name, &list, &count) >= Success && list) {
+        for (int i = 0; i < count; ++i)
+            text += list[i];
+        XFreeStringList(list);
+    }
+    XFree(name.value);
+    return text;
+}
+
+} // namespace
+
+X11Windows::X11Windows(Connection& connection) : m_connection(connection) {}
+
+bool X11Windows::HasEwmhManager() {
+    Display* display = m_connection.Display();
+    const Atom check = m_connection.Atom("_NET_SUPPORTING_WM_CHECK");
+    const auto rootCheck = ListProperty(display, m_connection.Root(), check, XA_WINDOW);
+    if (rootCheck.size() != 1)
+        return false;
+    // A manager that died leaves a stale property behind; its child window then no longer echoes it.
+    const auto childCheck = ListProperty(display, rootCheck[0], check, XA_WINDOW);
+    if (childCheck.size() != 1 || childCheck[0] != rootCheck[0])
+        return false;
+    const auto supported =
+        ListProperty(display, m_connection.Root(), m_connection.Atom("_NET_SUPPORTED"), XA_ATOM);
+    return std::find(supported.begin(), supported.end(), m_connection.Atom("_NET_ACTIVE_WINDOW")) !=
+           supported.end();
+}
+
+WindowId X11Windows::ActiveWindowProperty() {
+    const auto active = ListProperty(m_connection.Display(), m_connection.Root(),
+                                     m_connection.Atom("_NET_ACTIVE_WINDOW"), XA_WINDOW);
+    return active.empty() ? 0 : active[0];
+}
+
+// Without a manager the focus window, or the top-level window it lies in, is the foreground window;
+// a focus that follows the pointer means the desktop.
+WindowId X11Windows::FocusTopLevel() {
+    Display* display = m_connection.Display();
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    if (focus == None)
+        return 0;
+    if (focus == PointerRoot)
+        return m_connection.Root();
+    ErrorTrap trap(display);
+    Window window = focus;
+    while (window != m_connection.Root()) {
+        Window root = None, parent = None, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count))
+            return 0;
+        if (children)
+            XFree(children);
+        if (parent == root)
+            break;
+        window = parent;
+    }
+    return window;
+}
+
+bool X11Windows::HasFocusWithin(WindowId target) {
+    Display* display = m_connection.Display();
+    Window window = None;
+    int revert = 0;
+    XGetInputFocus(display, &window, &revert);
+    ErrorTrap trap(display);
+    while (window != None && window != PointerRoot) {
+        if (window == target)
+            return true;
+        Window root = None, parent = None, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count))
+            return false;
+        if (children)
+            XFree(children);
+        window = parent;
+    }
+    return false;
+}
+
+WindowId X11Windows::ForegroundWindow() {
+    return HasEwmhManager() ? ActiveWindowProperty() : FocusTopLevel();
+}
+
+bool X11Windows::SetForegroundWindow(WindowId window) {
+    if (!IsWindow(window) || window == m_connection.Root())
+        return false;
+    Display* display = m_connection.Display();
+    const bool ewmh = HasEwmhManager();
+    {
+        ErrorTrap trap(display);
+        // Property and focus changes wake the wait below.
+        XSelectInput(display, m_connection.Root(), PropertyChangeMask);
+        XSelectInput(display, window, FocusChangeMask);
+        if (ewmh) {
+            XEvent message{};
+            message.xclient.type = ClientMessage;
+            message.xclient.window = window;
+            message.xclient.message_type = m_connection.Atom("_NET_ACTIVE_WINDOW");
+            message.xclient.format = 32;
+            message.xclient.data.l[0] = 2; // asked for by the user's own tool, like a pager
+            message.xclient.data.l[1] = CurrentTime;
+            XSendEvent(display, m_connection.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                       &message);
+        } else {
+            XRaiseWindow(display, window);
+            XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+        }
+        if (!trap.Succeeded())
+            return false;
+    }
+    auto done = [&] { return HasFocusWithin(window) && (!ewmh || ActiveWindowProperty() == window); };
+    const auto deadline = Clock::now() + kActivationTimeout;
+    bool active = done();
+    while (!active && Clock::now() < deadline) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        m_connection.WaitForEvents(std::min(left, kPollInterval));
+        active = done();
+    }
+    ErrorTrap trap(display);
+    XSelectInput(display, m_connection.Root(), NoEventMask);
+    XSelectInput(display, window, NoEventMask);
+    return active;
+}
+
+bool X11Windows::IsWindow(WindowId window) {
+    if (window == 0)
+        return false;
+    ErrorTrap trap(m_connection.Display());
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(m_connection.Display(), window, &attributes) && trap.Succeeded();
+}
+
+bool X11Windows::IsDesktop(WindowId window) {
+    if (window == m_connection.Root())
+        return true;
+    const auto types =
+        ListProperty(m_connection.Display(), window, m_connection.Atom("_NET_WM_WINDOW_TYPE"), XA_ATOM);
+    return std::find(types.begin(), types.end(), m_connection.Atom("_NET_WM_WINDOW_TYPE_DESKTOP")) !=
+           types.end();
+}
+
+std::string X11Windows::WindowTitle(WindowId window) {
+    if (window == 0)
+        return {};
+    std::string title = Utf8Property(m_connection.Display(), window, m_connection.Atom("_NET_WM_NAME"),
+                                     m_connection.Atom("UTF8_STRING"));
+    return title.empty() ? LegacyName(m_connection.Display(), window) : title;
+}
+
+} // namespace klt::x11

@@ -1,0 +1,34 @@
+#pragma once
+// Top-level windows through EWMH (_NET_ACTIVE_WINDOW) when a window manager provides it, and through
+// the input focus when none does.
+
+#include "WindowSystem.h"
+
+#include <chrono>
+
+namespace klt::x11 {
+
+class Connection;
+
+class X11Windows final : public IWindowSystem {
+public:
+    static constexpr std::chrono::milliseconds kActivationTimeout{2000};
+
+    explicit X11Windows(Connection& connection);
+
+    WindowId ForegroundWindow() override;
+    bool SetForegroundWindow(WindowId window) override;
+    bool IsWindow(WindowId window) override;
+    bool IsDesktop(WindowId window) override;
+    std::string WindowTitle(WindowId window) override;
+
+private:
+    bool HasEwmhManager();
+    WindowId ActiveWindowProperty();
+    WindowId FocusTopLevel();
+    bool HasFocusWithin(WindowId window);
+
+    Connection& m_connection;
+};
+
+} // namespace klt::x11

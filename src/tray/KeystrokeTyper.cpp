@@ -1,0 +1,90 @@
+#include "KeystrokeTyper.h"
+
+#include "TextCodec.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <vector>
+
+namespace klt {
+
+namespace {
+
+// The modifiers of a shift state in the order they are pressed and released. Ctrl+Alt is how Windows
+// spells AltGr; here it is the level-3 shift key.
+std::vector<Modifier> ModifiersOf(unsigned shiftState) {
+    std::vector<Modifier> modifiers;
+    if (shiftState & kShiftBit)
+        modifiers.push_back(Modifier::Shift);
+    if ((shiftState & (kCtrlBit | kAltBit)) == (kCtrlBit | kAltBit)) {
+        modifiers.push_back(Modifier::AltGr);
+    } else {
+        if (shiftState & kCtrlBit)
+            modifiers.push_back(Modifier::Ctrl);
+        if (shiftState & kAltBit)
+            modifiers.push_back(Modifier::Alt);
+    }
+    return modifiers;
+}
+
+} // namespace
+
+int KeystrokeTyper::TypeText(std::string_view text) {
+    if (!WaitForReleasedModifiers())
+        return 0;
+    for (char32_t character : DecodeText(text)) {
+        if (character == U'\0')
+            break;
+        TypeCharacter(character);
+    }
+    return 1;
+}
+
+// Asked in this order, and no further once one of them is down.
+bool KeystrokeTyper::AnyModifierDown() {
+    return m_keyboard.IsModifierDown(Modifier::Alt) || m_keyboard.IsModifierDown(Modifier::Shift) ||
+           m_keyboard.IsModifierDown(Modifier::Ctrl);
+}
+
+// Runs a nested loop that asks for the modifiers between rounds of event handling, without pausing,
+// then handles the events that are still waiting.
+// QCoreApplication::exit (also through quit() or a QEvent::Quit) ends every running loop, this one and
+// the main loop alike: this loop then stops before its own exit, which is how a quit is told from the
+// end of the wait, and the main loop still ends once control gets back to it.
+bool KeystrokeTyper::WaitForReleasedModifiers() {
+    QEventLoop loop;
+    QTimer round;
+    round.setInterval(0);
+    bool released = false;
+    QObject::connect(&round, &QTimer::timeout, &loop, [&] {
+        if (AnyModifierDown())
+            return;
+        round.stop();
+        // One pass handles what is waiting now; a timer that is always due cannot keep it going.
+        loop.processEvents(QEventLoop::AllEvents);
+        released = loop.isRunning();
+        loop.exit();
+    });
+    round.start();
+    loop.exec();
+    return released;
+}
+
+void KeystrokeTyper::TypeCharacter(char32_t character) {
+    const auto scan = m_keyboard.LookUp(character);
+    if (!scan)
+        return;
+    unsigned shiftState = scan->shiftState;
+    // Caps Lock would turn the letter's case round; Shift turns it back.
+    if (scan->letter && shiftState <= kShiftBit && m_keyboard.IsCapsLockOn())
+        shiftState ^= kShiftBit;
+    const auto modifiers = ModifiersOf(shiftState);
+    for (Modifier modifier : modifiers)
+        m_keyboard.SendModifier(modifier, true);
+    m_keyboard.SendKey(scan->key, true);
+    m_keyboard.SendKey(scan->key, false);
+    for (Modifier modifier : modifiers)
+        m_keyboard.SendModifier(modifier, false);
+}
+
+} // namespace klt

@@ -1,0 +1,30 @@
+#pragma once
+// Windows for tests: a table the test fills, a foreground window it sets, and a record of every
+// activation asked for.
+
+#include "WindowSystem.h"
+
+#include <map>
+#include <vector>
+
+namespace klt {
+
+class FakeWindowSystem : public IWindowSystem {
+public:
+    struct Window {
+        std::string title;
+        bool desktop = false;
+    };
+
+    WindowId ForegroundWindow() override { return foreground; }
+    bool SetForegroundWindow(WindowId window) override;
+    bool IsWindow(WindowId window) override { return windows.count(window) != 0; }
+    bool IsDesktop(WindowId window) override;
+    std::string WindowTitle(WindowId window) override;
+
+    std::map<WindowId, Window> windows; // the windows that exist
+    WindowId foreground = 0;
+    std::vector<WindowId> activations; // every SetForegroundWindow, in order
+};
+
+} // namespace klt
