@@ -4,7 +4,7 @@
 
 namespace klt {
 
-bool ToggleReveal(CButton& button, std::initializer_list<CEdit*> fields) {
+void ToggleReveal(CButton& button, std::initializer_list<CEdit*> fields) {
     bool bWasMasked = false;
     bool bFirst = true;
     for (CEdit* pField : fields) {
@@ -16,7 +16,6 @@ bool ToggleReveal(CButton& button, std::initializer_list<CEdit*> fields) {
         pField->SetPasswordChar(static_cast<char>(chMask ^ '*'));
     }
     button.SetWindowText(bWasMasked ? "&Hide" : "&Reveal");
-    return bWasMasked;
 }
 
 } // namespace klt

@@ -11,7 +11,6 @@ namespace klt {
 
 // Flips each field's mask character with '*' ('*' becomes none, none becomes '*') and sets the
 // button's caption to "&Hide" when the first field was masked before, "&Reveal" when it was plain.
-// Returns true when the passwords now show.
-bool ToggleReveal(CButton& button, std::initializer_list<CEdit*> fields);
+void ToggleReveal(CButton& button, std::initializer_list<CEdit*> fields);
 
 } // namespace klt

@@ -10,9 +10,9 @@ namespace {
 constexpr std::array<UINT, 4> kIndicators{ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
                                           ID_INDICATOR_SCRL};
 
-// Commands that have no state to report: they are enabled in every menu and on every button.
-constexpr std::array<UINT, 5> kAlwaysEnabled{ID_FILE_MERGE, ID_VIEW_OPTIONS, ID_HELP_README, ID_HELP_LICENSE,
-                                             ID_APP_ABOUT};
+// Commands that have no state to report: they are enabled in every menu and on every button, also
+// before the code that carries them out is there.
+constexpr std::array<UINT, 4> kAlwaysEnabled{ID_VIEW_OPTIONS, ID_HELP_README, ID_HELP_LICENSE, ID_APP_ABOUT};
 
 } // namespace
 
