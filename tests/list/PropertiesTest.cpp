@@ -71,15 +71,6 @@ TEST_F(PropertiesTest, OkWithoutChangesKeepsTheEntryButSetsTheModifiedFlag) {
     EXPECT_TRUE(m_pDoc->IsModified());
 }
 
-TEST_F(PropertiesTest, DaysMayBeNegativeForATimeInTheFuture) {
-    Current("Mail", Now() + 36 * 3600);
-    m_user.Dialog(IDD_PROPERTIES)
-        .Inspect([](CDialog& d) { EXPECT_EQ(d.GetDlgItemText(IDC_DAYS), "-1"); })
-        .Click(IDCANCEL);
-    Command(ID_EDIT_PROPERTIES);
-    EXPECT_FALSE(m_pDoc->IsModified());
-}
-
 TEST_F(PropertiesTest, LeavingAnEditedFieldStampsTheTimeWhichOnlyOkStores) {
     const int32_t time = Now() - 30 * kDay;
     QMPassword* pEntry = Current("Mail", time);

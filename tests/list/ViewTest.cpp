@@ -38,18 +38,6 @@ TEST_F(ViewTest, RowsAreSortedWithoutRegardToCaseAndPointAtTheirEntries) {
     EXPECT_TRUE(ListWidget()->hasFocus());
 }
 
-TEST_F(ViewTest, TextsThatAreNotUtf8KeepTheirBytesInTheRows) {
-    QMPassword* pLegacy = AddEntry("Caf\xe9"); // Windows-1252
-    QMPassword* pUtf8 = AddEntry("Caf\xc3\xa9");
-    Rebuild();
-    // Both show as the same text; each row keeps its own bytes.
-    std::string text;
-    List().GetText(m_pView->FindEntryIndex(pLegacy), text);
-    EXPECT_EQ(text, "Caf\xe9");
-    List().GetText(m_pView->FindEntryIndex(pUtf8), text);
-    EXPECT_EQ(text, "Caf\xc3\xa9");
-}
-
 TEST_F(ViewTest, CurrentEntryIsTheCaretRowsWhileAnyRowIsMarked) {
     Fill({"a", "b", "c", "d"});
     EXPECT_EQ(m_pView->GetCurrentEntry(), nullptr);
