@@ -17,12 +17,13 @@
 #include <QProxyStyle>
 #include <QPushButton>
 
+#include <unordered_map>
+
 namespace klt {
 namespace {
 
 const char* const kIdProperty = "klt_id";
 const char* const kStyleProperty = "klt_style";
-const char* const kProgrammaticProperty = "klt_programmatic";
 const char* const kMaskProperty = "klt_mask";
 
 // Password fields show '*' for every character, at once.
@@ -266,17 +267,30 @@ void NotifyParent(QWidget* pControl, UINT nCode) {
     }
 }
 
-ProgrammaticChange::ProgrammaticChange(QWidget* pWidget)
-    : m_pWidget(pWidget), m_bWas(IsProgrammaticChange(pWidget)) {
-    m_pWidget->setProperty(kProgrammaticProperty, true);
+namespace {
+
+// The widgets whose contents the program is changing right now, with how deeply. A plain map on the
+// one GUI thread: a Qt property per change would cost a large share of filling a long list.
+std::unordered_map<const QWidget*, int>& ChangesUnderWay() {
+    static std::unordered_map<const QWidget*, int> changes;
+    return changes;
+}
+
+} // namespace
+
+ProgrammaticChange::ProgrammaticChange(QWidget* pWidget) : m_pWidget(pWidget) {
+    ++ChangesUnderWay()[m_pWidget];
 }
 
 ProgrammaticChange::~ProgrammaticChange() {
-    m_pWidget->setProperty(kProgrammaticProperty, m_bWas);
+    auto& changes = ChangesUnderWay();
+    if (const auto it = changes.find(m_pWidget); it != changes.end() && --it->second == 0) {
+        changes.erase(it);
+    }
 }
 
 bool IsProgrammaticChange(const QWidget* pWidget) {
-    return pWidget->property(kProgrammaticProperty).toBool();
+    return ChangesUnderWay().contains(pWidget);
 }
 
 void SetPasswordMask(QLineEdit* pEdit, char chMask) {

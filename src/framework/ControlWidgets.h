@@ -42,7 +42,6 @@ public:
 
 private:
     QWidget* m_pWidget;
-    bool m_bWas;
 };
 bool IsProgrammaticChange(const QWidget* pWidget);
 
