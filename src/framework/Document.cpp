@@ -100,10 +100,14 @@ BOOL CDocument::OnOpenDocument(const std::string& path) {
         return FALSE;
     }
     DeleteContents();
+    return LoadFromStream(path, contents);
+}
+
+BOOL CDocument::LoadFromStream(const std::string& path, std::string_view stream) {
     SetModifiedFlag();
     try {
         CWaitCursor wait;
-        CArchive ar{std::string_view(contents)};
+        CArchive ar(stream);
         Serialize(ar);
     } catch (const std::exception& e) {
         DeleteContents();

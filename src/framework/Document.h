@@ -11,6 +11,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CArchive;
@@ -78,6 +79,10 @@ public:
     void OnFileSaveAs();
 
 protected:
+    // Reads the document from a file's stream with Serialize: the flag is set while it loads and
+    // cleared after; a stream error empties the document again and is reported. FALSE on error.
+    BOOL LoadFromStream(const std::string& path, std::string_view stream);
+
     std::string m_strTitle;
     std::string m_strPathName;
     CDocTemplate* m_pDocTemplate = nullptr;

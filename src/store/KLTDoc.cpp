@@ -70,17 +70,9 @@ BOOL CKLTDoc::OnOpenDocument(const std::string& path) {
     }
     m_masterPassword.SetPassword(header.strMasterPassword);
 
-    SetModifiedFlag();
-    try {
-        CWaitCursor wait;
-        CArchive ar(header.stream);
-        Serialize(ar);
-    } catch (const std::exception& e) {
-        DeleteContents();
-        ReportSaveLoadException(path, &e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+    if (!LoadFromStream(path, header.stream)) {
         return FALSE;
     }
-    SetModifiedFlag(FALSE);
     RecordLastFile(path);
     return TRUE;
 }
