@@ -14,38 +14,39 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kPollInterval{50};
 
-// The 32-bit items (windows, atoms) of a property; empty when it is missing or of another type.
-std::vector<unsigned long> ListProperty(Display* display, Window window, Atom property, Atom type) {
+// Hands the items of a property to use when it exists with the given type and format (8 or 32 bits);
+// nothing happens when it is missing, of another type, or the window has gone.
+template <class Use>
+void WithProperty(Display* display, Window window, Atom property, Atom type, int wantedFormat, long length,
+                  Use use) {
     ErrorTrap trap(display);
     Atom actualType = None;
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, window, property, 0, 1024, False, type, &actualType,
+    const int status = XGetWindowProperty(display, window, property, 0, length, False, type, &actualType,
                                           &format, &count, &remaining, &data);
-    std::vector<unsigned long> items;
-    if (status == Success && trap.Succeeded() && data && actualType == type && format == 32) {
-        const auto* values = reinterpret_cast<const unsigned long*>(data);
-        items.assign(values, values + count);
-    }
+    if (status == Success && trap.Succeeded() && data && actualType == type && format == wantedFormat)
+        use(data, count);
     if (data)
         XFree(data);
+}
+
+// The 32-bit items (windows, atoms) of a property; empty when it is missing or of another type.
+std::vector<unsigned long> ListProperty(Display* display, Window window, Atom property, Atom type) {
+    std::vector<unsigned long> items;
+    WithProperty(display, window, property, type, 32, 1024, [&](const unsigned char* data, unsigned long count) {
+        const auto* values = reinterpret_cast<const unsigned long*>(data);
+        items.assign(values, values + count);
+    });
     return items;
 }
 
 std::string Utf8Property(Display* display, Window window, Atom property, Atom utf8) {
-    ErrorTrap trap(display);
-    Atom actualType = None;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, window, property, 0, 4096, False, utf8, &actualType,
-                                          &format, &count, &remaining, &data);
     std::string text;
-    if (status == Success && trap.Succeeded() && data && actualType == utf8 && format == 8)
+    WithProperty(display, window, property, utf8, 8, 4096, [&](const unsigned char* data, unsigned long count) {
         text.assign(reinterpret_cast<const char*>(data), count);
-    if (data)
-        XFree(data);
+    });
     return text;
 }
 
