@@ -21,8 +21,9 @@ std::u32string RandomText(const std::u32string& alphabet) {
     std::mt19937 random(20240601);
     std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
     std::u32string text;
-    for (size_t i = 0; i < kLength; ++i)
+    for (size_t i = 0; i < kLength; ++i) {
         text += alphabet[pick(random)];
+    }
     return text;
 }
 
@@ -30,8 +31,9 @@ std::u32string RandomText(const std::u32string& alphabet) {
 size_t WrongOrMissing(const std::u32string& expected, const std::u32string& received) {
     size_t count = expected.size() > received.size() ? expected.size() - received.size()
                                                      : received.size() - expected.size();
-    for (size_t i = 0; i < std::min(expected.size(), received.size()); ++i)
+    for (size_t i = 0; i < std::min(expected.size(), received.size()); ++i) {
         count += expected[i] != received[i];
+    }
     return count;
 }
 
@@ -70,17 +72,20 @@ void TypeIntoQtLineEdit(benchmark::State& state, const std::u32string& alphabet)
 
 std::u32string PrintableAscii() {
     std::u32string alphabet;
-    for (char32_t c = 0x20; c <= 0x7E; ++c)
+    for (char32_t c = 0x20; c <= 0x7E; ++c) {
         alphabet += c;
+    }
     return alphabet;
 }
 
 // Printable ASCII with the Latin-1 letters, which a US layout types through lent keys.
 std::u32string AsciiAndLatin1() {
     std::u32string alphabet = PrintableAscii();
-    for (char32_t c = 0xC0; c <= 0xFF; ++c)
-        if (c != 0xD7 && c != 0xF7)
+    for (char32_t c = 0xC0; c <= 0xFF; ++c) {
+        if (c != 0xD7 && c != 0xF7) {
             alphabet += c;
+        }
+    }
     return alphabet;
 }
 

@@ -20,8 +20,9 @@ klt::PasswordFileContent MakeContent(int nEntries) {
     std::uniform_int_distribution<int> letter(' ', '~');
     const auto text = [&] {
         std::string s(static_cast<size_t>(length(random)), ' ');
-        for (char& c : s)
+        for (char& c : s) {
             c = static_cast<char>(letter(random));
+        }
         return s;
     };
     klt::PasswordFileContent content;
@@ -39,8 +40,9 @@ class Files {
 public:
     Files() {
         std::string strTemplate = (fs::temp_directory_path() / "klt-bench-XXXXXX").string();
-        if (::mkdtemp(strTemplate.data()) == nullptr)
+        if (::mkdtemp(strTemplate.data()) == nullptr) {
             std::abort();
+        }
         m_dir = strTemplate;
     }
     ~Files() { fs::remove_all(m_dir); }
@@ -87,8 +89,9 @@ void BM_Load(benchmark::State& state) {
     const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         auto pContent = std::make_unique<klt::PasswordFileContent>();
-        if (pContent->LoadFile(strPath, kPrompt) != klt::ReadStatus::ok)
+        if (pContent->LoadFile(strPath, kPrompt) != klt::ReadStatus::ok) {
             state.SkipWithError("load failed");
+        }
         // Freeing the entries is not part of loading them, nor is the allocator's tidying up
         // after that, which a large request makes it do at once instead of in the next load.
         state.PauseTiming();
@@ -102,16 +105,18 @@ void BM_Load(benchmark::State& state) {
 void BM_WriteBytes(benchmark::State& state) {
     const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)));
     const std::string bytes = klt::ReadFileContents(strPath);
-    for (auto _ : state)
+    for (auto _ : state) {
         klt::ReplaceFileContents(strPath, bytes);
+    }
     Count(state, bytes.size());
 }
 
 void BM_Save(benchmark::State& state) {
     const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)));
     const klt::PasswordFileContent content = MakeContent(static_cast<int>(state.range(0)));
-    for (auto _ : state)
+    for (auto _ : state) {
         content.SaveFile(strPath);
+    }
     Count(state, static_cast<size_t>(fs::file_size(strPath)));
 }
 

@@ -27,10 +27,11 @@ std::string WideToUtf8(const char* pBytes, size_t nChars) {
     text.reserve(nChars);
     for (size_t i = 0; i < nChars; ++i) {
         const char32_t c = unit(i);
-        if (isHigh(c) && i + 1 < nChars && isLow(unit(i + 1)))
+        if (isHigh(c) && i + 1 < nChars && isLow(unit(i + 1))) {
             text.push_back(0x10000 + ((c - 0xD800) << 10) + (unit(++i) - 0xDC00));
-        else
+        } else {
             text.push_back(isHigh(c) || isLow(c) ? U'?' : c);
+        }
     }
     return klt::EncodeUtf8(text);
 }
@@ -45,8 +46,9 @@ CArchive::CArchive(std::string_view image)
 CArchive::~CArchive() = default;
 
 uint32_t CArchive::NextIndex() {
-    if (m_nMapCount >= m_nIndexLimit)
+    if (m_nMapCount >= m_nIndexLimit) {
         Fail(CArchiveException::badIndex);
+    }
     return m_nMapCount++;
 }
 
@@ -128,8 +130,9 @@ void CArchive::WriteObject(const CObject* pObject) {
         return;
     }
     const CRuntimeClass* pClass = pObject->GetRuntimeClass();
-    if (!pClass->IsSerializable())
+    if (!pClass->IsSerializable()) {
         Fail(CArchiveException::badClass);
+    }
     WriteClass(pClass);
     m_storeMap.Insert(pObject, NextIndex());
     // Storing only reads the object; Serialize serves both directions and so is not const.
@@ -139,8 +142,9 @@ void CArchive::WriteObject(const CObject* pObject) {
 // Loading -----------------------------------------------------------------------------------------
 
 const char* CArchive::Take(size_t nBytes) {
-    if (GetRemaining() < nBytes)
+    if (GetRemaining() < nBytes) {
         Fail(CArchiveException::endOfFile);
+    }
     const char* p = m_pCur;
     m_pCur += nBytes;
     return p;
@@ -162,12 +166,14 @@ uint32_t CArchive::ReadDWord() {
 
 size_t CArchive::ReadTextLength(bool& bWide) {
     const uint8_t by = ReadByte();
-    if (by < kByteLengthEscape)
+    if (by < kByteLengthEscape) {
         return by;
+    }
     const uint16_t w = ReadWord();
     if (w == kWideMarker) {
-        if (bWide)
+        if (bWide) {
             Fail(CArchiveException::genericException);
+        }
         bWide = true;
         return ReadTextLength(bWide);
     }
@@ -182,8 +188,9 @@ std::string CArchive::ReadText() {
         return std::string(p, n);
     }
     // Compare before doubling: the count may be up to 2^32 - 1 characters.
-    if (GetRemaining() / 2 < n)
+    if (GetRemaining() / 2 < n) {
         Fail(CArchiveException::endOfFile);
+    }
     return WideToUtf8(Take(2 * n), n);
 }
 
@@ -196,21 +203,25 @@ const CRuntimeClass* CArchive::ReadClass(uint16_t wTag, uint32_t nTag) {
     if (wTag == kNewClassTag) {
         const uint16_t wSchema = ReadWord();
         const uint16_t nLength = ReadWord();
-        if (nLength > kMaxClassNameLength || GetRemaining() < nLength)
+        if (nLength > kMaxClassNameLength || GetRemaining() < nLength) {
             Fail(CArchiveException::badClass);
+        }
         const CRuntimeClass* pClass = CRuntimeClass::FromName(std::string_view(Take(nLength), nLength));
-        if (pClass == nullptr)
+        if (pClass == nullptr) {
             Fail(CArchiveException::badClass);
-        if (pClass->m_wSchema != wSchema)
+        }
+        if (pClass->m_wSchema != wSchema) {
             Fail(CArchiveException::badSchema);
+        }
         NextIndex();
         m_loadArray.push_back(pClass);
         return pClass;
     }
     const uint32_t nIndex = nTag & ~kClassBit;
     // Index 0, an index not yet given, or one given to an object cannot name a class.
-    if (nIndex == 0 || nIndex >= m_loadArray.size() || m_loadArray[nIndex] == nullptr)
+    if (nIndex == 0 || nIndex >= m_loadArray.size() || m_loadArray[nIndex] == nullptr) {
         Fail(CArchiveException::badIndex);
+    }
     return m_loadArray[nIndex];
 }
 
@@ -219,8 +230,9 @@ std::unique_ptr<CObject> CArchive::ReadObject() {
     const uint32_t nTag = wTag == kBigTag ? ReadDWord() : (uint32_t(wTag & 0x8000) << 16) | (wTag & 0x7FFF);
     // A null reference or one back to anything read earlier: lists own their elements, so each
     // must be a new object.
-    if ((nTag & kClassBit) == 0)
+    if ((nTag & kClassBit) == 0) {
         Fail(CArchiveException::badIndex);
+    }
     const CRuntimeClass* pClass = ReadClass(wTag, nTag);
     std::unique_ptr<CObject> pObject = pClass->CreateObject();
     NextIndex();

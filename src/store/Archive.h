@@ -90,16 +90,18 @@ private:
 template <class T> void CArchive::WriteObjectList(const std::list<std::unique_ptr<T>>& list) {
     WriteCount(list.size());
     m_storeMap.Reserve(list.size());
-    for (const auto& pObject : list)
+    for (const auto& pObject : list) {
         WriteObject(pObject.get());
+    }
 }
 
 template <class T> void CArchive::ReadObjectList(std::list<std::unique_ptr<T>>& list) {
     for (uint32_t n = ReadCount(); n > 0; --n) {
         std::unique_ptr<CObject> pObject = ReadObject();
         T* pTyped = dynamic_cast<T*>(pObject.get());
-        if (pTyped == nullptr)
+        if (pTyped == nullptr) {
             throw CArchiveException(CArchiveException::badClass);
+        }
         pObject.release();
         list.emplace_back(pTyped);
     }

@@ -8,8 +8,9 @@ CConfirmPasswordDlg::CConfirmPasswordDlg(std::string strPassword, CWnd* pParentW
 int CConfirmPasswordDlg::DoModal() {
     m_bMismatch = false;
     const int nResult = CDialog::DoModal();
-    if (m_bMismatch)
+    if (m_bMismatch) {
         AfxMessageBox(IDS_CONFIRM_MISMATCH, MB_ICONSTOP);
+    }
     return nResult;
 }
 
@@ -19,8 +20,9 @@ void CConfirmPasswordDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CConfirmPasswordDlg::OnOK() {
-    if (!UpdateData(TRUE))
+    if (!UpdateData(TRUE)) {
         return;
+    }
     m_bMismatch = m_strConfirm != m_strPassword;
     EndDialog(m_bMismatch ? IDCANCEL : IDOK);
 }

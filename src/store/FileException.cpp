@@ -102,8 +102,9 @@ std::string FileErrorText(CFileException::Cause cause, const std::string& strFil
         break;
     }
     std::string text = pszFormat;
-    if (const size_t pos = text.find("%1"); pos != std::string::npos)
+    if (const size_t pos = text.find("%1"); pos != std::string::npos) {
         text.replace(pos, 2, strFileName);
+    }
     return text;
 }
 

@@ -12,31 +12,37 @@ size_t IdentityMap::Home(const void* pKey) const {
 }
 
 uint32_t IdentityMap::Find(const void* pKey) const {
-    if (m_slots.empty())
+    if (m_slots.empty()) {
         return 0;
+    }
     for (size_t i = Home(pKey);; i = (i + 1) & (m_slots.size() - 1)) {
-        if (m_slots[i].first == pKey)
+        if (m_slots[i].first == pKey) {
             return m_slots[i].second;
-        if (m_slots[i].first == nullptr)
+        }
+        if (m_slots[i].first == nullptr) {
             return 0;
+        }
     }
 }
 
 void IdentityMap::Insert(const void* pKey, uint32_t nIndex) {
     Reserve(1);
     size_t i = Home(pKey);
-    while (m_slots[i].first != nullptr)
+    while (m_slots[i].first != nullptr) {
         i = (i + 1) & (m_slots.size() - 1);
+    }
     m_slots[i] = {pKey, nIndex};
     ++m_nSize;
 }
 
 void IdentityMap::Reserve(size_t nMore) {
     size_t nCapacity = m_slots.empty() ? 16 : m_slots.size();
-    while (2 * (m_nSize + nMore) > nCapacity)
+    while (2 * (m_nSize + nMore) > nCapacity) {
         nCapacity *= 2;
-    if (nCapacity != m_slots.size())
+    }
+    if (nCapacity != m_slots.size()) {
         Rehash(nCapacity);
+    }
 }
 
 void IdentityMap::Rehash(size_t nCapacity) {
@@ -45,8 +51,9 @@ void IdentityMap::Rehash(size_t nCapacity) {
     old.swap(m_slots);
     m_nSize = 0;
     for (const Slot& slot : old) {
-        if (slot.first != nullptr)
+        if (slot.first != nullptr) {
             Insert(slot.first, slot.second);
+        }
     }
 }
 

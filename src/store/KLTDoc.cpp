@@ -33,8 +33,9 @@ void CKLTDoc::Serialize(CArchive& ar) {
     // DeleteContents stamped the document with the time of opening, so a stored time stamp
     // never moves forward.
     const auto timeStored = static_cast<int32_t>(ar.ReadDWord());
-    if (timeStored < m_timeStamp)
+    if (timeStored < m_timeStamp) {
         m_timeStamp = timeStored;
+    }
     ar.ReadObjectList(m_entryList);
     ar.ReadObjectList(m_secondList);
 }
@@ -80,8 +81,9 @@ BOOL CKLTDoc::OnOpenDocument(const std::string& path) {
 BOOL CKLTDoc::ReadHeader(const std::string& path, std::string_view image, klt::PasswordFileHeader& header) {
     const std::string strTitle = klt::FileTitle(path);
     const klt::PasswordPrompt prompt = [this, &strTitle]() -> std::optional<std::string> {
-        if (!m_masterPassword.AskPassword(strTitle.c_str()))
+        if (!m_masterPassword.AskPassword(strTitle.c_str())) {
             return std::nullopt;
+        }
         return m_masterPassword.GetText();
     };
     switch (klt::ReadPasswordHeader(image, prompt, header)) {
@@ -130,15 +132,18 @@ BOOL CKLTDoc::OnSaveDocument(const std::string& path) {
 
 QMPassword* CKLTDoc::FindEntry(const std::string& strSystem, const QMPassword* pExclude) const {
     for (const auto& pEntry : m_entryList) {
-        if (pEntry.get() != pExclude && pEntry->m_strSystem == strSystem)
+        if (pEntry.get() != pExclude && pEntry->m_strSystem == strSystem) {
             return pEntry.get();
+        }
     }
     return nullptr;
 }
 
 void CKLTDoc::RecordLastFile(const std::string& path) {
-    if (!m_bRecordLastFile)
+    if (!m_bRecordLastFile) {
         return;
-    if (CWinApp* pApp = AfxGetApp())
+    }
+    if (CWinApp* pApp = AfxGetApp()) {
         pApp->WriteProfileString("Settings", "Last File", path);
+    }
 }

@@ -12,8 +12,9 @@ void CMasterPassword::Clear() {
 }
 
 void CMasterPassword::SetPassword(const std::string& strText) {
-    if (!m_pText)
+    if (!m_pText) {
         m_pText = std::make_unique<std::string>();
+    }
     *m_pText = strText;
 }
 
@@ -27,19 +28,22 @@ bool CMasterPassword::AskPassword(const char* lpszName) {
     dlg.m_strPassword.clear();
     dlg.m_strPrompt = lpszName != nullptr ? klt::FormatString(IDS_ENTER_PASSWORD_FOR, lpszName)
                                           : klt::LoadString(IDS_ENTER_PASSWORD);
-    if (dlg.DoModal() != IDOK)
+    if (dlg.DoModal() != IDOK) {
         return false;
+    }
     SetPassword(dlg.m_strPassword);
     return true;
 }
 
 bool CMasterPassword::ChangePassword() {
-    if (!m_pText)
+    if (!m_pText) {
         m_pText = std::make_unique<std::string>();
+    }
     CMasterPasswordDlg dlg;
     dlg.m_strPassword = *m_pText;
-    if (dlg.DoModal() != IDOK)
+    if (dlg.DoModal() != IDOK) {
         return false;
+    }
     *m_pText = dlg.m_strPassword;
     return true;
 }

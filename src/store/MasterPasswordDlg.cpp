@@ -17,16 +17,19 @@ void CMasterPasswordDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CMasterPasswordDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     // An unprotected document accepts any new password: there is no original to type.
-    if (m_strPassword.empty())
+    if (m_strPassword.empty()) {
         m_editOriginal.EnableWindow(FALSE);
+    }
     return TRUE; // the focus goes to the first enabled field
 }
 
 void CMasterPasswordDlg::OnOK() {
-    if (!UpdateData(TRUE))
+    if (!UpdateData(TRUE)) {
         return;
-    if (RefuseTooLong())
+    }
+    if (RefuseTooLong()) {
         return;
+    }
     if (!m_strNew.empty()) {
         CConfirmPasswordDlg dlgConfirm(m_strNew, this);
         if (dlgConfirm.DoModal() != IDOK) {
@@ -49,8 +52,9 @@ void CMasterPasswordDlg::OnOK() {
 bool CMasterPasswordDlg::RefuseTooLong() {
     // A password file keeps the password's full length, but its reader takes at most 255 bytes of
     // it, so a longer password would lock the user out of the file for good.
-    if (m_strNew.size() <= klt::kMaxMasterPasswordLength)
+    if (m_strNew.size() <= klt::kMaxMasterPasswordLength) {
         return false;
+    }
     AfxMessageBox(IDS_PASSWORD_TOO_LONG, MB_ICONSTOP);
     GotoDlgCtrl(&m_editNew);
     return true;

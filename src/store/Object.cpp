@@ -12,8 +12,9 @@ std::unique_ptr<CObject> CRuntimeClass::CreateObject() const {
 
 bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
     for (const CRuntimeClass* pClass = this; pClass != nullptr; pClass = pClass->m_pBaseClass) {
-        if (pClass == pBaseClass)
+        if (pClass == pBaseClass) {
             return true;
+        }
     }
     return false;
 }
@@ -22,8 +23,9 @@ const CRuntimeClass* CRuntimeClass::FromName(std::string_view name) {
     // Entries are the only objects a password file holds.
     static constexpr std::array<const CRuntimeClass*, 1> kStorable = {&QMPassword::classQMPassword};
     for (const CRuntimeClass* pClass : kStorable) {
-        if (name == pClass->m_lpszClassName)
+        if (name == pClass->m_lpszClassName) {
             return pClass;
+        }
     }
     return nullptr;
 }

@@ -26,8 +26,9 @@ ReadStatus PasswordFileContent::Load(std::string_view image, const PasswordPromp
     *this = {};
     PasswordFileHeader header;
     const ReadStatus status = ReadPasswordHeader(image, prompt, header);
-    if (status != ReadStatus::ok)
+    if (status != ReadStatus::ok) {
         return status;
+    }
     try {
         CArchive ar(header.stream);
         Serialize(ar);

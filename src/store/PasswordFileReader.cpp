@@ -20,26 +20,31 @@ uint32_t ReadLe32(std::string_view bytes) {
 ReadStatus ReadPasswordHeader(std::string_view image, const PasswordPrompt& prompt,
                               PasswordFileHeader& header) {
     header = {};
-    if (image.size() < kHeaderSize)
+    if (image.size() < kHeaderSize) {
         return ReadStatus::badFormat;
+    }
     header.bEncrypted = image[0] != 0;
     header.bProtected = image[1] != 0;
 
     std::optional<std::string> typed;
     if (header.bProtected) {
         typed = prompt ? prompt() : std::nullopt;
-        if (!typed)
+        if (!typed) {
             return ReadStatus::cancelled;
+        }
     }
     // An enciphered body means nothing to this edition, so nothing of it is looked at.
-    if (header.bEncrypted)
+    if (header.bEncrypted) {
         return ReadStatus::encrypted;
+    }
 
     const size_t nLength = std::min(ReadLe32(image.substr(2)), kMaxStoredLength);
-    if (image.size() - kHeaderSize < nLength)
+    if (image.size() - kHeaderSize < nLength) {
         return ReadStatus::badFormat;
-    if (typed && *typed != image.substr(kHeaderSize, nLength))
+    }
+    if (typed && *typed != image.substr(kHeaderSize, nLength)) {
         return ReadStatus::wrongPassword;
+    }
 
     // The stored password is only compared; an unprotected file's stored bytes are dropped.
     header.strMasterPassword = typed ? std::move(*typed) : std::string();

@@ -8,8 +8,9 @@
 namespace klt {
 
 std::string BuildPasswordFile(std::string_view strMasterPassword, const BodySerializer& serializeBody) {
-    if (strMasterPassword.size() > kMaxMasterPasswordLength)
+    if (strMasterPassword.size() > kMaxMasterPasswordLength) {
         throw std::length_error("master password longer than 255 bytes");
+    }
     std::string image;
     image.reserve(256);
     image.push_back(0); // never enciphered

@@ -30,16 +30,19 @@ size_t DecodeOne(std::string_view bytes, size_t i, char32_t& out) {
     } else {
         return 0;
     }
-    if (i + len > bytes.size())
+    if (i + len > bytes.size()) {
         return 0;
+    }
     for (size_t k = 1; k < len; ++k) {
         const auto b = static_cast<unsigned char>(bytes[i + k]);
-        if ((b & 0xC0) != 0x80)
+        if ((b & 0xC0) != 0x80) {
             return 0;
+        }
         cp = (cp << 6) | (b & 0x3F);
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
         return 0;
+    }
     out = cp;
     return len;
 }
@@ -54,8 +57,9 @@ bool IsValidUtf8(std::string_view bytes) {
     char32_t cp = 0;
     for (size_t i = 0; i < bytes.size();) {
         const size_t n = DecodeOne(bytes, i, cp);
-        if (n == 0)
+        if (n == 0) {
             return false;
+        }
         i += n;
     }
     return true;
@@ -66,11 +70,13 @@ std::u32string DecodeText(std::string_view bytes) {
     out.reserve(bytes.size());
     if (IsValidUtf8(bytes)) {
         char32_t cp = 0;
-        for (size_t i = 0; i < bytes.size();)
+        for (size_t i = 0; i < bytes.size();) {
             i += DecodeOne(bytes, i, cp), out.push_back(cp);
+        }
     } else {
-        for (const char c : bytes)
+        for (const char c : bytes) {
             out.push_back(Windows1252ToUnicode(static_cast<unsigned char>(c)));
+        }
     }
     return out;
 }

@@ -14,15 +14,18 @@ namespace {
 // spells AltGr; here it is the level-3 shift key.
 std::vector<Modifier> ModifiersOf(unsigned shiftState) {
     std::vector<Modifier> modifiers;
-    if (shiftState & kShiftBit)
+    if (shiftState & kShiftBit) {
         modifiers.push_back(Modifier::Shift);
+    }
     if ((shiftState & (kCtrlBit | kAltBit)) == (kCtrlBit | kAltBit)) {
         modifiers.push_back(Modifier::AltGr);
     } else {
-        if (shiftState & kCtrlBit)
+        if (shiftState & kCtrlBit) {
             modifiers.push_back(Modifier::Ctrl);
-        if (shiftState & kAltBit)
+        }
+        if (shiftState & kAltBit) {
             modifiers.push_back(Modifier::Alt);
+        }
     }
     return modifiers;
 }
@@ -30,11 +33,13 @@ std::vector<Modifier> ModifiersOf(unsigned shiftState) {
 } // namespace
 
 int KeystrokeTyper::TypeText(std::string_view text) {
-    if (!WaitForReleasedModifiers())
+    if (!WaitForReleasedModifiers()) {
         return 0;
+    }
     for (char32_t character : DecodeText(text)) {
-        if (character == U'\0')
+        if (character == U'\0') {
             break;
+        }
         TypeCharacter(character);
     }
     return 1;
@@ -57,8 +62,9 @@ bool KeystrokeTyper::WaitForReleasedModifiers() {
     round.setInterval(0);
     bool released = false;
     QObject::connect(&round, &QTimer::timeout, &loop, [&] {
-        if (AnyModifierDown())
+        if (AnyModifierDown()) {
             return;
+        }
         round.stop();
         // One pass handles what is waiting now; a timer that is always due cannot keep it going.
         loop.processEvents(QEventLoop::AllEvents);
@@ -72,19 +78,23 @@ bool KeystrokeTyper::WaitForReleasedModifiers() {
 
 void KeystrokeTyper::TypeCharacter(char32_t character) {
     const auto scan = m_keyboard.LookUp(character);
-    if (!scan)
+    if (!scan) {
         return;
+    }
     unsigned shiftState = scan->shiftState;
     // Caps Lock would turn the letter's case round; Shift turns it back.
-    if (scan->letter && shiftState <= kShiftBit && m_keyboard.IsCapsLockOn())
+    if (scan->letter && shiftState <= kShiftBit && m_keyboard.IsCapsLockOn()) {
         shiftState ^= kShiftBit;
+    }
     const auto modifiers = ModifiersOf(shiftState);
-    for (Modifier modifier : modifiers)
+    for (Modifier modifier : modifiers) {
         m_keyboard.SendModifier(modifier, true);
+    }
     m_keyboard.SendKey(scan->key, true);
     m_keyboard.SendKey(scan->key, false);
-    for (Modifier modifier : modifiers)
+    for (Modifier modifier : modifiers) {
         m_keyboard.SendModifier(modifier, false);
+    }
 }
 
 } // namespace klt

@@ -23,8 +23,9 @@ protected:
     bool WaitForPresses(int count) {
         QElapsedTimer clock;
         clock.start();
-        while (presses < count && clock.elapsed() < kBound.count())
+        while (presses < count && clock.elapsed() < kBound.count()) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        }
         return presses == count;
     }
 

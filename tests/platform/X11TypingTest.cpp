@@ -34,11 +34,14 @@ std::string PrintCase(const testing::TestParamInfo<TypingCase>& info) {
 // none of the layouts has; on fr and de some Latin-1 letters lie only behind dead keys.
 std::string TextToType() {
     std::u32string text;
-    for (char32_t c = 0x20; c <= 0x7E; ++c)
+    for (char32_t c = 0x20; c <= 0x7E; ++c) {
         text += c;
-    for (char32_t c = 0xC0; c <= 0xFF; ++c)
-        if (c != 0xD7 && c != 0xF7)
+    }
+    for (char32_t c = 0xC0; c <= 0xFF; ++c) {
+        if (c != 0xD7 && c != 0xF7) {
             text += c;
+        }
+    }
     text += U"€ΩωЖжŁł中";
     return EncodeUtf8(text);
 }
@@ -59,12 +62,13 @@ TEST_P(X11Typing, EveryCharacterArrivesWithCapsLockOffAndOn) {
     std::unique_ptr<TypingTarget> target;
     const std::string kind = param.target;
     auto pressReturn = [&] { typer.TypeText("\r"); };
-    if (kind == "qt")
+    if (kind == "qt") {
         target = StartQtLineEdit(display, pressReturn);
-    else if (kind == "xterm")
+    } else if (kind == "xterm") {
         target = StartXterm(display);
-    else
+    } else {
         target = StartGtkEntry(display, pressReturn);
+    }
     ASSERT_NE(target->Window(), 0u);
     ASSERT_TRUE(platform->Windows().SetForegroundWindow(target->Window()));
 
@@ -139,8 +143,9 @@ TEST(X11LentKeys, AreGivenBackAfterSettlingAndWhenTheServicesEnd) {
 
     QElapsedTimer clock;
     clock.start();
-    while (display.KeysymOf(han->key) != 0 && clock.elapsed() < kBound.count())
+    while (display.KeysymOf(han->key) != 0 && clock.elapsed() < kBound.count()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    }
     EXPECT_EQ(display.KeysymOf(han->key), 0u);
     EXPECT_GE(clock.elapsed(), 500); // not before the clients could have read it
 

@@ -66,8 +66,9 @@ TEST_F(X11Windows, ActivationMovesTheForegroundAndTheKeyboardFocus) {
             Window root = None, parent = None, *children = nullptr;
             unsigned count = 0;
             XQueryTree(display.Handle(), focus, &root, &parent, &children, &count);
-            if (children)
+            if (children) {
                 XFree(children);
+            }
             focus = parent == root ? 0 : parent;
         }
         EXPECT_EQ(focus, target);
@@ -107,8 +108,9 @@ TEST_F(X11Windows, TheRootAndDesktopTypedWindowsAreTheDesktop) {
 // Without a window manager the focus decides: the top-level window around it, or the desktop when
 // the focus follows the pointer.
 TEST_F(X11Windows, WithoutAManagerTheFocusedTopLevelIsTheForegroundWindow) {
-    if (display.HasWindowManager())
+    if (display.HasWindowManager()) {
         GTEST_SKIP() << "the window manager decides here";
+    }
     Display* x = display.Handle();
     const WindowId outer = MakeXlibWindow("outer");
     const Window inner = XCreateSimpleWindow(x, outer, 5, 5, 20, 20, 0, 0, 0);
@@ -123,8 +125,9 @@ TEST_F(X11Windows, WithoutAManagerTheFocusedTopLevelIsTheForegroundWindow) {
 }
 
 TEST_F(X11Windows, WithAManagerActivationBringsBackAMinimisedWindow) {
-    if (!display.HasWindowManager())
+    if (!display.HasWindowManager()) {
         GTEST_SKIP() << "only a window manager minimises windows";
+    }
     QWidget widget;
     const WindowId window = Show(widget, "minimised");
     ASSERT_NE(window, 0u);
@@ -133,8 +136,9 @@ TEST_F(X11Windows, WithAManagerActivationBringsBackAMinimisedWindow) {
     widget.showMinimized();
     QElapsedTimer clock;
     clock.start();
-    while (platform->Windows().ForegroundWindow() == window && clock.elapsed() < kBound.count())
+    while (platform->Windows().ForegroundWindow() == window && clock.elapsed() < kBound.count()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
     ASSERT_NE(platform->Windows().ForegroundWindow(), window);
 
     EXPECT_TRUE(platform->Windows().SetForegroundWindow(window));

@@ -167,8 +167,9 @@ TEST(ArchiveObjects, LargeIndicesUseTheDwordForm) {
     // Fill the index space with 0x7FFF objects so that the class's index stays 1 but objects and a
     // back reference pass 0x7FFF.
     std::list<std::unique_ptr<QMPassword>> list;
-    for (int i = 0; i < 0x7FFF; ++i)
+    for (int i = 0; i < 0x7FFF; ++i) {
         list.push_back(std::make_unique<QMPassword>());
+    }
     std::string image;
     CArchive ar(image);
     ar.WriteObjectList(list);
@@ -275,13 +276,15 @@ TEST(IdentityMap, FindsEveryKeyThroughCollisionsAndGrowth) {
     const auto key = [](uintptr_t n) { return reinterpret_cast<const void*>(n); };
     klt::IdentityMap map;
     std::vector<const void*> keys;
-    for (uintptr_t i = 1; i <= 3000; ++i)
+    for (uintptr_t i = 1; i <= 3000; ++i) {
         keys.push_back(key(0x10000000 + i * 16 * 4096 * (i % 2 ? 1 : 3)));
+    }
     for (size_t i = 0; i < keys.size(); ++i) {
         EXPECT_EQ(map.Find(keys[i]), 0u);
         map.Insert(keys[i], static_cast<uint32_t>(i + 1));
     }
-    for (size_t i = 0; i < keys.size(); ++i)
+    for (size_t i = 0; i < keys.size(); ++i) {
         ASSERT_EQ(map.Find(keys[i]), i + 1) << i;
+    }
     EXPECT_EQ(map.Find(key(0x10000010)), 0u);
 }

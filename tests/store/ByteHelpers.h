@@ -12,8 +12,9 @@ inline std::string Hex(std::string_view hex) {
     std::string bytes;
     int nHigh = -1;
     for (const char c : hex) {
-        if (c == ' ')
+        if (c == ' ') {
             continue;
+        }
         const int nDigit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
         if (nHigh < 0) {
             nHigh = nDigit;

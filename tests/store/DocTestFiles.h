@@ -30,8 +30,9 @@ inline PasswordFileContent TwoEntries(const std::string& strMasterPassword = "",
 inline int32_t StampOf(const std::string& image, size_t nPasswordLength) {
     const size_t at = 6 + nPasswordLength;
     uint32_t value = 0;
-    for (size_t i = 0; i < 4; ++i)
+    for (size_t i = 0; i < 4; ++i) {
         value |= uint32_t(static_cast<uint8_t>(image.at(at + i))) << (8 * i);
+    }
     return static_cast<int32_t>(value);
 }
 

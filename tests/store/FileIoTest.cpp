@@ -102,8 +102,9 @@ TEST_F(FileIo, ReplacingKeepsPermissionsAndFollowsLinks) {
 }
 
 TEST_F(FileIo, ReplacingKeepsOwnerAndGroupWhereAllowed) {
-    if (::geteuid() != 0)
+    if (::geteuid() != 0) {
         GTEST_SKIP() << "only root may give a file to someone else";
+    }
     WriteFile(Path("a.klt"), "old");
     ASSERT_EQ(::chown(Path("a.klt").c_str(), 1234, 5678), 0);
     klt::ReplaceFileContents(Path("a.klt"), "new");

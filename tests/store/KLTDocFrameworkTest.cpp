@@ -21,8 +21,9 @@ class EntryView : public CView {
 public:
     void OnUpdate(CView*, LPARAM, CObject*) override {
         m_rows.clear();
-        for (const auto& pEntry : static_cast<CKLTDoc*>(GetDocument())->m_entryList)
+        for (const auto& pEntry : static_cast<CKLTDoc*>(GetDocument())->m_entryList) {
             m_rows.push_back(pEntry.get());
+        }
     }
     void OnDraw(CDC*) override {}
 

@@ -28,8 +28,9 @@ int32_t Now() {
 
 std::vector<std::string> Systems(const CKLTDoc& doc) {
     std::vector<std::string> names;
-    for (const auto& pEntry : doc.m_entryList)
+    for (const auto& pEntry : doc.m_entryList) {
         names.push_back(pEntry->m_strSystem);
+    }
     return names;
 }
 
@@ -161,8 +162,9 @@ TEST_F(KLTDocTest, EachRefusedFileHasItsMessageAndLeavesTheDocumentEmpty) {
         OpenTwoEntries();
         const std::string path = m_folder.Write("bad.klt", c.bytes);
         ScriptedUser user;
-        if (c.answerPrompt)
+        if (c.answerPrompt) {
             c.answerPrompt(user);
+        }
         user.Answer(IDOK);
         m_doc.SetModifiedFlag(FALSE);
         EXPECT_FALSE(m_doc.OnOpenDocument(path));
@@ -266,8 +268,9 @@ TEST_F(KLTDocTest, PasswordTooLongForTheFileIsNeverWritten) {
 
 TEST_F(KLTDocTest, FindEntryMatchesExactNamesFromTheHeadAndSkipsTheExcludedOne) {
     EXPECT_EQ(m_doc.FindEntry("Mail"), nullptr);
-    for (const char* name : {"Mail", "mail", "Mail"})
+    for (const char* name : {"Mail", "mail", "Mail"}) {
         m_doc.m_entryList.push_back(std::make_unique<QMPassword>(name, "", "", 0));
+    }
     QMPassword* pFirst = m_doc.m_entryList.front().get();
     QMPassword* pLower = std::next(m_doc.m_entryList.begin())->get();
     QMPassword* pLast = m_doc.m_entryList.back().get();

@@ -171,8 +171,9 @@ TEST(MasterPassword, NewPasswordAbove255BytesIsRefusedAndNeverSet) {
     CMasterPassword password;
     SetTo(password, "");
     std::string tooLong; // 128 characters, but 256 bytes
-    for (int i = 0; i < 128; ++i)
+    for (int i = 0; i < 128; ++i) {
         tooLong += "\xC3\xA9";
+    }
     const std::string longest(255, 'b');
     ScriptedUser user;
     // The scripted keyboard types ASCII only; the text stands in the field as if pasted.

@@ -6,8 +6,9 @@ bool FakeHotKey::Register(unsigned modifiers, unsigned virtualKey) {
     ++registerCalls;
     registered.reset();
     const Combination combination{modifiers & (MOD_ALT | MOD_CONTROL | MOD_SHIFT), virtualKey & 0xFF};
-    if (combination.second == 0 || ownedByOthers.count(combination))
+    if (combination.second == 0 || ownedByOthers.count(combination)) {
         return false;
+    }
     registered = combination;
     return true;
 }
@@ -19,10 +20,12 @@ bool FakeHotKey::Unregister() {
 }
 
 bool FakeHotKey::Press() {
-    if (!registered)
+    if (!registered) {
         return false;
-    if (m_callback)
+    }
+    if (m_callback) {
         m_callback();
+    }
     return true;
 }
 

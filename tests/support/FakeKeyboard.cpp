@@ -25,8 +25,9 @@ FakeKeyboard::FakeKeyboard() {
         layout[c] = {38 + static_cast<KeyCode>(c - U'a'), 0, true};
         layout[c - U'a' + U'A'] = {38 + static_cast<KeyCode>(c - U'a'), kShiftBit, true};
     }
-    for (char32_t c = U'0'; c <= U'9'; ++c)
+    for (char32_t c = U'0'; c <= U'9'; ++c) {
         layout[c] = {10 + static_cast<KeyCode>(c - U'0'), 0, false};
+    }
     layout[U' '] = {65, 0, false};
     layout[U'!'] = {11, kShiftBit, false};
     layout[U'@'] = {24, kCtrlBit | kAltBit, false};
@@ -35,8 +36,9 @@ FakeKeyboard::FakeKeyboard() {
 
 bool FakeKeyboard::IsModifierDown(Modifier modifier) {
     modifierQueries.push_back(modifier);
-    if (onModifierQuery)
+    if (onModifierQuery) {
         onModifierQuery();
+    }
     return held.count(modifier) != 0;
 }
 

@@ -4,8 +4,9 @@ namespace klt {
 
 bool FakeWindowSystem::SetForegroundWindow(WindowId window) {
     activations.push_back(window);
-    if (!IsWindow(window))
+    if (!IsWindow(window)) {
         return false;
+    }
     foreground = window;
     return true;
 }

@@ -38,8 +38,9 @@ public:
         m_process.setProcessEnvironment(environment);
         m_process.start("xterm", {"-u8", "-title", QString::fromStdString(UniqueTitle("xterm")), "-e", "sh",
                                   "-c", script});
-        if (ReadUntil([this] { return m_bytes.find('\n') != std::string::npos; }))
+        if (ReadUntil([this] { return m_bytes.find('\n') != std::string::npos; })) {
             m_window = display.WaitForWindow(m_process.arguments().at(2).toStdString());
+        }
         m_bytes.erase(0, m_bytes.find('\n') + 1);
     }
     ~Xterm() override {
@@ -59,14 +60,16 @@ private:
         clock.start();
         while (!done()) {
             pollfd fd{m_fd, POLLIN, 0};
-            if (poll(&fd, 1, Remaining(clock, bound)) <= 0)
+            if (poll(&fd, 1, Remaining(clock, bound)) <= 0) {
                 return false;
+            }
             char buffer[4096];
             const ssize_t count = read(m_fd, buffer, sizeof buffer);
-            if (count > 0)
+            if (count > 0) {
                 m_bytes.append(buffer, static_cast<size_t>(count));
-            else if (count == 0 && (fd.revents & POLLHUP))
+            } else if (count == 0 && (fd.revents & POLLHUP)) {
                 return false;
+            }
         }
         return true;
     }
@@ -102,8 +105,9 @@ public:
         m_pressReturn();
         m_process.waitForFinished(static_cast<int>(bound.count()));
         std::string text = m_process.readAllStandardOutput().toStdString();
-        if (!text.empty() && text.back() == '\n')
+        if (!text.empty() && text.back() == '\n') {
             text.pop_back();
+        }
         return text;
     }
 

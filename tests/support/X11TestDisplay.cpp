@@ -23,19 +23,24 @@ int IgnoreErrors(Display*, XErrorEvent*) {
 Window FindViewable(Display* display, Window window, const std::string& title, int depth) {
     XWindowAttributes attributes;
     if (depth > 0 && XGetWindowAttributes(display, window, &attributes) &&
-        attributes.map_state == IsViewable && WindowTitle(display, window) == title)
+        attributes.map_state == IsViewable && WindowTitle(display, window) == title) {
         return window;
-    if (depth == 3)
+    }
+    if (depth == 3) {
         return None;
+    }
     Window root = None, parent = None, *children = nullptr;
     unsigned count = 0;
-    if (!XQueryTree(display, window, &root, &parent, &children, &count))
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) {
         return None;
+    }
     Window found = None;
-    for (unsigned i = 0; i < count && found == None; ++i)
+    for (unsigned i = 0; i < count && found == None; ++i) {
         found = FindViewable(display, children[i], title, depth + 1);
-    if (children)
+    }
+    if (children) {
         XFree(children);
+    }
     return found;
 }
 
@@ -50,10 +55,12 @@ std::string WindowTitle(_XDisplay* display, unsigned long window) {
     if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False,
                            XInternAtom(display, "UTF8_STRING", False), &type, &format, &count, &rest,
                            &data) == Success &&
-        data)
+        data) {
         title.assign(reinterpret_cast<char*>(data), count);
-    if (data)
+    }
+    if (data) {
         XFree(data);
+    }
     char* name = nullptr;
     if (title.empty() && XFetchName(display, window, &name) && name) {
         title = name;
@@ -63,8 +70,9 @@ std::string WindowTitle(_XDisplay* display, unsigned long window) {
 }
 
 X11TestDisplay::X11TestDisplay() : m_display(XOpenDisplay(nullptr)) {
-    if (!m_display)
+    if (!m_display) {
         throw std::runtime_error("no X display; run the X11 tests through with-xvfb");
+    }
     // Windows may go away while the tests look at them.
     XSetErrorHandler(IgnoreErrors);
     XSelectInput(m_display, DefaultRootWindow(m_display), SubstructureNotifyMask | PropertyChangeMask);
@@ -99,13 +107,16 @@ void X11TestDisplay::LockGroup(int group) {
 WindowId X11TestDisplay::WaitForWindow(const std::string& title, const std::function<void()>& whileWaiting) {
     const auto deadline = Clock::now() + kBound;
     while (true) {
-        if (Window found = FindViewable(m_display, DefaultRootWindow(m_display), title, 0))
+        if (Window found = FindViewable(m_display, DefaultRootWindow(m_display), title, 0)) {
             return found;
-        if (Clock::now() >= deadline)
+        }
+        if (Clock::now() >= deadline) {
             return 0;
+        }
         // Maps, reparentings and title changes all arrive as events; look again after each burst.
-        if (whileWaiting)
+        if (whileWaiting) {
             whileWaiting();
+        }
         pollfd fd{ConnectionNumber(m_display), POLLIN, 0};
         poll(&fd, 1, whileWaiting ? 10 : 100);
         while (XPending(m_display)) {
@@ -131,8 +142,9 @@ bool X11TestDisplay::HasWindowManager() {
                        XInternAtom(m_display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False, XA_WINDOW,
                        &type, &format, &count, &rest, &data);
     const bool present = data && count == 1;
-    if (data)
+    if (data) {
         XFree(data);
+    }
     return present;
 }
 
@@ -142,21 +154,24 @@ void X11TestDisplay::SetKey(unsigned long keysym, bool down) {
 }
 
 void X11TestDisplay::Tap(unsigned long keysym, std::initializer_list<unsigned long> modifiers) {
-    for (unsigned long modifier : modifiers)
+    for (unsigned long modifier : modifiers) {
         XTestFakeKeyEvent(m_display, XKeysymToKeycode(m_display, modifier), True, CurrentTime);
+    }
     const KeyCode key = XKeysymToKeycode(m_display, keysym);
     XTestFakeKeyEvent(m_display, key, True, CurrentTime);
     XTestFakeKeyEvent(m_display, key, False, CurrentTime);
-    for (unsigned long modifier : modifiers)
+    for (unsigned long modifier : modifiers) {
         XTestFakeKeyEvent(m_display, XKeysymToKeycode(m_display, modifier), False, CurrentTime);
+    }
     XSync(m_display, False);
 }
 
 unsigned long X11TestDisplay::KeysymOf(unsigned key) {
     XkbDescPtr xkb = XkbGetMap(m_display, XkbKeySymsMask | XkbKeyTypesMask, XkbUseCoreKbd);
     const KeySym keysym = xkb && XkbKeyNumGroups(xkb, key) > 0 ? XkbKeySymEntry(xkb, key, 0, 0) : NoSymbol;
-    if (xkb)
+    if (xkb) {
         XkbFreeKeyboard(xkb, 0, True);
+    }
     return keysym;
 }
 

@@ -108,12 +108,14 @@ TEST_F(KeystrokeTyperTest, QuitDuringTheWaitTypesNothingAndEndsTheMainLoop) {
         SCOPED_TRACE(posted ? "QEvent::Quit posted" : "QCoreApplication::exit");
         keyboard.held = {Modifier::Ctrl};
         keyboard.onModifierQuery = [&, asked = 0]() mutable {
-            if (++asked != 10)
+            if (++asked != 10) {
                 return;
-            if (posted)
+            }
+            if (posted) {
                 QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
-            else
+            } else {
                 QCoreApplication::exit(7);
+            }
         };
         int result = -1;
         QTimer::singleShot(0, [&] { result = typer.TypeText("abc"); });

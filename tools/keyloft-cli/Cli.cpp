@@ -58,18 +58,21 @@ int FileError(Environment& env, const std::string& strMessage) {
 
 std::optional<std::string> PasswordFromStdin(std::istream& in) {
     std::string line;
-    if (!std::getline(in, line))
+    if (!std::getline(in, line)) {
         return std::nullopt;
-    if (!line.empty() && line.back() == '\r')
+    }
+    if (!line.empty() && line.back() == '\r') {
         line.pop_back();
+    }
     return line;
 }
 
 int Dump(const std::string& strPath, bool bPasswordStdin, Environment& env) {
     // Asked for only when the file is protected, so unprotected files never consume standard input.
     const PasswordPrompt prompt = [&]() -> std::optional<std::string> {
-        if (bPasswordStdin)
+        if (bPasswordStdin) {
             return PasswordFromStdin(env.in);
+        }
         const char* pszPassword = env.getenv("KLT_PASSWORD");
         return pszPassword != nullptr ? std::optional<std::string>(pszPassword) : std::nullopt;
     };
@@ -109,27 +112,31 @@ int Dispatch(const std::vector<std::string>& args, Environment& env) {
         env.out << kUsage << kHelp;
         return kSuccess;
     }
-    if (args.empty())
+    if (args.empty()) {
         return UsageError(env, "a command is needed");
+    }
 
     const std::string& strCommand = args[0];
     bool bPasswordStdin = false;
     bool bOptions = true; // until "--"
     std::vector<std::string> operands;
     for (size_t i = 1; i < args.size(); ++i) {
-        if (bOptions && args[i] == "--")
+        if (bOptions && args[i] == "--") {
             bOptions = false;
-        else if (bOptions && args[i] == "--password-stdin" && strCommand == "dump")
+        } else if (bOptions && args[i] == "--password-stdin" && strCommand == "dump") {
             bPasswordStdin = true;
-        else if (bOptions && args[i].size() > 1 && args[i][0] == '-')
+        } else if (bOptions && args[i].size() > 1 && args[i][0] == '-') {
             return UsageError(env, "unknown option " + args[i]);
-        else
+        } else {
             operands.push_back(args[i]);
+        }
     }
-    if (strCommand != "dump" && strCommand != "create")
+    if (strCommand != "dump" && strCommand != "create") {
         return UsageError(env, "unknown command " + strCommand);
-    if (operands.size() != 1)
+    }
+    if (operands.size() != 1) {
         return UsageError(env, strCommand + " takes exactly one FILE");
+    }
     return strCommand == "dump" ? Dump(operands[0], bPasswordStdin, env) : Create(operands[0], env);
 }
 

@@ -30,8 +30,9 @@ X11HotKey::X11HotKey(Connection& connection) : m_connection(connection) {
         }
         const auto xkbType = reinterpret_cast<const XkbEvent&>(event).any.xkb_type;
         if (event.type == MappingNotify || (event.type == m_connection.XkbEventBase() &&
-                                            (xkbType == XkbNewKeyboardNotify || xkbType == XkbMapNotify)))
+                                            (xkbType == XkbNewKeyboardNotify || xkbType == XkbMapNotify))) {
             OnKeymapChanged();
+        }
     });
 }
 
@@ -41,32 +42,40 @@ X11HotKey::~X11HotKey() {
 
 std::optional<X11HotKey::Grab> X11HotKey::Resolve() const {
     const KeySym keysym = KeysymOfVirtualKey(m_virtualKey & 0xFF);
-    if (keysym == 0)
+    if (keysym == 0) {
         return std::nullopt;
+    }
     Display* display = m_connection.Display();
     const int keycode = XKeysymToKeycode(display, keysym);
-    if (keycode == 0)
+    if (keycode == 0) {
         return std::nullopt;
+    }
     Grab grab{keycode, 0, XkbKeysymToModifiers(display, XK_Num_Lock)};
-    if (m_modifiers & MOD_ALT)
+    if (m_modifiers & MOD_ALT) {
         grab.modifiers |= XkbKeysymToModifiers(display, XK_Alt_L);
-    if (m_modifiers & MOD_CONTROL)
+    }
+    if (m_modifiers & MOD_CONTROL) {
         grab.modifiers |= ControlMask;
-    if (m_modifiers & MOD_SHIFT)
+    }
+    if (m_modifiers & MOD_SHIFT) {
         grab.modifiers |= ShiftMask;
-    if ((m_modifiers & MOD_ALT) && !(grab.modifiers & ~(ControlMask | ShiftMask)))
+    }
+    if ((m_modifiers & MOD_ALT) && !(grab.modifiers & ~(ControlMask | ShiftMask))) {
         return std::nullopt; // no modifier carries Alt on this keyboard
+    }
     return grab;
 }
 
 bool X11HotKey::Take(const Grab& grab) {
     Display* display = m_connection.Display();
     ErrorTrap trap(display);
-    for (unsigned locks : LockVariants(grab.numLockMask))
+    for (unsigned locks : LockVariants(grab.numLockMask)) {
         XGrabKey(display, grab.keycode, grab.modifiers | locks, m_connection.Root(), False, GrabModeAsync,
                  GrabModeAsync);
-    if (trap.Succeeded())
+    }
+    if (trap.Succeeded()) {
         return true;
+    }
     // Another client holds one of the variants: give back the ones this client did get.
     Release(grab);
     return false;
@@ -75,8 +84,9 @@ bool X11HotKey::Take(const Grab& grab) {
 void X11HotKey::Release(const Grab& grab) {
     Display* display = m_connection.Display();
     ErrorTrap trap(display);
-    for (unsigned locks : LockVariants(grab.numLockMask))
+    for (unsigned locks : LockVariants(grab.numLockMask)) {
         XUngrabKey(display, grab.keycode, grab.modifiers | locks, m_connection.Root());
+    }
 }
 
 bool X11HotKey::Register(unsigned modifiers, unsigned virtualKey) {
@@ -93,8 +103,9 @@ bool X11HotKey::Register(unsigned modifiers, unsigned virtualKey) {
 }
 
 bool X11HotKey::Unregister() {
-    if (m_grab)
+    if (m_grab) {
         Release(*m_grab);
+    }
     m_grab.reset();
     m_virtualKey = 0;
     return true;
@@ -106,20 +117,24 @@ void X11HotKey::SetPressedCallback(std::function<void()> callback) {
 
 // A new layout may put the key on another keycode or Num Lock on another modifier.
 void X11HotKey::OnKeymapChanged() {
-    if (m_virtualKey == 0)
+    if (m_virtualKey == 0) {
         return;
+    }
     const auto grab = Resolve();
-    if (grab == m_grab)
+    if (grab == m_grab) {
         return;
-    if (m_grab)
+    }
+    if (m_grab) {
         Release(*m_grab);
+    }
     m_grab = grab && Take(*grab) ? grab : std::nullopt;
 }
 
 // Key presses reach this connection only through the grab.
 void X11HotKey::OnKeyPress(int keycode) {
-    if (!m_grab || keycode != m_grab->keycode || !m_callback)
+    if (!m_grab || keycode != m_grab->keycode || !m_callback) {
         return;
+    }
     QMetaObject::invokeMethod(
         &m_context, [callback = m_callback] { callback(); }, Qt::QueuedConnection);
 }

@@ -15,15 +15,17 @@ X11Keyboard::X11Keyboard(Connection& connection) : m_connection(connection), m_s
             event.type == m_connection.XkbEventBase() &&
             (reinterpret_cast<const XkbEvent&>(event).any.xkb_type == XkbNewKeyboardNotify ||
              reinterpret_cast<const XkbEvent&>(event).any.xkb_type == XkbMapNotify);
-        if (xkbMapping || event.type == MappingNotify)
+        if (xkbMapping || event.type == MappingNotify) {
             m_keymap.reset();
+        }
     });
 }
 
 const Keymap& X11Keyboard::CurrentKeymap() {
     m_connection.ProcessPendingEvents();
-    if (!m_keymap)
+    if (!m_keymap) {
         m_keymap = std::make_unique<Keymap>(m_connection.Display());
+    }
     return *m_keymap;
 }
 
@@ -32,9 +34,11 @@ bool X11Keyboard::IsModifierDown(Modifier modifier) {
     char pressed[32];
     XQueryKeymap(m_connection.Display(), pressed);
     auto anyDown = [&](Modifier which) {
-        for (KeyCode key : keymap.KeysOf(which))
-            if (pressed[key / 8] & (1 << (key % 8)))
+        for (KeyCode key : keymap.KeysOf(which)) {
+            if (pressed[key / 8] & (1 << (key % 8))) {
                 return true;
+            }
+        }
         return false;
     };
     return anyDown(modifier) || (modifier == Modifier::Alt && anyDown(Modifier::AltGr));
@@ -50,10 +54,12 @@ std::optional<KeyScan> X11Keyboard::LookUp(char32_t character) {
     XkbStateRec state{};
     XkbGetState(m_connection.Display(), XkbUseCoreKbd, &state);
     const bool capsLock = (state.locked_mods & LockMask) != 0;
-    if (auto scan = CurrentKeymap().Find(character, state.group, capsLock))
+    if (auto scan = CurrentKeymap().Find(character, state.group, capsLock)) {
         return scan;
-    if (m_spareKeys.Lend(character, CurrentKeymap().SpareKeys()) == 0)
+    }
+    if (m_spareKeys.Lend(character, CurrentKeymap().SpareKeys()) == 0) {
         return std::nullopt;
+    }
     m_keymap.reset();
     return CurrentKeymap().Find(character, state.group, capsLock);
 }
@@ -65,8 +71,9 @@ void X11Keyboard::SendKey(KeyCode key, bool down) {
 }
 
 void X11Keyboard::SendModifier(Modifier modifier, bool down) {
-    if (const KeyCode key = CurrentKeymap().ModifierKey(modifier))
+    if (const KeyCode key = CurrentKeymap().ModifierKey(modifier)) {
         SendKey(key, down);
+    }
 }
 
 } // namespace klt::x11

@@ -19,8 +19,9 @@ struct FreeKeyboard {
 // The group a key uses while `group` is the active one.
 int EffectiveGroup(XkbDescPtr xkb, int key, int group) {
     const int count = XkbKeyNumGroups(xkb, key);
-    if (group < count)
+    if (group < count) {
         return group;
+    }
     const unsigned char info = XkbKeyGroupInfo(xkb, key);
     switch (XkbOutOfRangeGroupAction(info)) {
     case XkbClampIntoRange:
@@ -37,18 +38,21 @@ int EffectiveGroup(XkbDescPtr xkb, int key, int group) {
 // The shift state that selects the level of the key type: Shift, the level-3 shift (typed as
 // Ctrl+Alt) or both. Levels that need other modifiers are of no use for typing.
 std::optional<unsigned> ShiftStateOfLevel(const XkbKeyTypeRec& type, int level, unsigned level3Mask) {
-    if (level == 0)
+    if (level == 0) {
         return 0u;
+    }
     std::optional<unsigned> best;
     for (int i = 0; i < type.map_count; ++i) {
         const XkbKTMapEntryRec& entry = type.map[i];
         const unsigned mask = entry.mods.mask;
-        if (!entry.active || entry.level != level || mask == 0 || (mask & ~(ShiftMask | level3Mask)) != 0)
+        if (!entry.active || entry.level != level || mask == 0 || (mask & ~(ShiftMask | level3Mask)) != 0) {
             continue;
+        }
         const unsigned state =
             ((mask & ShiftMask) ? kShiftBit : 0) | ((mask & level3Mask) ? kCtrlBit | kAltBit : 0);
-        if (!best || std::popcount(state) < std::popcount(*best))
+        if (!best || std::popcount(state) < std::popcount(*best)) {
             best = state;
+        }
     }
     return best;
 }
@@ -80,9 +84,11 @@ unsigned ModifiersOf(unsigned shiftState, unsigned level3Mask) {
 
 // Caps Lock alone gives the second level: a letter key.
 bool IsLetterType(const XkbKeyTypeRec& type) {
-    for (int i = 0; i < type.map_count; ++i)
-        if (type.map[i].active && type.map[i].mods.mask == LockMask && type.map[i].level == 1)
+    for (int i = 0; i < type.map_count; ++i) {
+        if (type.map[i].active && type.map[i].mods.mask == LockMask && type.map[i].level == 1) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -115,12 +121,14 @@ Keymap::Keymap(Display* display) {
 void Keymap::Read(Display* display) {
     std::unique_ptr<XkbDescRec, FreeKeyboard> xkb(
         XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask | XkbVirtualModsMask, XkbUseCoreKbd));
-    if (!xkb)
+    if (!xkb) {
         return;
+    }
     const unsigned level3Mask = XkbKeysymToModifiers(display, XK_ISO_Level3_Shift);
     int groups = 1;
-    for (int key = xkb->min_key_code; key <= xkb->max_key_code; ++key)
+    for (int key = xkb->min_key_code; key <= xkb->max_key_code; ++key) {
         groups = std::max(groups, static_cast<int>(XkbKeyNumGroups(xkb.get(), key)));
+    }
     m_characters.assign(groups, {});
     m_capsCharacters.assign(groups, {});
 
@@ -143,8 +151,9 @@ void Keymap::Read(Display* display) {
                 const KeySym keysym = XkbKeySymEntry(xkb.get(), key, level, keyGroup);
                 const char32_t character = CharacterOfKeysym(keysym);
                 const auto shiftState = ShiftStateOfLevel(type, level, level3Mask);
-                if (character == 0 || !shiftState)
+                if (character == 0 || !shiftState) {
                     continue;
+                }
                 const KeyScan scan{static_cast<KeyCode>(key), *shiftState, level <= 1 && IsLetterType(type)};
                 Add(m_characters[group], character, scan);
                 // With Caps Lock on, the typing engine turns Shift round for letters on their first two
@@ -153,8 +162,9 @@ void Keymap::Read(Display* display) {
                 // a capital).
                 for (const unsigned state :
                      {0u, kShiftBit, kCtrlBit | kAltBit, kShiftBit | kCtrlBit | kAltBit}) {
-                    if ((state & kCtrlBit) && level3Mask == 0)
+                    if ((state & kCtrlBit) && level3Mask == 0) {
                         continue;
+                    }
                     const unsigned pressed = scan.letter && state <= kShiftBit ? state ^ kShiftBit : state;
                     const Resolved withCaps = Resolve(type, LockMask | ModifiersOf(pressed, level3Mask));
                     if (withCaps.level == level &&
@@ -170,13 +180,15 @@ void Keymap::Read(Display* display) {
 
 void Keymap::Add(Characters& characters, char32_t character, const KeyScan& scan) {
     auto [it, added] = characters.emplace(character, scan);
-    if (!added && std::popcount(scan.shiftState) < std::popcount(it->second.shiftState))
+    if (!added && std::popcount(scan.shiftState) < std::popcount(it->second.shiftState)) {
         it->second = scan;
+    }
 }
 
 std::optional<KeyScan> Keymap::Find(char32_t character, int group, bool capsLock) const {
-    if (group < 0 || group >= GroupCount())
+    if (group < 0 || group >= GroupCount()) {
         return std::nullopt;
+    }
     const Characters& characters = (capsLock ? m_capsCharacters : m_characters)[group];
     auto it = characters.find(character);
     return it == characters.end() ? std::nullopt : std::optional<KeyScan>(it->second);

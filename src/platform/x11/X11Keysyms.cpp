@@ -12,22 +12,27 @@ std::uint32_t KeysymOfCharacter(char32_t character) {
 
 char32_t CharacterOfKeysym(std::uint32_t keysym) {
     const std::uint32_t character = xkb_keysym_to_utf32(keysym);
-    if (character == 0)
+    if (character == 0) {
         return 0;
+    }
     // Only the keysym a character is typed with counts: KP_1 also reads as '1' but is a keypad key.
     const bool canonical = KeysymOfCharacter(character) == keysym || keysym == 0x1000000 + character;
     return canonical ? static_cast<char32_t>(character) : 0;
 }
 
 std::uint32_t KeysymOfVirtualKey(unsigned vk) {
-    if (vk >= '0' && vk <= '9')
+    if (vk >= '0' && vk <= '9') {
         return vk;
-    if (vk >= 'A' && vk <= 'Z')
+    }
+    if (vk >= 'A' && vk <= 'Z') {
         return vk - 'A' + XKB_KEY_a;
-    if (vk >= 0x60 && vk <= 0x69) // VK_NUMPAD0..9
+    }
+    if (vk >= 0x60 && vk <= 0x69) { // VK_NUMPAD0..9
         return XKB_KEY_KP_0 + (vk - 0x60);
-    if (vk >= 0x70 && vk <= 0x87) // VK_F1..F24
+    }
+    if (vk >= 0x70 && vk <= 0x87) { // VK_F1..F24
         return XKB_KEY_F1 + (vk - 0x70);
+    }
     static constexpr std::array<std::pair<unsigned, std::uint32_t>, 45> kTable{{
         {0x03, XKB_KEY_Break},       {0x08, XKB_KEY_BackSpace},    {0x09, XKB_KEY_Tab},
         {0x0C, XKB_KEY_Clear},       {0x0D, XKB_KEY_Return},       {0x13, XKB_KEY_Pause},
@@ -45,9 +50,11 @@ std::uint32_t KeysymOfVirtualKey(unsigned vk) {
         {0xBF, XKB_KEY_slash},       {0xC0, XKB_KEY_grave},        {0xDB, XKB_KEY_bracketleft},
         {0xDC, XKB_KEY_backslash},   {0xDD, XKB_KEY_bracketright}, {0xDE, XKB_KEY_apostrophe},
     }};
-    for (const auto& [code, keysym] : kTable)
-        if (code == vk)
+    for (const auto& [code, keysym] : kTable) {
+        if (code == vk) {
             return keysym;
+        }
+    }
     return 0;
 }
 

@@ -19,8 +19,9 @@ struct X11Platform::Services {
 
 std::unique_ptr<X11Platform> X11Platform::Open(const std::string& displayName) {
     auto connection = x11::Connection::Open(displayName);
-    if (!connection)
+    if (!connection) {
         return nullptr;
+    }
     return std::unique_ptr<X11Platform>(new X11Platform(std::make_unique<Services>(std::move(connection))));
 }
 

@@ -24,19 +24,23 @@ struct FreeKeyboard {
 int TypeIndex(Display* display, XkbDescPtr xkb, const char* name) {
     const Atom atom = XInternAtom(display, name, True);
     // The map leaves the types' names out; they come with the keyboard's names.
-    if (atom == None || XkbGetNames(display, XkbKeyTypeNamesMask, xkb) != Success)
+    if (atom == None || XkbGetNames(display, XkbKeyTypeNamesMask, xkb) != Success) {
         return -1;
-    for (int i = 0; i < xkb->map->num_types; ++i)
-        if (xkb->map->types[i].name == atom)
+    }
+    for (int i = 0; i < xkb->map->num_types; ++i) {
+        if (xkb->map->types[i].name == atom) {
             return i;
+        }
+    }
     return -1;
 }
 
 } // namespace
 
 SpareKeys::SpareKeys(Connection& connection) : m_connection(connection) {
-    if (!QCoreApplication::instance())
+    if (!QCoreApplication::instance()) {
         return;
+    }
     m_timer = std::make_unique<QTimer>();
     m_timer->setSingleShot(true);
     QObject::connect(m_timer.get(), &QTimer::timeout, [this] { GiveBackSettled(); });
@@ -44,8 +48,9 @@ SpareKeys::SpareKeys(Connection& connection) : m_connection(connection) {
 
 SpareKeys::~SpareKeys() {
     // At the end the mapping is put back whatever the clients have read.
-    for (const auto& entry : m_lent)
+    for (const auto& entry : m_lent) {
         Write(entry.first, {});
+    }
 }
 
 KeyCode SpareKeys::Lend(char32_t character, const std::vector<KeyCode>& freeKeys) {
@@ -72,8 +77,9 @@ KeyCode SpareKeys::Lend(char32_t character, const std::vector<KeyCode>& freeKeys
         key = oldest->first;
         std::this_thread::sleep_until(oldest->second.lastUse + kSettlingTime);
     }
-    if (key == 0 || !Write(key, held))
+    if (key == 0 || !Write(key, held)) {
         return 0;
+    }
     m_lent[key].held = held;
     Used(key);
     return key;
@@ -81,8 +87,9 @@ KeyCode SpareKeys::Lend(char32_t character, const std::vector<KeyCode>& freeKeys
 
 void SpareKeys::Used(KeyCode key) {
     auto it = m_lent.find(key);
-    if (it == m_lent.end())
+    if (it == m_lent.end()) {
         return;
+    }
     it->second.lastUse = Clock::now();
     ScheduleGiveBack();
 }
@@ -97,8 +104,9 @@ void SpareKeys::GiveBackSettled() {
             ++it;
         }
     }
-    if (!m_lent.empty())
+    if (!m_lent.empty()) {
         ScheduleGiveBack();
+    }
 }
 
 bool SpareKeys::Write(KeyCode key, const std::vector<Slot>& held) {
@@ -107,16 +115,19 @@ bool SpareKeys::Write(KeyCode key, const std::vector<Slot>& held) {
     // Changing a key's types also looks at its actions, so they have to be read as well.
     std::unique_ptr<XkbDescRec, FreeKeyboard> xkb(
         XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask | XkbKeyActionsMask, XkbUseCoreKbd));
-    if (!xkb)
+    if (!xkb) {
         return false;
+    }
     int type = held.size() == 2 ? TypeIndex(display, xkb.get(), "FOUR_LEVEL_ALPHABETIC") : XkbAlphabeticIndex;
-    if (type < 0)
+    if (type < 0) {
         return false;
+    }
     XkbMapChangesRec changes{};
     const int keycode = static_cast<int>(key);
     if (XkbChangeTypesOfKey(xkb.get(), keycode, held.empty() ? 0 : 1, XkbGroup1Mask, &type, &changes) !=
-        Success)
+        Success) {
         return false;
+    }
     KeySym* symbols = XkbKeySymsPtr(xkb.get(), keycode);
     for (size_t i = 0; i < held.size(); ++i) {
         symbols[2 * i] = held[i][0];
@@ -130,8 +141,9 @@ bool SpareKeys::Write(KeyCode key, const std::vector<Slot>& held) {
 }
 
 void SpareKeys::ScheduleGiveBack() {
-    if (m_timer)
+    if (m_timer) {
         m_timer->start(kSettlingTime);
+    }
 }
 
 } // namespace klt::x11

@@ -26,27 +26,31 @@ void WithProperty(Display* display, Window window, Atom property, Atom type, int
     unsigned char* data = nullptr;
     const int status = XGetWindowProperty(display, window, property, 0, length, False, type, &actualType,
                                           &format, &count, &remaining, &data);
-    if (status == Success && trap.Succeeded() && data && actualType == type && format == wantedFormat)
+    if (status == Success && trap.Succeeded() && data && actualType == type && format == wantedFormat) {
         use(data, count);
-    if (data)
+    }
+    if (data) {
         XFree(data);
+    }
 }
 
 // The 32-bit items (windows, atoms) of a property; empty when it is missing or of another type.
 std::vector<unsigned long> ListProperty(Display* display, Window window, Atom property, Atom type) {
     std::vector<unsigned long> items;
-    WithProperty(display, window, property, type, 32, 1024, [&](const unsigned char* data, unsigned long count) {
-        const auto* values = reinterpret_cast<const unsigned long*>(data);
-        items.assign(values, values + count);
-    });
+    WithProperty(display, window, property, type, 32, 1024,
+                 [&](const unsigned char* data, unsigned long count) {
+                     const auto* values = reinterpret_cast<const unsigned long*>(data);
+                     items.assign(values, values + count);
+                 });
     return items;
 }
 
 std::string Utf8Property(Display* display, Window window, Atom property, Atom utf8) {
     std::string text;
-    WithProperty(display, window, property, utf8, 8, 4096, [&](const unsigned char* data, unsigned long count) {
-        text.assign(reinterpret_cast<const char*>(data), count);
-    });
+    WithProperty(display, window, property, utf8, 8, 4096,
+                 [&](const unsigned char* data, unsigned long count) {
+                     text.assign(reinterpret_cast<const char*>(data), count);
+                 });
     return text;
 }
 
@@ -54,14 +58,16 @@ std::string Utf8Property(Display* display, Window window, Atom property, Atom ut
 std::string LegacyName(Display* display, Window window) {
     ErrorTrap trap(display);
     XTextProperty name{};
-    if (!XGetWMName(display, window, &name) || !trap.Succeeded() || !name.value)
+    if (!XGetWMName(display, window, &name) || !trap.Succeeded() || !name.value) {
         return {};
+    }
     std::string text;
     char** list = nullptr;
     int count = 0;
     if (Xutf8TextPropertyToTextList(display, &name, &list, &count) >= Success && list) {
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count; ++i) {
             text += list[i];
+        }
         XFreeStringList(list);
     }
     XFree(name.value);
@@ -76,12 +82,14 @@ bool X11Windows::HasEwmhManager() {
     Display* display = m_connection.Display();
     const Atom check = m_connection.Atom("_NET_SUPPORTING_WM_CHECK");
     const auto rootCheck = ListProperty(display, m_connection.Root(), check, XA_WINDOW);
-    if (rootCheck.size() != 1)
+    if (rootCheck.size() != 1) {
         return false;
+    }
     // A manager that died leaves a stale property behind; its child window then no longer echoes it.
     const auto childCheck = ListProperty(display, rootCheck[0], check, XA_WINDOW);
-    if (childCheck.size() != 1 || childCheck[0] != rootCheck[0])
+    if (childCheck.size() != 1 || childCheck[0] != rootCheck[0]) {
         return false;
+    }
     const auto supported =
         ListProperty(display, m_connection.Root(), m_connection.Atom("_NET_SUPPORTED"), XA_ATOM);
     return std::find(supported.begin(), supported.end(), m_connection.Atom("_NET_ACTIVE_WINDOW")) !=
@@ -101,21 +109,26 @@ WindowId X11Windows::FocusTopLevel() {
     Window focus = None;
     int revert = 0;
     XGetInputFocus(display, &focus, &revert);
-    if (focus == None)
+    if (focus == None) {
         return 0;
-    if (focus == PointerRoot)
+    }
+    if (focus == PointerRoot) {
         return m_connection.Root();
+    }
     ErrorTrap trap(display);
     Window window = focus;
     while (window != m_connection.Root()) {
         Window root = None, parent = None, *children = nullptr;
         unsigned count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count))
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) {
             return 0;
-        if (children)
+        }
+        if (children) {
             XFree(children);
-        if (parent == root)
+        }
+        if (parent == root) {
             break;
+        }
         window = parent;
     }
     return window;
@@ -128,14 +141,17 @@ bool X11Windows::HasFocusWithin(WindowId target) {
     XGetInputFocus(display, &window, &revert);
     ErrorTrap trap(display);
     while (window != None && window != PointerRoot) {
-        if (window == target)
+        if (window == target) {
             return true;
+        }
         Window root = None, parent = None, *children = nullptr;
         unsigned count = 0;
-        if (!XQueryTree(display, window, &root, &parent, &children, &count))
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) {
             return false;
-        if (children)
+        }
+        if (children) {
             XFree(children);
+        }
         window = parent;
     }
     return false;
@@ -146,8 +162,9 @@ WindowId X11Windows::ForegroundWindow() {
 }
 
 bool X11Windows::SetForegroundWindow(WindowId window) {
-    if (!IsWindow(window) || window == m_connection.Root())
+    if (!IsWindow(window) || window == m_connection.Root()) {
         return false;
+    }
     Display* display = m_connection.Display();
     const bool ewmh = HasEwmhManager();
     {
@@ -169,8 +186,9 @@ bool X11Windows::SetForegroundWindow(WindowId window) {
             XRaiseWindow(display, window);
             XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
         }
-        if (!trap.Succeeded())
+        if (!trap.Succeeded()) {
             return false;
+        }
     }
     auto done = [&] { return HasFocusWithin(window) && (!ewmh || ActiveWindowProperty() == window); };
     const auto deadline = Clock::now() + kActivationTimeout;
@@ -187,16 +205,18 @@ bool X11Windows::SetForegroundWindow(WindowId window) {
 }
 
 bool X11Windows::IsWindow(WindowId window) {
-    if (window == 0)
+    if (window == 0) {
         return false;
+    }
     ErrorTrap trap(m_connection.Display());
     XWindowAttributes attributes;
     return XGetWindowAttributes(m_connection.Display(), window, &attributes) && trap.Succeeded();
 }
 
 bool X11Windows::IsDesktop(WindowId window) {
-    if (window == m_connection.Root())
+    if (window == m_connection.Root()) {
         return true;
+    }
     const auto types =
         ListProperty(m_connection.Display(), window, m_connection.Atom("_NET_WM_WINDOW_TYPE"), XA_ATOM);
     return std::find(types.begin(), types.end(), m_connection.Atom("_NET_WM_WINDOW_TYPE_DESKTOP")) !=
@@ -204,8 +224,9 @@ bool X11Windows::IsDesktop(WindowId window) {
 }
 
 std::string X11Windows::WindowTitle(WindowId window) {
-    if (window == 0)
+    if (window == 0) {
         return {};
+    }
     std::string title = Utf8Property(m_connection.Display(), window, m_connection.Atom("_NET_WM_NAME"),
                                      m_connection.Atom("UTF8_STRING"));
     return title.empty() ? LegacyName(m_connection.Display(), window) : title;
