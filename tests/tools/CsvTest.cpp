@@ -101,6 +101,9 @@ TEST(CsvEntries, FindsColumnsByNameInOtherProgramsExports) {
     EXPECT_EQ(RowsOf(keep), (Rows{{"Mail", "ann", "pw", "917827200"}}));
     const auto browser = EntriesFromCsv("NAME,url,Login,password,note\nshop,https://s,bo,x,\n", 7);
     EXPECT_EQ(RowsOf(browser), (Rows{{"shop", "bo", "x", "7"}}));
+    const auto tabs =
+        EntriesFromCsv("Group/Title\tUsername\tPassword\tNotes\nBank.Main\tann\t\"a,b c\"\t\"\"\n", 7);
+    EXPECT_EQ(RowsOf(tabs), (Rows{{"Bank.Main", "ann", "a,b c", "7"}}));
 }
 
 TEST(CsvEntries, RefusesRowsThatCannotBecomeEntries) {

@@ -40,9 +40,11 @@ Reads and writes Keyloft password files (.klt).
                 written as its Windows-1252 reading; standard error says how many.
   import CSV FILE
                 Reads entries from a CSV file. Columns are found by their header
-                names, in any letter case: Title, Name or System; Username, User or
-                Login; Password; Last Modified or Modified (optional; without it the
-                entries are changed now). Other columns are passed over. A new FILE
+                names, in any letter case: Title, Name, System or Group/Title;
+                Username, User or Login; Password; Last Modified or Modified
+                (optional; without it the entries are changed now). Other columns are
+                passed over; a header with tabs and no comma makes tabs the
+                separator. A new FILE
                 gets every row and the master password from KLT_PASSWORD or
                 --password-stdin (an empty one for none). An existing FILE is opened
                 with that password and merged into: new system names are appended,

@@ -17,6 +17,12 @@ public:
         if (m_text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
             m_nPos = kByteOrderMark.size();
         }
+        // Some password managers export with tabs by default: a first line with tabs and no comma.
+        const std::string_view firstLine =
+            m_text.substr(m_nPos, m_text.find_first_of("\r\n", m_nPos) - m_nPos);
+        if (firstLine.find('\t') != std::string_view::npos && firstLine.find(',') == std::string_view::npos) {
+            m_cDelimiter = '\t';
+        }
         std::vector<CsvRecord> records;
         while (m_nPos < m_text.size()) {
             CsvRecord record{m_nLine, {}};
@@ -56,7 +62,7 @@ private:
                 SkipLineBreak();
                 return;
             }
-            if (m_text[m_nPos] != ',') {
+            if (m_text[m_nPos] != m_cDelimiter) {
                 throw CsvError(m_nLine, "text after a closing quote; a quote inside a field must be doubled");
             }
             ++m_nPos;
@@ -65,7 +71,7 @@ private:
 
     std::string ReadPlain() {
         const size_t nStart = m_nPos;
-        while (m_nPos < m_text.size() && m_text[m_nPos] != ',' && !AtLineBreak()) {
+        while (m_nPos < m_text.size() && m_text[m_nPos] != m_cDelimiter && !AtLineBreak()) {
             ++m_nPos;
         }
         return std::string(m_text.substr(nStart, m_nPos - nStart));
@@ -99,6 +105,7 @@ private:
     }
 
     std::string_view m_text;
+    char m_cDelimiter = ',';
     size_t m_nPos = 0;
     size_t m_nLine = 1;
 };

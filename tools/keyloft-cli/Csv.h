@@ -27,7 +27,8 @@ struct CsvRecord {
 void AppendCsvRecord(std::string& out, const std::vector<std::string_view>& fields);
 
 // The records of a CSV text. Lines may end in CRLF, LF or CR; empty lines are passed over, and a
-// UTF-8 byte order mark at the start is skipped. Inside quotes every byte counts, line breaks
+// UTF-8 byte order mark at the start is skipped. A first line that holds tabs and no comma makes
+// tabs the separator. Inside quotes every byte counts, line breaks
 // included. Throws CsvError for a quoted field that never ends, text after a closing quote, or
 // bytes that are not UTF-8.
 std::vector<CsvRecord> ParseCsv(std::string_view text);

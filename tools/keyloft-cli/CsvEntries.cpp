@@ -20,13 +20,13 @@ constexpr size_t kMaxTextLength = std::numeric_limits<uint32_t>::max();
 
 struct Column {
     const char* pszName; // as the messages name it
-    std::array<std::string_view, 3> synonyms;
+    std::array<std::string_view, 4> synonyms;
 };
 
-constexpr Column kTitle{"Title", {"title", "name", "system"}};
-constexpr Column kUsername{"Username", {"username", "user", "login"}};
-constexpr Column kPassword{"Password", {"password", "", ""}};
-constexpr Column kModified{"Last Modified", {"last modified", "modified", ""}};
+constexpr Column kTitle{"Title", {"title", "name", "system", "group/title"}};
+constexpr Column kUsername{"Username", {"username", "user", "login", ""}};
+constexpr Column kPassword{"Password", {"password", "", "", ""}};
+constexpr Column kModified{"Last Modified", {"last modified", "modified", "", ""}};
 
 std::string Folded(std::string_view text) {
     const size_t nFirst = text.find_first_not_of(" \t");
