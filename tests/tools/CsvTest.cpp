@@ -109,8 +109,9 @@ TEST(CsvEntries, FindsColumnsByNameInOtherProgramsExports) {
 TEST(CsvEntries, RefusesRowsThatCannotBecomeEntries) {
     const std::vector<std::pair<const char*, const char*>> cases = {
         {"", "line 1: no header row"},
-        {"url,username,password\n", "line 1: no Title column"},
-        {"title,user\n", "line 1: no Password column"},
+        {"url,username,password\n",
+         "line 1: no Title column (headed \"title\", \"name\", \"system\", \"group/title\")"},
+        {"title,user\n", "line 1: no Password column (headed \"password\")"},
         {"title,password\na,b\nc\n", "line 3: 1 field where the header has 2"},
         {"title,password,modified\na,b,yesterday\n",
          "line 2: \"yesterday\" is not an ISO 8601 date and time"},

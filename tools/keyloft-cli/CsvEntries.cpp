@@ -55,7 +55,13 @@ std::optional<size_t> FindColumn(const std::vector<std::string>& header, const C
 size_t RequireColumn(const CsvRecord& header, const Column& column) {
     const auto index = FindColumn(header.fields, column);
     if (!index) {
-        throw CsvError(header.nLine, std::string("no ") + column.pszName + " column");
+        std::string names;
+        for (const std::string_view synonym : column.synonyms) {
+            if (!synonym.empty()) {
+                names += (names.empty() ? "\"" : ", \"") + std::string(synonym) + "\"";
+            }
+        }
+        throw CsvError(header.nLine, std::string("no ") + column.pszName + " column (headed " + names + ")");
     }
     return *index;
 }
