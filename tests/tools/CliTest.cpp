@@ -145,3 +145,60 @@ TEST_F(Cli, UsageErrors) {
         klt::cli::kSuccess);
     EXPECT_EQ(klt::ReadFileContents(Path("-x.klt")).size(), 14u);
 }
+
+TEST_F(Cli, ExportThenImportGivesBackTheEntries) {
+    const char* const kJson = R"({"master_password": "", "timestamp": 0, "entries": [
+        {"system": "a, \"b\"", "user": "line\r\nbreak\tand tab", "password": "", "fourth": "", "changed": -1},
+        {"system": "caf\u00e9 \u2603", "user": "", "password": " x ", "fourth": "", "changed": 2147483647},
+        {"system": {"hex": "e9"}, "user": "", "password": "", "fourth": "", "changed": 0}]})";
+    ASSERT_EQ(Run({"create", Path("a.klt")}, kJson), klt::cli::kSuccess) << m_err.str();
+    ASSERT_EQ(Run({"export", "--output", Path("a.csv"), Path("a.klt")}), klt::cli::kSuccess);
+    EXPECT_EQ(m_err.str(), "keyloft-cli: 1 text was not valid UTF-8 and went out as Windows-1252\n");
+    const std::string start = "\"Title\",\"Username\",\"Password\",\"Last Modified\"\r\n"
+                              "\"a, \"\"b\"\"\",\"line\r\nbreak\tand tab\",\"\",\"1969-12-31T23:59:59Z\"\r\n";
+    EXPECT_EQ(klt::ReadFileContents(Path("a.csv")).substr(0, start.size()), start);
+
+    m_env["KLT_PASSWORD"] = "";
+    ASSERT_EQ(Run({"import", Path("a.csv"), Path("b.klt")}), klt::cli::kSuccess) << m_err.str();
+    EXPECT_EQ(m_out.str(), "3 added, 0 replaced, 0 kept, 0 skipped\n");
+    ASSERT_EQ(Run({"dump", Path("b.klt")}), klt::cli::kSuccess);
+    Json expected = Json::parse(kJson)["entries"];
+    expected[2]["system"] = "\xC3\xA9";
+    EXPECT_EQ(Json::parse(m_out.str())["entries"], expected);
+}
+
+TEST_F(Cli, ImportMergesIntoAnExistingFileWithItsPassword) {
+    ASSERT_EQ(Run({"create", Path("a.klt")}, R"({"master_password": "pw", "timestamp": 0, "entries": [
+        {"system": "Mail", "user": "ann", "password": "old", "changed": 5}]})"),
+              klt::cli::kSuccess);
+    klt::ReplaceFileContents(Path("a.csv"), "title,password\nMail,new\nBank,b\n");
+    for (const auto& [option, summary, password] :
+         {std::tuple{"--", "1 added, 0 replaced, 1 kept, 0 skipped\n", "old"},
+          std::tuple{"--replace", "0 added, 1 replaced, 0 kept, 1 skipped\n", "new"}}) {
+        ASSERT_EQ(Run({"import", "--password-stdin", option, Path("a.csv"), Path("a.klt")}, "pw\n"),
+                  klt::cli::kSuccess)
+            << m_err.str();
+        EXPECT_EQ(m_out.str(), summary);
+        ASSERT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, "pw\n"), klt::cli::kSuccess);
+        EXPECT_EQ(Json::parse(m_out.str())["entries"][0]["password"], password);
+    }
+    EXPECT_EQ(Run({"import", "--password-stdin", Path("a.csv"), Path("a.klt")}, "wrong\n"),
+              klt::cli::kFileError);
+    EXPECT_EQ(m_err.str(), "Invalid Password.\n");
+}
+
+TEST_F(Cli, ImportRefusalsWriteNothing) {
+    klt::ReplaceFileContents(Path("bad.csv"), "title,password\n\"a,b\n");
+    klt::ReplaceFileContents(Path("good.csv"), "title,password\na,b\n");
+    m_env["KLT_PASSWORD"] = "";
+    EXPECT_EQ(Run({"import", Path("bad.csv"), Path("a.klt")}), klt::cli::kUsageError);
+    EXPECT_EQ(m_err.str(), "keyloft-cli: " + Path("bad.csv") + ": line 2: a quoted field is never closed\n");
+    m_env["KLT_PASSWORD"] = std::string(256, 'p');
+    EXPECT_EQ(Run({"import", Path("good.csv"), Path("a.klt")}), klt::cli::kFileError);
+    m_env.clear();
+    EXPECT_EQ(Run({"import", Path("good.csv"), Path("a.klt")}), klt::cli::kFileError);
+    EXPECT_NE(m_err.str().find("KLT_PASSWORD"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Path("a.klt")));
+    EXPECT_EQ(Run({"import", Path("good.csv")}), klt::cli::kUsageError);
+    EXPECT_EQ(Run({"export", "--output"}), klt::cli::kUsageError);
+}

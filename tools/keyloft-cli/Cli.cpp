@@ -1,5 +1,7 @@
 #include "Cli.h"
 
+#include "CliCsv.h"
+#include "CliSupport.h"
 #include "FileException.h"
 #include "JsonContent.h"
 
@@ -11,12 +13,6 @@
 namespace klt::cli {
 
 namespace {
-
-constexpr const char* kUsage = R"(Usage:
-  keyloft-cli dump [--password-stdin] FILE
-  keyloft-cli create FILE
-  keyloft-cli --help
-)";
 
 constexpr const char* kHelp = R"(
 Reads and writes Keyloft password files (.klt).
@@ -37,60 +33,60 @@ Reads and writes Keyloft password files (.klt).
                 left out). An existing file is replaced safely and keeps its
                 permissions; a new file is created readable by its owner only. dump
                 followed by create gives back the same file, byte for byte.
+  export FILE   Prints the entries as CSV (RFC 4180, UTF-8) with the columns
+                "Title","Username","Password","Last Modified", the time in UTC
+                (1999-02-01T00:00:00Z); with --output CSV they go to that file,
+                created readable by its owner only. A text that is not valid UTF-8 is
+                written as its Windows-1252 reading; standard error says how many.
+  import CSV FILE
+                Reads entries from a CSV file. Columns are found by their header
+                names, in any letter case: Title, Name, System or Group/Title;
+                Username, User or Login; Password; Last Modified or Modified
+                (optional; without it the entries are changed now). Other columns are
+                passed over; a header with tabs and no comma makes tabs the
+                separator. A new FILE
+                gets every row and the master password from KLT_PASSWORD or
+                --password-stdin (an empty one for none). An existing FILE is opened
+                with that password and merged into: new system names are appended,
+                entries with the same user name and password keep the later time, and
+                entries that differ stay as they are unless --replace is given. A
+                summary line tells how many were added, replaced, kept and skipped.
+                A CSV that cannot be read is reported with its line; nothing is
+                written then.
 
 Exit status: 0 on success, 1 when a file cannot be read or written (the reason is
-printed on standard error), 2 on a usage error or unusable JSON.
+printed on standard error), 2 on a usage error or unusable JSON or CSV.
 )";
 
-constexpr const char* kEncryptedText =
-    "This password file requires the encrypted edition.  To convert, open this file "
-    "in the encrypted edition and save it without a password.";
+struct Command {
+    const char* pszName;
+    size_t nOperands;
+    bool bPasswordStdin; // takes --password-stdin
+    bool bOutput;        // takes --output CSV
+    bool bReplace;       // takes --replace
+};
 
-int UsageError(Environment& env, const std::string& strMessage) {
-    env.err << "keyloft-cli: " << strMessage << '\n' << kUsage;
-    return kUsageError;
-}
+constexpr Command kCommands[] = {
+    {"dump", 1, true, false, false},
+    {"create", 1, false, false, false},
+    {"export", 1, true, true, false},
+    {"import", 2, true, false, true},
+};
 
-int FileError(Environment& env, const std::string& strMessage) {
-    env.err << strMessage << '\n';
-    return kFileError;
-}
+struct Arguments {
+    bool bPasswordStdin = false;
+    bool bReplace = false;
+    std::optional<std::string> strOutput;
+    std::vector<std::string> operands;
+};
 
-std::optional<std::string> PasswordFromStdin(std::istream& in) {
-    std::string line;
-    if (!std::getline(in, line)) {
-        return std::nullopt;
-    }
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    return line;
-}
-
-int Dump(const std::string& strPath, bool bPasswordStdin, Environment& env) {
-    // Asked for only when the file is protected, so unprotected files never consume standard input.
-    const PasswordPrompt prompt = [&]() -> std::optional<std::string> {
-        if (bPasswordStdin) {
-            return PasswordFromStdin(env.in);
-        }
-        const char* pszPassword = env.getenv("KLT_PASSWORD");
-        return pszPassword != nullptr ? std::optional<std::string>(pszPassword) : std::nullopt;
-    };
+int Dump(const std::string& strPath, const PasswordPrompt& prompt, Environment& env) {
     PasswordFileContent content;
-    switch (content.LoadFile(strPath, prompt)) {
-    case ReadStatus::ok:
-        env.out << ContentToJson(content).dump(2) << '\n';
-        return kSuccess;
-    case ReadStatus::cancelled:
-        return FileError(env, "A password is required.");
-    case ReadStatus::encrypted:
-        return FileError(env, kEncryptedText);
-    case ReadStatus::wrongPassword:
-        return FileError(env, "Invalid Password.");
-    case ReadStatus::badFormat:
-        break;
+    if (const int nExit = LoadContent(strPath, prompt, content, env); nExit != kSuccess) {
+        return nExit;
     }
-    return FileError(env, "Unexpected file format.");
+    env.out << ContentToJson(content).dump(2) << '\n';
+    return kSuccess;
 }
 
 int Create(const std::string& strPath, Environment& env) {
@@ -115,29 +111,51 @@ int Dispatch(const std::vector<std::string>& args, Environment& env) {
     if (args.empty()) {
         return UsageError(env, "a command is needed");
     }
+    const Command* pCommand = nullptr;
+    for (const Command& command : kCommands) {
+        pCommand = args[0] == command.pszName ? &command : pCommand;
+    }
+    if (pCommand == nullptr) {
+        return UsageError(env, "unknown command " + args[0]);
+    }
 
-    const std::string& strCommand = args[0];
-    bool bPasswordStdin = false;
+    Arguments parsed;
     bool bOptions = true; // until "--"
-    std::vector<std::string> operands;
     for (size_t i = 1; i < args.size(); ++i) {
-        if (bOptions && args[i] == "--") {
+        const std::string& arg = args[i];
+        if (bOptions && arg == "--") {
             bOptions = false;
-        } else if (bOptions && args[i] == "--password-stdin" && strCommand == "dump") {
-            bPasswordStdin = true;
-        } else if (bOptions && args[i].size() > 1 && args[i][0] == '-') {
-            return UsageError(env, "unknown option " + args[i]);
+        } else if (bOptions && arg == "--password-stdin" && pCommand->bPasswordStdin) {
+            parsed.bPasswordStdin = true;
+        } else if (bOptions && arg == "--replace" && pCommand->bReplace) {
+            parsed.bReplace = true;
+        } else if (bOptions && arg == "--output" && pCommand->bOutput) {
+            if (i + 1 == args.size()) {
+                return UsageError(env, "--output needs a file name");
+            }
+            parsed.strOutput = args[++i];
+        } else if (bOptions && arg.size() > 1 && arg[0] == '-') {
+            return UsageError(env, "unknown option " + arg);
         } else {
-            operands.push_back(args[i]);
+            parsed.operands.push_back(arg);
         }
     }
-    if (strCommand != "dump" && strCommand != "create") {
-        return UsageError(env, "unknown command " + strCommand);
+    const std::vector<std::string>& operands = parsed.operands;
+    if (operands.size() != pCommand->nOperands) {
+        return UsageError(
+            env, args[0] + (pCommand->nOperands == 1 ? " takes exactly one FILE" : " takes CSV and FILE"));
     }
-    if (operands.size() != 1) {
-        return UsageError(env, strCommand + " takes exactly one FILE");
+    const PasswordPrompt prompt = PasswordSource(parsed.bPasswordStdin, env);
+    if (args[0] == "dump") {
+        return Dump(operands[0], prompt, env);
     }
-    return strCommand == "dump" ? Dump(operands[0], bPasswordStdin, env) : Create(operands[0], env);
+    if (args[0] == "export") {
+        return ExportCommand(operands[0], parsed.strOutput, prompt, env);
+    }
+    if (args[0] == "import") {
+        return ImportCommand(operands[0], operands[1], parsed.bReplace, prompt, env);
+    }
+    return Create(operands[0], env);
 }
 
 } // namespace

@@ -1,0 +1,150 @@
+// CSV reading and writing, times, and the entries and merge rules built on them.
+
+#include "Csv.h"
+
+#include "CsvEntries.h"
+#include "EntryMerge.h"
+#include "UtcTime.h"
+
+#include <gtest/gtest.h>
+
+using namespace klt::cli;
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+Rows Fields(std::string_view text) {
+    Rows rows;
+    for (const CsvRecord& record : ParseCsv(text)) {
+        rows.push_back(record.fields);
+    }
+    return rows;
+}
+
+std::string ErrorOf(const std::function<void()>& read) {
+    try {
+        read();
+    } catch (const CsvError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+EntryList Entries(const Rows& rows) {
+    EntryList entries;
+    for (const auto& row : rows) {
+        entries.push_back(std::make_unique<QMPassword>(row[0], row[1], row[2], std::stoi(row[3])));
+    }
+    return entries;
+}
+
+Rows RowsOf(const EntryList& entries) {
+    Rows rows;
+    for (const auto& p : entries) {
+        rows.push_back(
+            {p->m_strSystem, p->m_strUserName, p->m_strPassword, std::to_string(p->m_timeLastChange)});
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(Csv, ReadsQuotedFieldsAndEveryLineEnd) {
+    EXPECT_EQ(Fields("\xEF\xBB\xBF"
+                     "a,b\r\n\"x,\"\"y\"\"\",\"1\r\n2\"\n\n,\rlast,\"\""),
+              (Rows{{"a", "b"}, {"x,\"y\"", "1\r\n2"}, {"", ""}, {"last", ""}}));
+    const auto records = ParseCsv("h\n\"two\nlines\"\nthird\r\n");
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[2].nLine, 4u);
+}
+
+TEST(Csv, RefusesBrokenTextWithItsLine) {
+    EXPECT_EQ(ErrorOf([] { ParseCsv("a,b\n\"c,d\n"); }), "line 2: a quoted field is never closed");
+    EXPECT_EQ(ErrorOf([] { ParseCsv("a\n\"b\"c\n"); }),
+              "line 2: text after a closing quote; a quote inside a field must be doubled");
+    EXPECT_EQ(ErrorOf([] { ParseCsv("a\n\"b\nc\",\xE9t\xE9\n"); }), "line 3: the text is not valid UTF-8");
+}
+
+TEST(Csv, WritesEveryFieldQuoted) {
+    std::string out;
+    AppendCsvRecord(out, {"a,b", "say \"hi\"", "", "x\ny"});
+    EXPECT_EQ(out, "\"a,b\",\"say \"\"hi\"\"\",\"\",\"x\ny\"\r\n");
+}
+
+TEST(UtcTime, ReadsTheFormsExportsUse) {
+    const std::vector<std::pair<const char*, std::optional<int64_t>>> cases = {
+        {"1999-02-01T00:00:00Z", 917827200},
+        {"1999-02-01 00:00:00", 917827200},
+        {"1999-02-01", 917827200},
+        {"1999-02-01T01:30:00.250+01:30", 917827200},
+        {"1999-01-31T23:00-0100", 917827200},
+        {"1901-12-13T20:45:52Z", INT32_MIN},
+        {"1999-02-30T00:00:00Z", std::nullopt},
+        {"1999-02-01T24:00:00Z", std::nullopt},
+        {"1999-02-01T00:00:00Z trailing", std::nullopt},
+        {"917827200", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(ParseUtcTime(text), expected) << text;
+    }
+    EXPECT_EQ(FormatUtcTime(INT32_MIN), "1901-12-13T20:45:52Z");
+    EXPECT_EQ(FormatUtcTime(INT32_MAX), "2038-01-19T03:14:07Z");
+}
+
+TEST(CsvEntries, FindsColumnsByNameInOtherProgramsExports) {
+    const auto keep =
+        EntriesFromCsv("\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\",\"Last "
+                       "Modified\",\"Created\"\n\"Root\",\"Mail\",\"ann\",\"pw\",\"https://m\",\"\","
+                       "\"1999-02-01T00:00:00Z\",\"1990-01-01T00:00:00Z\"\n",
+                       7);
+    EXPECT_EQ(RowsOf(keep), (Rows{{"Mail", "ann", "pw", "917827200"}}));
+    const auto browser = EntriesFromCsv("NAME,url,Login,password,note\nshop,https://s,bo,x,\n", 7);
+    EXPECT_EQ(RowsOf(browser), (Rows{{"shop", "bo", "x", "7"}}));
+    const auto tabs =
+        EntriesFromCsv("Group/Title\tUsername\tPassword\tNotes\nBank.Main\tann\t\"a,b c\"\t\"\"\n", 7);
+    EXPECT_EQ(RowsOf(tabs), (Rows{{"Bank.Main", "ann", "a,b c", "7"}}));
+}
+
+TEST(CsvEntries, RefusesRowsThatCannotBecomeEntries) {
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"", "line 1: no header row"},
+        {"url,username,password\n",
+         "line 1: no Title column (headed \"title\", \"name\", \"system\", \"group/title\")"},
+        {"title,user\n", "line 1: no Password column (headed \"password\")"},
+        {"title,password\na,b\nc\n", "line 3: 1 field where the header has 2"},
+        {"title,password,modified\na,b,yesterday\n",
+         "line 2: \"yesterday\" is not an ISO 8601 date and time"},
+        {"title,password,modified\na,b,2038-01-19T03:14:08Z\n",
+         "line 2: \"2038-01-19T03:14:08Z\" is outside 1901-12-13T20:45:52Z to 2038-01-19T03:14:07Z"},
+    };
+    for (const auto& [text, message] : cases) {
+        EXPECT_EQ(ErrorOf([text = text] { EntriesFromCsv(text, 0); }), message) << text;
+    }
+}
+
+TEST(EntryMerge, FollowsTheMergeRules) {
+    const Rows current = {
+        {"Mail", "ann", "pw", "100"}, {"Bank", "ann", "old", "300"}, {"Web", "w", "w", "300"}};
+    const Rows incoming = {{"Mail", "ann", "pw", "200"},
+                           {"Bank", "ann", "new", "200"},
+                           {"Web", "w", "w", "100"},
+                           {"mail", "x", "y", "5"},
+                           {"Bank", "b", "b", "9"}};
+    for (const bool bReplace : {false, true}) {
+        EntryList entries = Entries(current);
+        entries.front()->m_strFourth = "kept";
+        (*std::next(entries.begin()))->m_strFourth = "kept too";
+        const MergeCounts counts = MergeEntries(entries, Entries(incoming), bReplace);
+        EXPECT_EQ(counts.nAdded, 1u);
+        EXPECT_EQ(counts.nSkipped, 2u);
+        EXPECT_EQ(counts.nReplaced, bReplace ? 2u : 0u);
+        EXPECT_EQ(counts.nKept, bReplace ? 0u : 2u);
+        const Rows bank = bReplace ? Rows{{"Bank", "b", "b", "9"}} : Rows{{"Bank", "ann", "old", "300"}};
+        EXPECT_EQ(
+            RowsOf(entries),
+            (Rows{{"Mail", "ann", "pw", "200"}, bank[0], {"Web", "w", "w", "300"}, {"mail", "x", "y", "5"}}));
+        EXPECT_EQ(entries.front()->m_strFourth, "kept");
+        EXPECT_EQ((*std::next(entries.begin()))->m_strFourth, "kept too");
+    }
+}

@@ -1,0 +1,72 @@
+#include "CliSupport.h"
+
+#include <iostream>
+#include <optional>
+
+namespace klt::cli {
+
+namespace {
+
+constexpr const char* kEncryptedText =
+    "This password file requires the encrypted edition.  To convert, open this file "
+    "in the encrypted edition and save it without a password.";
+
+std::optional<std::string> PasswordFromStdin(std::istream& in) {
+    std::string line;
+    if (!std::getline(in, line)) {
+        return std::nullopt;
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return line;
+}
+
+} // namespace
+
+const char kUsage[] = R"(Usage:
+  keyloft-cli dump [--password-stdin] FILE
+  keyloft-cli create FILE
+  keyloft-cli export [--password-stdin] [--output CSV] FILE
+  keyloft-cli import [--password-stdin] [--replace] CSV FILE
+  keyloft-cli --help
+)";
+
+int UsageError(Environment& env, const std::string& strMessage) {
+    env.err << "keyloft-cli: " << strMessage << '\n' << kUsage;
+    return kUsageError;
+}
+
+int FileError(Environment& env, const std::string& strMessage) {
+    env.err << strMessage << '\n';
+    return kFileError;
+}
+
+PasswordPrompt PasswordSource(bool bPasswordStdin, Environment& env) {
+    return [bPasswordStdin, &env]() -> std::optional<std::string> {
+        if (bPasswordStdin) {
+            return PasswordFromStdin(env.in);
+        }
+        const char* pszPassword = env.getenv("KLT_PASSWORD");
+        return pszPassword != nullptr ? std::optional<std::string>(pszPassword) : std::nullopt;
+    };
+}
+
+int LoadContent(const std::string& strPath, const PasswordPrompt& prompt, PasswordFileContent& content,
+                Environment& env) {
+    switch (content.LoadFile(strPath, prompt)) {
+    case ReadStatus::ok:
+        return kSuccess;
+    case ReadStatus::cancelled:
+        return FileError(env, "A password is required.");
+    case ReadStatus::encrypted:
+        return FileError(env, kEncryptedText);
+    case ReadStatus::wrongPassword:
+        return FileError(env, "Invalid Password.");
+    case ReadStatus::badFormat:
+        break;
+    }
+    return FileError(env, "Unexpected file format.");
+}
+
+} // namespace klt::cli
