@@ -4,11 +4,16 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -172,4 +177,108 @@ TEST(FileException, TextsNameThePath) {
     EXPECT_EQ(e.m_cause, CFileException::genericException);
     EXPECT_EQ(e.m_lOsError, EPROTO);
     EXPECT_STREQ(e.what(), "An unknown error occurred while accessing a.klt.");
+}
+
+TEST_F(FileIo, LinksAreFollowedToTheirFinalTargetAndNeverReplaced) {
+    fs::create_directories(Path("real"));
+    WriteFile(Path("real/a.klt"), "old");
+    fs::create_symlink("real/a.klt", Path("first.klt"));      // relative to the link's folder
+    fs::create_symlink(Path("first.klt"), Path("chain.klt")); // a link to a link
+    fs::create_symlink("real/new.klt", Path("dangling.klt"));
+    fs::create_symlink("/nonexistent-mount/x.klt", Path("offline.klt"));
+    struct Case {
+        const char* pszLink;
+        const char* pszTarget;
+        CFileException::Cause cause;
+    };
+    for (const Case& c : {Case{"chain.klt", "real/a.klt", CFileException::none},
+                          Case{"dangling.klt", "real/new.klt", CFileException::none},
+                          Case{"offline.klt", nullptr, CFileException::fileNotFound}}) {
+        SCOPED_TRACE(c.pszLink);
+        EXPECT_EQ(ReplaceFailure(Path(c.pszLink), c.pszLink), c.cause);
+        EXPECT_TRUE(fs::is_symlink(Path(c.pszLink)));
+        if (c.pszTarget != nullptr) {
+            EXPECT_EQ(klt::ReadFileContents(Path(c.pszTarget)), c.pszLink);
+        }
+    }
+    EXPECT_EQ(Mode(Path("real/new.klt")), 0600u);
+    EXPECT_EQ(FileCount(), 5u);
+}
+
+TEST_F(FileIo, NamesOfTheLongestLengthSave) {
+    std::string accented;
+    while (accented.size() < 254) {
+        accented += "\xC3\xA9"; // é: the temporary name must not cut it in two
+    }
+    for (const std::string& name : {std::string(255, 'n'), accented + "x"}) {
+        klt::ReplaceFileContents((m_dir / name).string(), "first");
+        klt::ReplaceFileContents((m_dir / name).string(), "second");
+        EXPECT_EQ(klt::ReadFileContents((m_dir / name).string()), "second");
+    }
+    EXPECT_EQ(FileCount(), 2u);
+}
+
+TEST_F(FileIo, KilledSaveLeavesNoCopyAndStaleCopiesGoWithTheNextSave) {
+    WriteFile(Path("a.klt"), "old");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Killed by the file-size signal in the middle of writing, as by any other.
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        const rlimit small{100, 100};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        klt::ReplaceFileContents(Path("a.klt"), std::string(5000, 'p'));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(FileCount(), 1u);
+    EXPECT_EQ(klt::ReadFileContents(Path("a.klt")), "old");
+
+    // Where a save had to name its file: copies left by killed saves of a.klt go, other files'
+    // copies and the one a running save holds stay.
+    for (const char* pszName : {".a.klt.Ab12Cd", ".b.klt.Ab12Cd", ".a.klt.x"}) {
+        WriteFile(Path(pszName), "plaintext");
+    }
+    const int running = ::open(Path(".a.klt.Runnin").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+    klt::ReplaceFileContents(Path("a.klt"), "new");
+    ::close(running);
+    EXPECT_FALSE(fs::exists(Path(".a.klt.Ab12Cd")));
+    EXPECT_EQ(FileCount(), 4u);
+}
+
+TEST_F(FileIo, AccessControlListsOfAnySizeAreKept) {
+    // 600 named users make an attribute larger than a page; ext4 cannot hold that, tmpfs can.
+    std::string strShm = "/dev/shm/klt-acl-XXXXXX";
+    if (::mkdtemp(strShm.data()) == nullptr) {
+        GTEST_SKIP() << "no /dev/shm";
+    }
+    const std::string path = strShm + "/a.klt";
+    WriteFile(path, "old");
+    const auto entry = [](uint16_t tag, uint16_t perm, uint32_t id) {
+        std::string bytes(8, '\0');
+        std::memcpy(bytes.data(), &tag, 2);
+        std::memcpy(bytes.data() + 2, &perm, 2);
+        std::memcpy(bytes.data() + 4, &id, 4);
+        return bytes;
+    };
+    std::string acl("\x02\0\0\0", 4); // version 2, then user, named users, group, mask, other
+    acl += entry(0x01, 6, ~0u);
+    for (uint32_t uid = 10000; uid < 10600; ++uid) {
+        acl += entry(0x02, 4, uid);
+    }
+    acl += entry(0x04, 4, ~0u) + entry(0x10, 4, ~0u) + entry(0x20, 0, ~0u);
+    if (::setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0) {
+        fs::remove_all(strShm);
+        GTEST_SKIP() << "no large access-control lists here: " << std::strerror(errno);
+    }
+    klt::ReplaceFileContents(path, "new");
+    std::string kept(acl.size() + 16, '\0');
+    const ssize_t n = ::getxattr(path.c_str(), "system.posix_acl_access", kept.data(), kept.size());
+    fs::remove_all(strShm);
+    ASSERT_GT(n, 4096);
+    kept.resize(static_cast<size_t>(n));
+    EXPECT_EQ(kept, acl);
 }
