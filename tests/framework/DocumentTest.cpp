@@ -103,6 +103,7 @@ TEST_F(DocumentTest, OpeningTheOpenFileAgainDoesNotReadItAgain) {
     const std::string path = WriteDocFile("a.klt", {"x"});
     ASSERT_NE(m_pApp->OpenDocumentFile(path), nullptr);
     const int deletes = m_pDoc->m_nDeleteContents;
+    std::filesystem::create_directory(PathOf("sub")); // the kernel takes "sub/.." only where sub exists
     const std::string otherSpelling = PathOf("./sub/../a.klt");
     EXPECT_EQ(m_pApp->OpenDocumentFile(otherSpelling), m_pDoc);
     EXPECT_EQ(m_pDoc->m_nDeleteContents, deletes);
@@ -310,4 +311,22 @@ TEST(AbbreviatePath, KeepsTheRootAndTheFileNameWithinTheLimit) {
               "/.../passwords/work/a.klt");
     EXPECT_EQ(klt::AbbreviatePath("/home/ann/a-very-long-file-name-indeed.klt", 30),
               "a-very-long-file-name-indeed.klt");
+}
+
+TEST_F(DocumentTest, DotDotAfterALinkLeavesTheFolderTheLinkLeadsTo) {
+    namespace fs = std::filesystem;
+    fs::create_directories(PathOf("real/deep"));
+    fs::create_directories(PathOf("links"));
+    fs::create_symlink("../real/deep", PathOf("links/sub"));
+    const std::string real = fs::canonical(PathOf("real")).string();
+    struct Case {
+        const char* pszPath;
+        std::string full;
+    };
+    for (const Case& c : {Case{"links/sub/../x.klt", real + "/x.klt"},          // where the kernel goes
+                          Case{"links/./sub/x.klt", PathOf("links/sub/x.klt")}, // links kept
+                          Case{"links/missing/../x.klt", PathOf("links/missing/../x.klt")}}) { // fails alike
+        SCOPED_TRACE(c.pszPath);
+        EXPECT_EQ(klt::FullPath(PathOf(c.pszPath)), c.full);
+    }
 }
