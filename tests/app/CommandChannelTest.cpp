@@ -12,6 +12,7 @@
 #include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <thread>
@@ -211,4 +212,41 @@ TEST_F(CommandChannelTest, StaleWindowIdReachesNobody) {
     ASSERT_TRUE(next.Listen());
     EXPECT_FALSE(std::filesystem::exists(klt::ChannelPath(dead)));
     EXPECT_TRUE(std::filesystem::exists(klt::ChannelPath(other.Id())));
+}
+
+TEST_F(CommandChannelTest, ChannelComesBackWhenItsServerClosesOrItsSocketGoes) {
+    const std::string path = klt::ChannelPath(m_window.Id());
+    const auto waitFor = [&path](bool bPresent) {
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (std::filesystem::exists(path) == bPresent) {
+                loop.quit();
+            }
+        });
+        poll.start(10);
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        loop.exec();
+        return std::filesystem::exists(path) == bPresent;
+    };
+    // A connection that cannot be accepted for want of file descriptors closes the server.
+    RawClient waiting(m_window.Id());
+    ASSERT_TRUE(waiting.Connected());
+    rlimit old{};
+    getrlimit(RLIMIT_NOFILE, &old);
+    const int nLowestFree = dup(0);
+    close(nLowestFree);
+    rlimit none = old;
+    none.rlim_cur = static_cast<rlim_t>(nLowestFree);
+    setrlimit(RLIMIT_NOFILE, &none);
+    const bool bClosed = waitFor(false);
+    setrlimit(RLIMIT_NOFILE, &old);
+    ASSERT_TRUE(bClosed);
+    ASSERT_TRUE(waitFor(true));
+    EXPECT_EQ(Send(Configure()), 7);
+
+    // Someone removes the socket.
+    std::filesystem::remove(path);
+    ASSERT_TRUE(waitFor(true));
+    EXPECT_EQ(Send(Configure()), 7);
 }

@@ -9,6 +9,8 @@
 
 #include <QStandardPaths>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -31,6 +33,26 @@ std::string SwitchesOf(const std::vector<std::string>& args) {
     }
     return set;
 }
+
+// Changes environment variables until the end of the scope.
+class ScopedEnvironment {
+public:
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : m_saved) {
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+        }
+    }
+    void Set(const std::string& name, const std::optional<std::string>& value) {
+        if (!m_saved.contains(name)) {
+            const char* pszOld = std::getenv(name.c_str());
+            m_saved[name] = pszOld != nullptr ? std::optional<std::string>(pszOld) : std::nullopt;
+        }
+        value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+    }
+
+private:
+    std::map<std::string, std::optional<std::string>> m_saved;
+};
 
 } // namespace
 
@@ -172,16 +194,20 @@ TEST_F(StartupTest, StartupFileWithAFolderIsTakenFromTheCurrentFolder) {
 }
 
 TEST_F(StartupTest, StartupFileThatExistsButCannotBeReadIsNeverReplaced) {
-    // A link that points at itself cannot be opened, for root neither.
+    // A link that points at itself cannot be opened, for root neither; a pipe would wait for a writer.
     fs::create_symlink("start.klt", File("start.klt"));
-    WriteSetting("Settings/Startup File", File("start.klt"));
-    ScriptedUser user;
-    user.Answer(IDOK); // the open's own complaint
-    Start({});
-    ASSERT_EQ(user.MessageBoxes().size(), 1u);
-    EXPECT_NE(user.MessageBoxes()[0].text, klt::LoadString(IDS_DEFAULT_FILE_CREATED));
-    EXPECT_TRUE(fs::is_symlink(File("start.klt")));
-    EXPECT_FALSE(Frame()->IsWindowVisible());
+    ASSERT_EQ(mkfifo(File("pipe.klt").c_str(), 0600), 0);
+    for (const char* pszName : {"start.klt", "pipe.klt"}) {
+        SCOPED_TRACE(pszName);
+        WriteSetting("Settings/Startup File", File(pszName));
+        ScriptedUser user;
+        user.Answer(IDOK); // the open's own complaint
+        Start({});
+        ASSERT_EQ(user.MessageBoxes().size(), 1u);
+        EXPECT_NE(user.MessageBoxes()[0].text, klt::LoadString(IDS_DEFAULT_FILE_CREATED));
+        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(File(pszName))));
+        EXPECT_FALSE(Frame()->IsWindowVisible());
+    }
 }
 
 TEST_F(StartupTest, VersionStringsAndBuildTimeComeFromTheProgramFile) {
@@ -219,4 +245,44 @@ TEST_F(StartupTest, AutostartEntryMakesClosingTheWindowHideIt) {
     Configure();
     EXPECT_TRUE(Frame()->IsWindowVisible());
     EXPECT_EQ(Doc()->m_entryList.size(), 1u);
+}
+
+TEST_F(StartupTest, LockAndChannelLiveOnlyInAFolderOfTheUsersOwn) {
+    ScopedEnvironment environment;
+    // Short enough to leave room for a socket's name; the test's own folder is not.
+    std::string cache = "/tmp/klt-cache-XXXXXX";
+    ASSERT_NE(mkdtemp(cache.data()), nullptr);
+    environment.Set("XDG_CACHE_HOME", cache);
+    const std::string fallback = cache + "/keyloft-runtime";
+    fs::create_directories(File("open"));
+    fs::permissions(File("open"), fs::perms::all);
+    fs::create_directories(File("foreign"));
+    const bool bCanGiveAway = chown(File("foreign").c_str(), 12345, 12345) == 0;
+    for (const std::optional<std::string>& runtime :
+         {std::optional<std::string>(File("open")), std::optional<std::string>(File("foreign")),
+          std::optional<std::string>(File(std::string(100, 'r'))), std::optional<std::string>()}) {
+        if (runtime == File("foreign") && !bCanGiveAway) {
+            continue; // only root may give a folder to another user
+        }
+        SCOPED_TRACE(runtime.value_or("unset"));
+        fs::create_directories(runtime.value_or(m_folder.string()));
+        environment.Set("XDG_RUNTIME_DIR", runtime);
+        EXPECT_EQ(klt::RuntimeFolder(), fallback);
+        struct stat info {};
+        ASSERT_EQ(lstat(fallback.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+    }
+    fs::remove_all(cache);
+
+    // Nowhere to make one: the start says so and ends.
+    std::ofstream(File("plain")) << "";
+    environment.Set("XDG_CACHE_HOME", File("plain/cache"));
+    environment.Set("XDG_CONFIG_HOME", File("plain/config"));
+    EXPECT_EQ(klt::RuntimeFolder(), "");
+    ScriptedUser user;
+    user.Answer(IDOK);
+    Start({}, FALSE);
+    ASSERT_EQ(user.MessageBoxes().size(), 1u);
+    EXPECT_EQ(user.MessageBoxes()[0].text, klt::LoadString(IDS_NO_PRIVATE_FOLDER));
+    EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
 }
