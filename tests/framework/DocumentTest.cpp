@@ -314,19 +314,12 @@ TEST(AbbreviatePath, KeepsTheRootAndTheFileNameWithinTheLimit) {
 }
 
 TEST_F(DocumentTest, DotDotAfterALinkLeavesTheFolderTheLinkLeadsTo) {
-    namespace fs = std::filesystem;
-    fs::create_directories(PathOf("real/deep"));
-    fs::create_directories(PathOf("links"));
-    fs::create_symlink("../real/deep", PathOf("links/sub"));
-    const std::string real = fs::canonical(PathOf("real")).string();
-    struct Case {
-        const char* pszPath;
-        std::string full;
-    };
-    for (const Case& c : {Case{"links/sub/../x.klt", real + "/x.klt"},          // where the kernel goes
-                          Case{"links/./sub/x.klt", PathOf("links/sub/x.klt")}, // links kept
-                          Case{"links/missing/../x.klt", PathOf("links/missing/../x.klt")}}) { // fails alike
-        SCOPED_TRACE(c.pszPath);
-        EXPECT_EQ(klt::FullPath(PathOf(c.pszPath)), c.full);
-    }
+    std::filesystem::create_directories(PathOf("real/deep"));
+    std::filesystem::create_directories(PathOf("links"));
+    std::filesystem::create_symlink("../real/deep", PathOf("links/sub"));
+    // Where the kernel goes; other links kept; a '..' the kernel cannot take either stays.
+    EXPECT_EQ(klt::FullPath(PathOf("links/sub/../x.klt")),
+              std::filesystem::canonical(PathOf("real")) / "x.klt");
+    EXPECT_EQ(klt::FullPath(PathOf("links/./sub/x.klt")), PathOf("links/sub/x.klt"));
+    EXPECT_EQ(klt::FullPath(PathOf("links/none/../x.klt")), PathOf("links/none/../x.klt"));
 }
