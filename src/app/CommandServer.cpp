@@ -2,6 +2,8 @@
 
 #include "CommandChannel.h"
 #include "InstanceLock.h"
+#include "ModalGate.h"
+#include "WinApp.h"
 #include "Wnd.h"
 #include "resource.h"
 
@@ -9,12 +11,17 @@
 #include <QPointer>
 #include <QTimer>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace klt {
 namespace {
 
 // A sender gets this long to deliver its message once connected.
 constexpr int kMessageTimeLimitMs = 5000;
+// How often the channel is checked and, when it has gone, opened again.
+constexpr int kWatchIntervalMs = 1000;
+constexpr const char* kSettings = "Settings";
+constexpr const char* kLastFile = "Last File";
 
 bool IsAccepted(const ChannelMessage& message, uint32_t window) {
     return message.window == window && message.message == WM_COMMAND && message.wParam == ID_TRAY_CONFIGURE &&
@@ -36,18 +43,20 @@ CommandServer::CommandServer(CWnd* pWindow)
     : m_pWindow(pWindow), m_window(static_cast<uint32_t>(pWindow->GetSafeHwnd())) {
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, [this] { OnNewConnection(); });
+    connect(&m_watch, &QTimer::timeout, this, [this] { KeepListening(); });
 }
 
 CommandServer::~CommandServer() = default;
 
 bool CommandServer::Listen() {
-    const std::string path = ChannelPath(m_window);
-    if (m_window == 0 || path.empty()) {
+    m_strPath = ChannelPath(m_window);
+    if (m_window == 0 || m_strPath.empty()) {
         return false;
     }
+    m_watch.start(kWatchIntervalMs);
     // Only the holder of the instance lock listens, so every channel found now is a dead one.
     RemoveStaleChannels();
-    return m_server.listen(QString::fromStdString(path));
+    return m_server.listen(QString::fromStdString(m_strPath));
 }
 
 void CommandServer::OnNewConnection() {
@@ -81,15 +90,42 @@ void CommandServer::OnReadyRead(QLocalSocket* pSocket, QTimer* pDeadline) {
         pSocket->abort();
         return;
     }
-    // The handler may run dialogs, in whose event loops the sender can go away.
+    // The sender recorded its file as "Last File" just before it sent this. A message held until a
+    // dialog has closed must still bring up that file, whatever was recorded in between.
+    CWinApp* pApp = AfxGetApp();
+    const std::string lastFile = pApp != nullptr ? pApp->GetProfileString(kSettings, kLastFile, "") : "";
+    // The command may replace the document, so it never runs inside another command's dialog; the
+    // sender waits meanwhile, and its answer comes when the command has run.
     const QPointer<QLocalSocket> pAlive(pSocket);
-    const LRESULT result = m_pWindow->SendMessage(message->message, message->wParam, message->lParam);
-    if (pAlive.isNull() || pSocket->state() != QLocalSocket::ConnectedState) {
+    const QPointer<CommandServer> pServer(this);
+    RunWhenNoModal([pServer, pAlive, pApp, lastFile, message = *message] {
+        if (pServer.isNull()) {
+            return;
+        }
+        if (pApp != nullptr && !lastFile.empty()) {
+            pApp->WriteProfileString(kSettings, kLastFile, lastFile);
+        }
+        const LRESULT result =
+            pServer->m_pWindow->SendMessage(message.message, message.wParam, message.lParam);
+        // The handler may run dialogs, in whose event loops the sender can go away.
+        if (pAlive.isNull() || pAlive->state() != QLocalSocket::ConnectedState) {
+            return;
+        }
+        const std::string answer = EncodeChannelAnswer(static_cast<int32_t>(result));
+        pAlive->write(answer.data(), static_cast<qint64>(answer.size()));
+        pAlive->disconnectFromServer();
+    });
+}
+
+void CommandServer::KeepListening() {
+    // The server closes for good when accepting a connection fails (too many open files, say), and
+    // someone may remove its socket: either way a second start would reach nobody.
+    struct stat st {};
+    if (m_server.isListening() && ::lstat(m_strPath.c_str(), &st) == 0 && S_ISSOCK(st.st_mode)) {
         return;
     }
-    const std::string answer = EncodeChannelAnswer(static_cast<int32_t>(result));
-    pSocket->write(answer.data(), static_cast<qint64>(answer.size()));
-    pSocket->disconnectFromServer();
+    m_server.close();
+    Listen();
 }
 
 } // namespace klt

@@ -2,15 +2,17 @@
 // The first instance's end of its main window's channel (see CommandChannel.h). It takes the
 // Configure command, and nothing else, from processes of the same user. A message that is
 // malformed, meant for another window or another command, or that does not arrive in time is
-// dropped without effect; no connection can hold up the others.
+// dropped without effect; no connection can hold up the others. An accepted message waits while a
+// modal dialog is open (klt::RunWhenNoModal), and its sender with it.
 
 #include <QLocalServer>
 #include <QObject>
+#include <QTimer>
 #include <cstdint>
+#include <string>
 
 class CWnd;
 class QLocalSocket;
-class QTimer;
 
 namespace klt {
 
@@ -20,17 +22,21 @@ public:
     explicit CommandServer(CWnd* pWindow);
     ~CommandServer() override;
 
-    // Removes the channels that ended instances left behind and listens on the window's channel.
-    // False when there is no channel to be had: a second instance then reaches nobody.
+    // Removes the channels that ended instances left behind and listens on the window's channel,
+    // checking it from then on and listening again whenever it has gone. False when there is no
+    // channel to be had now: a second instance then reaches nobody.
     bool Listen();
 
 private:
     void OnNewConnection();
     void OnReadyRead(QLocalSocket* pSocket, QTimer* pDeadline);
+    void KeepListening();
 
     CWnd* m_pWindow;
     uint32_t m_window;
+    std::string m_strPath;
     QLocalServer m_server;
+    QTimer m_watch;
 };
 
 } // namespace klt

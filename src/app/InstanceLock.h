@@ -7,8 +7,9 @@
 
 namespace klt {
 
-// $XDG_RUNTIME_DIR, or a folder of the same kind that only this user may enter; empty when there is
-// none to be had.
+// Where the lock and the channels live: $XDG_RUNTIME_DIR when it is this user's alone and leaves
+// room for a socket's name, else a folder "keyloft-runtime" made for the purpose in the user's cache
+// folder, else in the config folder; empty when there is none to be had.
 std::string RuntimeFolder();
 
 class InstanceLock {
@@ -16,7 +17,7 @@ public:
     enum class Result {
         first,  // this process holds the lock now
         second, // another process holds it
-        failed, // the lock could not be made or taken
+        failed, // the lock could not be made or taken: there is no folder of the user's own for it
     };
 
     InstanceLock() = default;

@@ -12,9 +12,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #ifdef KLT_WITH_X11
 #include "LockKeys.h"
@@ -31,14 +30,11 @@ char UpperLetter(char c) {
 }
 
 // Whether the file is missing. One that exists but cannot be read is not: making a new file in its
-// place would destroy the user's passwords.
+// place would destroy the user's passwords. Nothing is opened, so a pipe cannot make this wait; what
+// is not a regular file gets the open's own message later.
 bool IsMissing(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        close(fd);
-        return false;
-    }
-    return errno == ENOENT;
+    struct stat st {};
+    return stat(path.c_str(), &st) != 0 && errno == ENOENT;
 }
 
 } // namespace
@@ -70,8 +66,17 @@ BOOL CKLTApp::InitInstance() {
         AfxMessageBox(IDS_SWITCHES, MB_OK | MB_ICONINFORMATION);
         return FALSE;
     }
-    if (m_instanceLock.Acquire(kInstanceLock) == klt::InstanceLock::Result::second) {
+    switch (m_instanceLock.Acquire(kInstanceLock)) {
+    case klt::InstanceLock::Result::first:
+        break;
+    case klt::InstanceLock::Result::second:
         HandOver();
+        return FALSE;
+    case klt::InstanceLock::Result::failed:
+        // Without the lock a second start could not tell that this one runs, and two copies would
+        // save over each other's work.
+        AfxMessageBox(IDS_NO_PRIVATE_FOLDER, MB_OK | MB_ICONSTOP);
+        AfxPostQuitMessage(1);
         return FALSE;
     }
     LoadStdProfileSettings(4);
@@ -86,12 +91,13 @@ BOOL CKLTApp::InitInstance() {
     if (!ProcessShellCommand(cmdInfo) || m_pMainWnd == nullptr) {
         return FALSE;
     }
-    ChooseStartupFile(cmdInfo);
-
-    // A second start finds the window by this id and hands its file over through the window's channel.
+    // A second start finds the window by this id and hands its file over through the window's
+    // channel. Both are in place before the start-up file's questions, so that a second start made
+    // meanwhile waits for them instead of finding nobody.
     m_pCommandServer = std::make_unique<klt::CommandServer>(m_pMainWnd);
     m_pCommandServer->Listen();
     WriteProfileInt(kSettings, "HWND", static_cast<int>(m_pMainWnd->GetSafeHwnd()));
+    ChooseStartupFile(cmdInfo);
 
     // The global hot key is registered here.
     if (auto* pFrame = dynamic_cast<CFrameWnd*>(m_pMainWnd)) {
@@ -198,6 +204,10 @@ void CKLTApp::HandOver() {
     ChooseStartupFile(cmdInfo);
     const auto window = static_cast<uint32_t>(GetProfileInt(kSettings, "HWND", 0));
     int32_t result = 0;
-    // A stale id reaches nobody; this instance ends all the same.
-    klt::SendChannelMessage({window, WM_COMMAND, ID_TRAY_CONFIGURE, 0}, result);
+    // A stale id, a channel that could not be made, settings that could not be written: the user
+    // is told that nothing was brought up, and whoever started this learns it from the exit status.
+    if (!klt::SendChannelMessage({window, WM_COMMAND, ID_TRAY_CONFIGURE, 0}, result)) {
+        AfxMessageBox(IDS_INSTANCE_UNREACHABLE, MB_OK | MB_ICONSTOP);
+        AfxPostQuitMessage(1);
+    }
 }

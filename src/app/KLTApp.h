@@ -55,7 +55,8 @@ public:
     int32_t m_timeBuild = 0; // seconds since 1970 UTC; 0 when unknown
 
 private:
-    // A second start: hands its file to the first instance and ends.
+    // A second start: hands its file to the first instance and ends; when the first instance cannot
+    // be reached, says so and ends with exit status 1.
     void HandOver();
 
     std::string m_strBuildTimeError; // why the build time could not be read, shown at start

@@ -22,7 +22,22 @@ std::string FullPath(const std::string& path) {
     if (error) {
         full = path;
     }
-    return full.lexically_normal().string();
+    // '..' leaves the folder a symbolic link leads to, as the kernel takes it, not the folder the link
+    // stands in; so the folder before it is resolved. Where that fails the '..' stays, and the path
+    // fails as it would for the kernel. Other links are kept, so the user sees the names they chose.
+    std::filesystem::path result;
+    for (const std::filesystem::path& part : full) {
+        if (part.empty() || part == ".") {
+            continue;
+        }
+        if (part == "..") {
+            const std::filesystem::path real = std::filesystem::canonical(result, error);
+            result = error ? result / part : real.parent_path();
+            continue;
+        }
+        result /= part;
+    }
+    return result.string();
 }
 
 std::string FileTitle(const std::string& path) {
@@ -173,6 +188,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string& path, BOOL bM
             if (bCreated) {
                 m_pFrame.reset();
                 m_pOnlyDoc.reset();
+            } else if (pDoc->OpenGaveWay()) {
+                // Another command changed it while the open waited for the user: it stays as left.
             } else if (!pDoc->ContentsDeleted() && !pDoc->IsModified()) {
                 pDoc->SetModifiedFlag(bWasModified); // untouched: as it was
             } else {

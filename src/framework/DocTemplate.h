@@ -94,7 +94,7 @@ public:
     // the modified flag and clears it, calls OnOpenDocument. Success: sets the path (added to the
     // recent-file list) and refills the views. Failure: a document that OnOpenDocument did not
     // empty gets its remembered flag back; an emptied one becomes a new untitled document and its
-    // views are refilled.
+    // views are refilled; one that another command changed while the open waited stays as it is.
     CDocument* OpenDocumentFile(const std::string& path, BOOL bMakeVisible = TRUE) override;
     CDocument* GetFirstDocument() const override { return m_pOnlyDoc.get(); }
     CFrameWnd* GetFrame() const { return m_pFrame.get(); }
@@ -110,7 +110,8 @@ private:
 namespace klt {
 // Whether two paths name the same file: equal full paths, or the same existing file.
 bool IsSamePath(const std::string& path1, const std::string& path2);
-// The absolute, cleaned form of a path (relative to the current folder); symbolic links are kept.
+// The absolute, cleaned form of a path (relative to the current folder), naming the file the kernel
+// would open; symbolic links are kept except in the folders a '..' leaves.
 std::string FullPath(const std::string& path);
 // The file name of a path, without its folder.
 std::string FileTitle(const std::string& path);

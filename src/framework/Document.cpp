@@ -32,6 +32,7 @@ void CDocument::SetTitle(const std::string& title) {
 
 void CDocument::SetPathName(const std::string& path, BOOL bAddToMRU) {
     m_strPathName = klt::FullPath(path);
+    ++m_nChangeCount;
     SetTitle(klt::FileTitle(m_strPathName));
     if (bAddToMRU) {
         if (CWinApp* pApp = AfxGetApp()) {
@@ -46,6 +47,9 @@ BOOL CDocument::IsModified() {
 
 void CDocument::SetModifiedFlag(BOOL bModified) {
     m_bModified = bModified;
+    if (bModified) {
+        ++m_nChangeCount;
+    }
 }
 
 void CDocument::AddView(CView* pView) {
@@ -82,6 +86,7 @@ void CDocument::UpdateFrameCounts() {
 
 void CDocument::DeleteContents() {
     m_bContentsDeleted = true;
+    ++m_nChangeCount;
 }
 
 BOOL CDocument::OnNewDocument() {

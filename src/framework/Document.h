@@ -72,7 +72,17 @@ public:
     // Whether DeleteContents has run since the last ClearContentsDeleted (the framework's Open
     // uses it to tell an untouched document from an emptied one).
     bool ContentsDeleted() const { return m_bContentsDeleted; }
-    void ClearContentsDeleted() { m_bContentsDeleted = false; }
+    // Before an open: clears that mark and the one of GiveWay.
+    void ClearContentsDeleted() {
+        m_bContentsDeleted = false;
+        m_bOpenGaveWay = false;
+    }
+    // Counts what happens to the document: emptied, marked modified, given a path. An open that
+    // waits for the user (a password question) compares it before and after, so that it never
+    // loads into a document that another command changed meanwhile.
+    unsigned GetChangeCount() const { return m_nChangeCount; }
+    // Whether the last open gave way to such a change (see GiveWay).
+    bool OpenGaveWay() const { return m_bOpenGaveWay; }
 
     // Command handlers of ID_FILE_SAVE and ID_FILE_SAVE_AS.
     void OnFileSave();
@@ -82,6 +92,9 @@ protected:
     // Reads the document from a file's stream with Serialize: the flag is set while it loads and
     // cleared after; a stream error empties the document again and is reported. FALSE on error.
     BOOL LoadFromStream(const std::string& path, std::string_view stream);
+    // An open that found the document changed by another command while it waited ends with this:
+    // the document is that command's work, and the framework's Open leaves it as it is.
+    void GiveWay() { m_bOpenGaveWay = true; }
 
     std::string m_strTitle;
     std::string m_strPathName;
@@ -91,5 +104,7 @@ protected:
 private:
     std::vector<CView*> m_views;
     bool m_bContentsDeleted = false;
+    bool m_bOpenGaveWay = false;
+    unsigned m_nChangeCount = 0;
     friend class CDocTemplate;
 };

@@ -3,6 +3,7 @@
 #include "ModalSeam.h"
 
 #include "Dialog.h"
+#include "ModalGate.h"
 #include "QtText.h"
 #include "Wnd.h"
 
@@ -155,10 +156,40 @@ public:
 QtModalSeam g_realSeam;
 ModalSeam* g_pSeam = nullptr;
 
+// Every modal interaction passes here, whoever carries it out, and is counted for the modal gate.
+class CountingSeam : public ModalSeam {
+public:
+    int RunDialog(CDialog& dialog) override {
+        const ModalScope scope;
+        return Installed().RunDialog(dialog);
+    }
+    int MessageBox(const MessageBoxRequest& request) override {
+        const ModalScope scope;
+        return Installed().MessageBox(request);
+    }
+    std::string FileDialog(const FileDialogRequest& request) override {
+        const ModalScope scope;
+        return Installed().FileDialog(request);
+    }
+    UINT PopupMenu(QMenu& menu, const QPoint& screenPos) override {
+        const ModalScope scope;
+        return Installed().PopupMenu(menu, screenPos);
+    }
+    int PrintDialog(QPrinter& printer, CWnd* pOwner) override {
+        const ModalScope scope;
+        return Installed().PrintDialog(printer, pOwner);
+    }
+
+private:
+    static ModalSeam& Installed() { return g_pSeam != nullptr ? *g_pSeam : g_realSeam; }
+};
+
+CountingSeam g_countingSeam;
+
 } // namespace
 
 ModalSeam& CurrentModalSeam() {
-    return g_pSeam != nullptr ? *g_pSeam : g_realSeam;
+    return g_countingSeam;
 }
 
 ModalSeam* InstallModalSeam(ModalSeam* pSeam) {

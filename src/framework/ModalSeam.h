@@ -48,7 +48,8 @@ public:
     virtual int PrintDialog(QPrinter& printer, CWnd* pOwner) = 0;
 };
 
-// The seam in force (the real one unless a test installed another).
+// The seam in force (the real one unless a test installed another), counted for the modal gate
+// (ModalGate.h).
 ModalSeam& CurrentModalSeam();
 // Installs a seam (not owned); null restores the real one. Returns the previous seam.
 ModalSeam* InstallModalSeam(ModalSeam* pSeam);

@@ -6,6 +6,7 @@
 #include "FileDialog.h"
 #include "FrameWnd.h"
 #include "MessageBox.h"
+#include "ModalGate.h"
 #include "QtText.h"
 #include "RecentFileList.h"
 #include "TextCodec.h"
@@ -62,6 +63,10 @@ BOOL CWinApp::InitInstance() {
 int CWinApp::ExitInstance() {
     SaveStdProfileSettings();
     return m_nQuitCode;
+}
+
+void CWinApp::RunWhenNoModal(std::function<void()> task) {
+    klt::RunWhenNoModal(std::move(task));
 }
 
 int CWinApp::Run() {

@@ -8,6 +8,7 @@
 
 #include "CmdTarget.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +80,11 @@ public:
     void OnOpenRecentFile(UINT nID);
     void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
     void OnAppExit();
+
+    // A command that replaces or empties the document (a second start's hand-over, a tray command
+    // that opens the file) goes through here: it runs now when no modal dialog is open, else once
+    // the last one has closed, after those that came before it (klt::RunWhenNoModal).
+    void RunWhenNoModal(std::function<void()> task);
 
     // ---- User interface
     // nCode 1 shows the wait cursor, -1 removes it, 0 shows it again after a dialog hid it.

@@ -80,6 +80,14 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
     {IDS_VERSION_LINE, "Version %s (build date: %s)"},
     {IDS_README_TITLE, "ReadMe File"},
     {IDS_LICENSE_TITLE, "License Agreement"},
+    {IDS_FILE_CHANGED_ELSEWHERE,
+     "%1 has been changed by another program since it was opened or saved. Replace it with your version?"},
+    {IDS_INSTANCE_UNREACHABLE,
+     "Keyloft is already running but could not be reached, so it was not brought up.  "
+     "End the running Keyloft and start it again."},
+    {IDS_NO_PRIVATE_FOLDER,
+     "Keyloft needs a folder that only you can use, for the lock that keeps it to one copy "
+     "at a time, and none could be found or made.  Set XDG_RUNTIME_DIR to such a folder."},
     {AFX_IDS_UNTITLED, "Untitled"},
     {AFX_IDS_ALLFILTER, "All Files (*.*)"},
     {AFX_IDS_OPENFILE, "Open"},

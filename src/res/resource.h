@@ -135,6 +135,10 @@
 #define IDS_VERSION_LINE 61257
 #define IDS_README_TITLE 61258
 #define IDS_LICENSE_TITLE 61259
+// Texts of this program's own.
+#define IDS_FILE_CHANGED_ELSEWHERE 61270
+#define IDS_INSTANCE_UNREACHABLE 61271
+#define IDS_NO_PRIVATE_FOLDER 61272
 
 // ---- The framework's strings
 #define AFX_IDS_APP_TITLE 57344

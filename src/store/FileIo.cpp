@@ -1,21 +1,22 @@
 #include "FileIo.h"
 
 #include "FileException.h"
+#include "ReplacementFile.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <vector>
 
 namespace klt {
 
 namespace {
 
 constexpr const char* kAclAttribute = "system.posix_acl_access";
+constexpr int kMaxLinks = 40; // as many as the kernel follows
 
 class FileDescriptor {
 public:
@@ -28,34 +29,9 @@ public:
         }
     }
     int Get() const { return m_fd; }
-    // Closes now, reporting the error a late write-back may give; 0 or an errno value.
-    int Close() {
-        const int rc = ::close(m_fd);
-        m_fd = -1;
-        return rc == 0 ? 0 : errno;
-    }
 
 private:
     int m_fd;
-};
-
-// A temporary file that is removed unless it was renamed into place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string strPath) : m_strPath(std::move(strPath)) {}
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile() {
-        if (!m_bKept) {
-            ::unlink(m_strPath.c_str());
-        }
-    }
-    const std::string& Path() const { return m_strPath; }
-    void Keep() { m_bKept = true; }
-
-private:
-    std::string m_strPath;
-    bool m_bKept = false;
 };
 
 int WriteAll(int fd, std::string_view bytes) {
@@ -72,15 +48,58 @@ int WriteAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-// The file a save really replaces: the target of a symbolic link, else the path itself.
-std::string ResolveTarget(const std::string& strPath) {
-    char* pszReal = ::realpath(strPath.c_str(), nullptr);
-    if (pszReal == nullptr) {
-        return strPath;
+// The file a save replaces: the last of a chain of symbolic links, read link by link as the
+// kernel does (a relative target counts from its link's folder). A target that does not exist is
+// the answer too. 0 or an errno value.
+int FinalTarget(const std::string& strPath, std::string& strTarget) {
+    std::filesystem::path path = strPath;
+    for (int nLinks = 0; nLinks <= kMaxLinks; ++nLinks) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) {
+            strTarget = path.string();
+            return errno == ENOENT ? 0 : errno;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            strTarget = path.string();
+            return 0;
+        }
+        std::error_code error;
+        const std::filesystem::path link = std::filesystem::read_symlink(path, error);
+        if (error) {
+            return error.value();
+        }
+        path = link.is_absolute() ? link : path.parent_path() / link;
     }
-    std::string strReal = pszReal;
-    std::free(pszReal);
-    return strReal;
+    return ELOOP;
+}
+
+// The access-control list, however long it is.
+int CopyAcl(int fd, const char* pszOldPath) {
+    for (;;) {
+        const ssize_t nSize = ::getxattr(pszOldPath, kAclAttribute, nullptr, 0);
+        if (nSize < 0) {
+            return errno == ENODATA || errno == ENOTSUP ? 0 : errno;
+        }
+        std::vector<char> acl(static_cast<size_t>(nSize));
+        const ssize_t n = ::getxattr(pszOldPath, kAclAttribute, acl.data(), acl.size());
+        if (n < 0 && errno == ERANGE) {
+            continue; // it grew in between
+        }
+        if (n < 0) {
+            return errno;
+        }
+        if (n > 0 && ::fsetxattr(fd, kAclAttribute, acl.data(), static_cast<size_t>(n), 0) != 0 &&
+            errno != ENOTSUP) {
+            return errno;
+        }
+        return 0;
+    }
+}
+
+FileIdentity IdentityFromStat(const struct stat& st) {
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+            static_cast<int64_t>(st.st_size), static_cast<int64_t>(st.st_mtim.tv_sec),
+            static_cast<int64_t>(st.st_mtim.tv_nsec)};
 }
 
 // Gives the temporary file what the old one had. Owner and group only where the user may; a user
@@ -92,12 +111,7 @@ int CopyAttributes(int fd, const char* pszOldPath, const struct stat& old) {
     if (::fchmod(fd, old.st_mode & 07777) != 0) {
         return errno;
     }
-    char acl[4096];
-    const ssize_t n = ::getxattr(pszOldPath, kAclAttribute, acl, sizeof acl);
-    if (n > 0 && ::fsetxattr(fd, kAclAttribute, acl, static_cast<size_t>(n), 0) != 0 && errno != ENOTSUP) {
-        return errno;
-    }
-    return 0;
+    return CopyAcl(fd, pszOldPath);
 }
 
 void SyncFolder(const std::string& strFolder) {
@@ -111,7 +125,15 @@ void SyncFolder(const std::string& strFolder) {
 
 } // namespace
 
-std::string ReadFileContents(const std::string& strPath) {
+std::optional<FileIdentity> IdentityOf(const std::string& strPath) {
+    struct stat st {};
+    if (::stat(strPath.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return IdentityFromStat(st);
+}
+
+std::string ReadFileContents(const std::string& strPath, FileIdentity* pIdentity) {
     // Nonblocking so that a named pipe cannot hang the open; it is refused below.
     FileDescriptor file(::open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (file.Get() < 0) {
@@ -123,6 +145,9 @@ std::string ReadFileContents(const std::string& strPath) {
     }
     if (!S_ISREG(st.st_mode)) {
         throw CFileException::FromErrno(S_ISDIR(st.st_mode) ? EISDIR : EACCES, strPath);
+    }
+    if (pIdentity != nullptr) {
+        *pIdentity = IdentityFromStat(st);
     }
 
     std::string bytes;
@@ -143,12 +168,15 @@ std::string ReadFileContents(const std::string& strPath) {
     }
 }
 
-void ReplaceFileContents(const std::string& strPath, std::string_view bytes) {
+FileIdentity ReplaceFileContents(const std::string& strPath, std::string_view bytes) {
     const auto fail = [&strPath](int nErrno) { return CFileException::FromErrno(nErrno, strPath); };
-    const std::filesystem::path target = ResolveTarget(strPath);
+    std::string strTarget;
+    if (const int nError = FinalTarget(strPath, strTarget); nError != 0) {
+        throw fail(nError);
+    }
 
     struct stat old {};
-    const bool bExists = ::stat(target.c_str(), &old) == 0;
+    const bool bExists = ::stat(strTarget.c_str(), &old) == 0;
     if (!bExists && errno != ENOENT) {
         throw fail(errno);
     }
@@ -158,40 +186,37 @@ void ReplaceFileContents(const std::string& strPath, std::string_view bytes) {
             throw fail(S_ISDIR(old.st_mode) ? EISDIR : EACCES);
         }
         // A file the user may not write stays as it is, although its folder would allow a rename.
-        if (::access(target.c_str(), W_OK) != 0) {
+        if (::access(strTarget.c_str(), W_OK) != 0) {
             throw fail(errno);
         }
     }
 
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    std::string strTemplate = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    // mkostemp creates the file for its owner only, so the bytes are never readable by others.
-    FileDescriptor temp(::mkostemp(strTemplate.data(), O_CLOEXEC));
-    if (temp.Get() < 0) {
-        throw fail(errno);
-    }
-    TemporaryFile tempFile(strTemplate);
-
+    ReplacementFile file(strTarget);
+    int nError = file.Create();
+    const int fd = file.Descriptor();
     // A new password file is 0600 whatever the umask says.
-    int nError = bExists ? CopyAttributes(temp.Get(), target.c_str(), old)
-                         : (::fchmod(temp.Get(), 0600) == 0 ? 0 : errno);
     if (nError == 0) {
-        nError = WriteAll(temp.Get(), bytes);
+        nError = bExists ? CopyAttributes(fd, strTarget.c_str(), old) : (::fchmod(fd, 0600) == 0 ? 0 : errno);
     }
-    if (nError == 0 && ::fsync(temp.Get()) != 0) {
+    if (nError == 0) {
+        nError = WriteAll(fd, bytes);
+    }
+    if (nError == 0 && ::fsync(fd) != 0) {
+        nError = errno;
+    }
+    struct stat written {};
+    if (nError == 0 && ::fstat(fd, &written) != 0) {
         nError = errno;
     }
     if (nError == 0) {
-        nError = temp.Close();
-    }
-    if (nError == 0 && ::rename(tempFile.Path().c_str(), target.c_str()) != 0) {
-        nError = errno;
+        nError = file.Commit();
     }
     if (nError != 0) {
         throw fail(nError);
     }
-    tempFile.Keep();
-    SyncFolder(folder.string());
+    SyncFolder(FolderOf(strTarget));
+    RemoveStaleTemporaries(strTarget);
+    return IdentityFromStat(written);
 }
 
 } // namespace klt

@@ -1,21 +1,42 @@
 #pragma once
 // Whole-file reading and writing for password files. Saving never leaves a damaged file.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace klt {
 
-// The whole content of a regular file, opened read-only (others may read and write it meanwhile;
-// the content is read in one go before anything is made of it). Throws CFileException.
-std::string ReadFileContents(const std::string& strPath);
+// What tells one version of a file from the next: a program that replaces the file makes a new one
+// (another inode), one that writes it in place changes its size or its modification time.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t mtimeSeconds = 0;
+    int64_t mtimeNanoseconds = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
 
-// Puts bytes into the file strPath. The bytes go to a temporary file in the same folder, created
-// 0600 and given an existing file's permission bits, access-control list, owner and group (the
-// latter two where allowed); it is flushed, renamed over strPath, and the folder is flushed. A new
-// file is created 0600. A symbolic link is followed and its target replaced. On failure the
-// temporary file is removed, the old file stays as it was, and CFileException carries the cause
-// and strPath.
-void ReplaceFileContents(const std::string& strPath, std::string_view bytes);
+// The identity of the file strPath names (links followed); nullopt when there is none to be had.
+std::optional<FileIdentity> IdentityOf(const std::string& strPath);
+
+// The whole content of a regular file, opened read-only without waiting (a pipe or device is
+// refused, never opened for reading). Others may read and write it meanwhile; the content is read
+// in one go before anything is made of it. pIdentity, when given, receives the identity of the
+// version read. Throws CFileException.
+std::string ReadFileContents(const std::string& strPath, FileIdentity* pIdentity = nullptr);
+
+// Puts bytes into the file strPath and returns the new version's identity. The bytes go to a new
+// file in the same folder, unnamed where the file system allows (else named ".NAME.XXXXXX" and
+// locked while it is written), created 0600 and given an existing file's permission bits,
+// access-control list, owner and group (the latter two where allowed); it is flushed, put in place
+// of strPath by a rename, and the folder is flushed. A new file is created 0600. Symbolic links
+// are followed to their final target, which is what gets replaced; a missing target is created
+// only when its folder exists. On failure nothing is left behind, the old file stays as it was,
+// and CFileException carries the cause and strPath. After a successful save, temporary files that
+// earlier saves of the same file left behind when they were killed are removed.
+FileIdentity ReplaceFileContents(const std::string& strPath, std::string_view bytes);
 
 } // namespace klt

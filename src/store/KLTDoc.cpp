@@ -47,13 +47,15 @@ void CKLTDoc::DeleteContents() {
     // The second list belongs to the file it was read from; carrying it on would write it into
     // whatever file is saved next.
     m_secondList.clear();
+    m_strVersionPath.clear();
     CDocument::DeleteContents();
 }
 
 BOOL CKLTDoc::OnOpenDocument(const std::string& path) {
     std::string image;
+    klt::FileIdentity version;
     try {
-        image = klt::ReadFileContents(path);
+        image = klt::ReadFileContents(path, &version);
     } catch (const std::exception& e) {
         ReportSaveLoadException(path, &e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
         return FALSE;
@@ -64,8 +66,24 @@ BOOL CKLTDoc::OnOpenDocument(const std::string& path) {
     // the entries just freed.
     UpdateAllViews(nullptr);
 
+    const unsigned nEmptied = GetChangeCount();
+    const std::string strTitle = klt::FileTitle(path);
+    const klt::PasswordPrompt prompt = [this, &strTitle]() -> std::optional<std::string> {
+        if (!m_masterPassword.AskPassword(strTitle.c_str())) {
+            return std::nullopt;
+        }
+        return m_masterPassword.GetText();
+    };
     klt::PasswordFileHeader header;
-    if (!ReadHeader(path, image, header)) {
+    const klt::ReadStatus status = klt::ReadPasswordHeader(image, prompt, header);
+    if (GetChangeCount() != nEmptied) {
+        // Another command used the document while the password was asked (an entry added, another
+        // file opened): what it holds is that command's work, neither loaded into nor emptied.
+        GiveWay();
+        return FALSE;
+    }
+    if (status != klt::ReadStatus::ok) {
+        ReportRefusal(path, status);
         DeleteContents();
         return FALSE;
     }
@@ -74,21 +92,15 @@ BOOL CKLTDoc::OnOpenDocument(const std::string& path) {
     if (!LoadFromStream(path, header.stream)) {
         return FALSE;
     }
+    m_strVersionPath = path;
+    m_version = version;
     RecordLastFile(path);
     return TRUE;
 }
 
-BOOL CKLTDoc::ReadHeader(const std::string& path, std::string_view image, klt::PasswordFileHeader& header) {
-    const std::string strTitle = klt::FileTitle(path);
-    const klt::PasswordPrompt prompt = [this, &strTitle]() -> std::optional<std::string> {
-        if (!m_masterPassword.AskPassword(strTitle.c_str())) {
-            return std::nullopt;
-        }
-        return m_masterPassword.GetText();
-    };
-    switch (klt::ReadPasswordHeader(image, prompt, header)) {
+void CKLTDoc::ReportRefusal(const std::string& path, klt::ReadStatus status) {
+    switch (status) {
     case klt::ReadStatus::ok:
-        return TRUE;
     case klt::ReadStatus::cancelled:
         break;
     case klt::ReadStatus::encrypted:
@@ -104,7 +116,6 @@ BOOL CKLTDoc::ReadHeader(const std::string& path, std::string_view image, klt::P
         break;
     }
     }
-    return FALSE;
 }
 
 BOOL CKLTDoc::OnSaveDocument(const std::string& path) {
@@ -118,9 +129,18 @@ BOOL CKLTDoc::OnSaveDocument(const std::string& path) {
         AfxMessageBox(IDS_PASSWORD_TOO_LONG, MB_ICONSTOP);
         return FALSE;
     }
+    if (IsChangedElsewhere(path)) {
+        std::string prompt;
+        AfxFormatString1(prompt, IDS_FILE_CHANGED_ELSEWHERE, path);
+        if (AfxMessageBox(prompt, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+            return FALSE; // the other program's version stays, and so does this one
+        }
+    }
     try {
         CWaitCursor wait;
-        klt::WritePasswordFile(path, m_masterPassword.GetText(), [this](CArchive& ar) { Serialize(ar); });
+        m_version =
+            klt::WritePasswordFile(path, m_masterPassword.GetText(), [this](CArchive& ar) { Serialize(ar); });
+        m_strVersionPath = path;
     } catch (const std::exception& e) {
         ReportSaveLoadException(path, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);
         return FALSE;
@@ -137,6 +157,15 @@ QMPassword* CKLTDoc::FindEntry(const std::string& strSystem, const QMPassword* p
         }
     }
     return nullptr;
+}
+
+bool CKLTDoc::IsChangedElsewhere(const std::string& path) const {
+    if (path != m_strVersionPath) {
+        return false;
+    }
+    // A file that is gone has nothing in it to lose.
+    const std::optional<klt::FileIdentity> now = klt::IdentityOf(path);
+    return now && *now != m_version;
 }
 
 void CKLTDoc::RecordLastFile(const std::string& path) {

@@ -4,6 +4,7 @@
 // Open empty and refill it.
 
 #include "Document.h"
+#include "FileIo.h"
 #include "MasterPassword.h"
 #include "QMPassword.h"
 
@@ -14,7 +15,7 @@
 #include <string_view>
 
 namespace klt {
-struct PasswordFileHeader;
+enum class ReadStatus;
 }
 
 class CKLTDoc : public CDocument {
@@ -31,8 +32,9 @@ public:
     // failure is reported here (a cancelled password prompt silently) and leaves the document
     // empty, or untouched when the file could not be read at all.
     BOOL OnOpenDocument(const std::string& path) override;
-    // Asks for a master password when there is none yet, then replaces the file safely. On
-    // failure the file and the document stay as they were.
+    // Asks for a master password when there is none yet, and before replacing a file that another
+    // program changed since this document read or wrote it; then replaces the file safely. On
+    // failure (or No to that question) the file and the document stay as they were.
     BOOL OnSaveDocument(const std::string& path) override;
 
     // The entry nearest the head of the list whose system name is strSystem, byte for byte,
@@ -51,7 +53,13 @@ public:
     bool m_bRecordLastFile = true;
 
 private:
-    // Checks the flags and the password; FALSE (with its message shown) when the file is refused.
-    BOOL ReadHeader(const std::string& path, std::string_view image, klt::PasswordFileHeader& header);
+    // The message for a file refused by its header (none for a cancelled password question).
+    void ReportRefusal(const std::string& path, klt::ReadStatus status);
+    // Whether the file at path is no longer the version this document last read or wrote there.
+    bool IsChangedElsewhere(const std::string& path) const;
     void RecordLastFile(const std::string& path);
+
+    // The file this document last read or wrote, and the version it read or wrote there.
+    std::string m_strVersionPath;
+    klt::FileIdentity m_version;
 };

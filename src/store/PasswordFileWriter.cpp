@@ -22,9 +22,9 @@ std::string BuildPasswordFile(std::string_view strMasterPassword, const BodySeri
     return image;
 }
 
-void WritePasswordFile(const std::string& strPath, std::string_view strMasterPassword,
-                       const BodySerializer& serializeBody) {
-    ReplaceFileContents(strPath, BuildPasswordFile(strMasterPassword, serializeBody));
+FileIdentity WritePasswordFile(const std::string& strPath, std::string_view strMasterPassword,
+                               const BodySerializer& serializeBody) {
+    return ReplaceFileContents(strPath, BuildPasswordFile(strMasterPassword, serializeBody));
 }
 
 } // namespace klt

@@ -2,6 +2,8 @@
 // Writing a password file: the two flag bytes, the password field, then the stream the caller's
 // Serialize writes, replacing the file on disk safely.
 
+#include "FileIo.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -20,9 +22,10 @@ using BodySerializer = std::function<void(CArchive&)>;
 // and whatever serializeBody throws.
 std::string BuildPasswordFile(std::string_view strMasterPassword, const BodySerializer& serializeBody);
 
-// Builds the bytes, then replaces strPath with them (klt::ReplaceFileContents). Nothing is touched
-// when building fails. Throws as BuildPasswordFile, and CFileException for file errors.
-void WritePasswordFile(const std::string& strPath, std::string_view strMasterPassword,
-                       const BodySerializer& serializeBody);
+// Builds the bytes, then replaces strPath with them (klt::ReplaceFileContents) and returns the new
+// version's identity. Nothing is touched when building fails. Throws as BuildPasswordFile, and
+// CFileException for file errors.
+FileIdentity WritePasswordFile(const std::string& strPath, std::string_view strMasterPassword,
+                               const BodySerializer& serializeBody);
 
 } // namespace klt

@@ -7,11 +7,14 @@
 #include "Wnd.h"
 #include "resource.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <thread>
@@ -211,4 +214,29 @@ TEST_F(CommandChannelTest, StaleWindowIdReachesNobody) {
     ASSERT_TRUE(next.Listen());
     EXPECT_FALSE(std::filesystem::exists(klt::ChannelPath(dead)));
     EXPECT_TRUE(std::filesystem::exists(klt::ChannelPath(other.Id())));
+}
+
+TEST_F(CommandChannelTest, ChannelComesBackWhenItsServerHasClosed) {
+    const std::string path = klt::ChannelPath(m_window.Id());
+    const auto waitFor = [&path](bool bPresent) {
+        const QDeadlineTimer deadline(20000);
+        while (std::filesystem::exists(path) != bPresent && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        }
+        return std::filesystem::exists(path) == bPresent;
+    };
+    // A connection that cannot be accepted for want of file descriptors closes the server for good.
+    RawClient waiting(m_window.Id());
+    ASSERT_TRUE(waiting.Connected());
+    rlimit old{};
+    getrlimit(RLIMIT_NOFILE, &old);
+    const int nLowestFree = dup(0);
+    close(nLowestFree);
+    const rlimit none{static_cast<rlim_t>(nLowestFree), old.rlim_max};
+    setrlimit(RLIMIT_NOFILE, &none);
+    const bool bClosed = waitFor(false);
+    setrlimit(RLIMIT_NOFILE, &old);
+    ASSERT_TRUE(bClosed);
+    ASSERT_TRUE(waitFor(true));
+    EXPECT_EQ(Send(Configure()), 7);
 }

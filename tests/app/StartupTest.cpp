@@ -172,16 +172,20 @@ TEST_F(StartupTest, StartupFileWithAFolderIsTakenFromTheCurrentFolder) {
 }
 
 TEST_F(StartupTest, StartupFileThatExistsButCannotBeReadIsNeverReplaced) {
-    // A link that points at itself cannot be opened, for root neither.
+    // A link that points at itself cannot be opened, for root neither; a pipe would wait for a writer.
     fs::create_symlink("start.klt", File("start.klt"));
-    WriteSetting("Settings/Startup File", File("start.klt"));
-    ScriptedUser user;
-    user.Answer(IDOK); // the open's own complaint
-    Start({});
-    ASSERT_EQ(user.MessageBoxes().size(), 1u);
-    EXPECT_NE(user.MessageBoxes()[0].text, klt::LoadString(IDS_DEFAULT_FILE_CREATED));
-    EXPECT_TRUE(fs::is_symlink(File("start.klt")));
-    EXPECT_FALSE(Frame()->IsWindowVisible());
+    ASSERT_EQ(mkfifo(File("pipe.klt").c_str(), 0600), 0);
+    for (const char* pszName : {"start.klt", "pipe.klt"}) {
+        SCOPED_TRACE(pszName);
+        WriteSetting("Settings/Startup File", File(pszName));
+        ScriptedUser user;
+        user.Answer(IDOK); // the open's own complaint
+        Start({});
+        ASSERT_EQ(user.MessageBoxes().size(), 1u);
+        EXPECT_NE(user.MessageBoxes()[0].text, klt::LoadString(IDS_DEFAULT_FILE_CREATED));
+        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(File(pszName))));
+        EXPECT_FALSE(Frame()->IsWindowVisible());
+    }
 }
 
 TEST_F(StartupTest, VersionStringsAndBuildTimeComeFromTheProgramFile) {
@@ -219,4 +223,34 @@ TEST_F(StartupTest, AutostartEntryMakesClosingTheWindowHideIt) {
     Configure();
     EXPECT_TRUE(Frame()->IsWindowVisible());
     EXPECT_EQ(Doc()->m_entryList.size(), 1u);
+}
+
+TEST_F(StartupTest, LockAndChannelLiveOnlyInAFolderOfTheUsersOwn) {
+    const std::string runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string config = std::getenv("XDG_CONFIG_HOME");
+    std::string cache = "/tmp/klt-cache-XXXXXX";
+    ASSERT_NE(mkdtemp(cache.data()), nullptr);
+    setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    fs::create_directories(File("open"));
+    fs::permissions(File("open"), fs::perms::all); // open to others; then one too long; then none
+    for (const std::string& folder : {File("open"), "/tmp/" + std::string(100, 'r'), std::string()}) {
+        SCOPED_TRACE(folder);
+        folder.empty() ? unsetenv("XDG_RUNTIME_DIR") : setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+        EXPECT_EQ(klt::RuntimeFolder(), cache + "/keyloft-runtime");
+        EXPECT_EQ(fs::status(cache + "/keyloft-runtime").permissions(), fs::perms::owner_all);
+    }
+
+    // Nowhere to make one: the start says so and ends.
+    std::ofstream(File("plain")) << "";
+    setenv("XDG_CACHE_HOME", File("plain/cache").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", File("plain/config").c_str(), 1);
+    ScriptedUser user;
+    user.Answer(IDOK);
+    Start({}, FALSE);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    unsetenv("XDG_CACHE_HOME");
+    fs::remove_all(cache);
+    ASSERT_EQ(user.MessageBoxes().size(), 1u);
+    EXPECT_EQ(user.MessageBoxes()[0].text, klt::LoadString(IDS_NO_PRIVATE_FOLDER));
 }

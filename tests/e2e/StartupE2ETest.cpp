@@ -72,7 +72,30 @@ TEST_F(ProgramTest, SecondStartWaitsUntilTheFirstHasAskedAboutItsChanges) {
     EXPECT_EQ(ReadSetting("Settings/Last File"), File("b.klt"));
 }
 
-TEST_F(ProgramTest, StaleWindowIdReachesNobodyAndTheSecondStartEndsAllTheSame) {
+TEST_F(ProgramTest, StartsDuringAPasswordQuestionWaitAndOpenTheirFilesAfterItInTurn) {
+    const Window first = StartFirst("c.klt");
+    ASSERT_NE(first, 0u);
+    WritePasswordFile(File("a.klt"), "pw", {"Alpha"});
+    WritePasswordFile(File("b.klt"), "", {"Bank"});
+    KeyloftProcess& second = Start({"a.klt"});
+    ASSERT_NE(m_desktop.WaitForActiveWindow("Enter the password for a.klt."), 0u);
+    // The third start records its file and sends its message while the question is up.
+    KeyloftProcess& third = Start({"b.klt"});
+    ASSERT_EQ(WaitForSettingOtherThan("Settings/Last File", File("a.klt")), File("b.klt"));
+
+    Desktop::Type("pw");
+    Desktop::Key("Return");
+    EXPECT_EQ(second.WaitForExit(), 0);
+    EXPECT_EQ(third.WaitForExit(), 0);
+    EXPECT_EQ(m_desktop.WaitForWindow("b.klt - Keyloft"), first);
+    // Both were opened, a.klt first: the recent-file list, written as the program ends, says so.
+    Desktop::Key("alt+F4");
+    EXPECT_EQ(m_processes.front()->WaitForExit(), 0);
+    EXPECT_EQ(ReadSetting("Recent File List/File1"), File("b.klt"));
+    EXPECT_EQ(ReadSetting("Recent File List/File2"), File("a.klt"));
+}
+
+TEST_F(ProgramTest, SecondStartThatReachesNobodySaysSoAndFails) {
     // A first instance holds the lock but has not yet written its own window's id.
     const std::string lock =
         QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation).toStdString() + "/KLT_MUTEX";
@@ -81,7 +104,9 @@ TEST_F(ProgramTest, StaleWindowIdReachesNobodyAndTheSecondStartEndsAllTheSame) {
     WriteSetting("Settings/HWND", "12345");
 
     KeyloftProcess& second = Start({});
-    EXPECT_EQ(second.WaitForExit(), 0);
+    ASSERT_NE(m_desktop.WaitForActiveWindow("Keyloft"), 0u);
+    Desktop::Key("Return");
+    EXPECT_EQ(second.WaitForExit(), 1);
     // The start-up file is recorded but never made by a second instance.
     EXPECT_EQ(ReadSetting("Settings/Last File"), (m_home / "prog/DEFAULT.KLT").string());
     EXPECT_FALSE(fs::exists(m_home / "prog/DEFAULT.KLT"));

@@ -103,6 +103,7 @@ TEST_F(DocumentTest, OpeningTheOpenFileAgainDoesNotReadItAgain) {
     const std::string path = WriteDocFile("a.klt", {"x"});
     ASSERT_NE(m_pApp->OpenDocumentFile(path), nullptr);
     const int deletes = m_pDoc->m_nDeleteContents;
+    std::filesystem::create_directory(PathOf("sub")); // the kernel takes "sub/.." only where sub exists
     const std::string otherSpelling = PathOf("./sub/../a.klt");
     EXPECT_EQ(m_pApp->OpenDocumentFile(otherSpelling), m_pDoc);
     EXPECT_EQ(m_pDoc->m_nDeleteContents, deletes);
@@ -310,4 +311,15 @@ TEST(AbbreviatePath, KeepsTheRootAndTheFileNameWithinTheLimit) {
               "/.../passwords/work/a.klt");
     EXPECT_EQ(klt::AbbreviatePath("/home/ann/a-very-long-file-name-indeed.klt", 30),
               "a-very-long-file-name-indeed.klt");
+}
+
+TEST_F(DocumentTest, DotDotAfterALinkLeavesTheFolderTheLinkLeadsTo) {
+    std::filesystem::create_directories(PathOf("real/deep"));
+    std::filesystem::create_directories(PathOf("links"));
+    std::filesystem::create_symlink("../real/deep", PathOf("links/sub"));
+    // Where the kernel goes; other links kept; a '..' the kernel cannot take either stays.
+    EXPECT_EQ(klt::FullPath(PathOf("links/sub/../x.klt")),
+              std::filesystem::canonical(PathOf("real")) / "x.klt");
+    EXPECT_EQ(klt::FullPath(PathOf("links/./sub/x.klt")), PathOf("links/sub/x.klt"));
+    EXPECT_EQ(klt::FullPath(PathOf("links/none/../x.klt")), PathOf("links/none/../x.klt"));
 }

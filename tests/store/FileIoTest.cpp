@@ -2,14 +2,20 @@
 
 #include "FileException.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -172,4 +178,92 @@ TEST(FileException, TextsNameThePath) {
     EXPECT_EQ(e.m_cause, CFileException::genericException);
     EXPECT_EQ(e.m_lOsError, EPROTO);
     EXPECT_STREQ(e.what(), "An unknown error occurred while accessing a.klt.");
+}
+
+TEST_F(FileIo, LinksAreFollowedToTheirFinalTargetAndNeverReplaced) {
+    fs::create_directories(Path("real"));
+    WriteFile(Path("real/a.klt"), "old");
+    fs::create_symlink("real/a.klt", Path("first.klt"));      // relative to the link's folder
+    fs::create_symlink(Path("first.klt"), Path("chain.klt")); // a link to a link
+    fs::create_symlink("real/new.klt", Path("dangling.klt"));
+    fs::create_symlink("/nonexistent-mount/x.klt", Path("offline.klt"));
+    EXPECT_EQ(ReplaceFailure(Path("chain.klt"), "through two"), CFileException::none);
+    EXPECT_EQ(ReplaceFailure(Path("dangling.klt"), "new"), CFileException::none);
+    EXPECT_EQ(ReplaceFailure(Path("offline.klt"), "x"), CFileException::fileNotFound);
+    EXPECT_EQ(klt::ReadFileContents(Path("real/a.klt")), "through two");
+    EXPECT_EQ(klt::ReadFileContents(Path("real/new.klt")), "new");
+    EXPECT_EQ(Mode(Path("real/new.klt")), 0600u);
+    for (const char* pszLink : {"first.klt", "chain.klt", "dangling.klt", "offline.klt"}) {
+        EXPECT_TRUE(fs::is_symlink(Path(pszLink))) << pszLink;
+    }
+    EXPECT_EQ(FileCount(), 5u);
+}
+
+TEST_F(FileIo, NamesOfTheLongestLengthSave) {
+    const std::string path = (m_dir / std::string(255, 'n')).string();
+    klt::ReplaceFileContents(path, "first");
+    klt::ReplaceFileContents(path, "second");
+    EXPECT_EQ(klt::ReadFileContents(path), "second");
+    EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(FileIo, KilledSaveLeavesNoCopyAndStaleCopiesGoWithTheNextSave) {
+    WriteFile(Path("a.klt"), "old");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Killed in the middle of writing, by the file-size signal.
+        const rlimit noCore{0, 0}, small{100, 100};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        klt::ReplaceFileContents(Path("a.klt"), std::string(5000, 'p'));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(FileCount(), 1u);
+
+    // Where a save had to name its file: copies left by killed saves of a.klt go, other files'
+    // copies and the one a running save holds stay.
+    for (const char* pszName : {".a.klt.Ab12Cd", ".b.klt.Ab12Cd", ".a.klt.x"}) {
+        WriteFile(Path(pszName), "plaintext");
+    }
+    const int running = ::open(Path(".a.klt.Runnin").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+    klt::ReplaceFileContents(Path("a.klt"), "new");
+    ::close(running);
+    EXPECT_FALSE(fs::exists(Path(".a.klt.Ab12Cd")));
+    EXPECT_EQ(FileCount(), 4u);
+}
+
+TEST_F(FileIo, AccessControlListsOfAnySizeAreKept) {
+    // 600 named users make an attribute larger than a page: ext4 cannot hold that, tmpfs can.
+    std::string strShm = "/dev/shm/klt-acl-XXXXXX";
+    if (::mkdtemp(strShm.data()) == nullptr) {
+        GTEST_SKIP() << "no /dev/shm";
+    }
+    const std::string path = strShm + "/a.klt";
+    WriteFile(path, "old");
+    struct Entry {
+        uint16_t tag, perm;
+        uint32_t id;
+    };
+    std::vector<Entry> entries{{0x01, 6, ~0u}}; // the owner, 600 named users, group, mask, others
+    for (uint32_t uid = 10000; uid < 10600; ++uid) {
+        entries.push_back({0x02, 4, uid});
+    }
+    entries.insert(entries.end(), {{0x04, 4, ~0u}, {0x10, 4, ~0u}, {0x20, 0, ~0u}});
+    const std::string acl =
+        std::string("\x02\0\0\0", 4) + // version 2
+        std::string(reinterpret_cast<const char*>(entries.data()), entries.size() * sizeof(Entry));
+    if (::setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0) {
+        fs::remove_all(strShm);
+        GTEST_SKIP() << "no large access-control lists on this system";
+    }
+    klt::ReplaceFileContents(path, "new");
+    std::string kept(acl.size(), '\0');
+    kept.resize(
+        std::max<ssize_t>(0, ::getxattr(path.c_str(), "system.posix_acl_access", kept.data(), kept.size())));
+    fs::remove_all(strShm);
+    EXPECT_EQ(kept, acl);
 }

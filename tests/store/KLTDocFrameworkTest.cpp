@@ -111,3 +111,22 @@ TEST_F(KLTDocFrameworkTest, CancelledPasswordPromptAlsoLeavesAnUntitledDocument)
     EXPECT_TRUE(user.MessageBoxes().empty());
     ExpectUntitled();
 }
+
+TEST_F(KLTDocFrameworkTest, OpenGivesWayToAChangeMadeWhileItsPasswordIsAsked) {
+    OpenTwoEntries();
+    const std::string other = m_folder.Write("other.klt", TwoEntries("pw"));
+    ScriptedUser user;
+    user.Dialog(IDD_PASSWORD)
+        .Inspect([this](CDialog&) {
+            // Another command adds an entry meanwhile, as the tray's Add does.
+            m_pDoc->m_entryList.push_back(std::make_unique<QMPassword>("Added", "", "", 0));
+            m_pDoc->SetModifiedFlag();
+        })
+        .Type(IDC_PASSWORD, "pw")
+        .Click(IDOK);
+    EXPECT_EQ(m_app.OpenDocumentFile(other), nullptr);
+    ASSERT_EQ(m_pDoc->m_entryList.size(), 1u);
+    EXPECT_EQ(m_pDoc->m_entryList.front()->m_strSystem, "Added");
+    EXPECT_TRUE(m_pDoc->IsModified());
+    EXPECT_EQ(m_pDoc->GetPathName(), m_path);
+}

@@ -281,3 +281,27 @@ TEST_F(KLTDocTest, FindEntryMatchesExactNamesFromTheHeadAndSkipsTheExcludedOne) 
     EXPECT_EQ(m_doc.FindEntry("Mai"), nullptr);
     EXPECT_EQ(m_doc.FindEntry("Mail "), nullptr);
 }
+
+TEST_F(KLTDocTest, SaveAsksBeforeReplacingWhatAnotherProgramWrote) {
+    for (const int nAnswer : {IDNO, IDYES}) {
+        const std::string path = m_folder.Write("two.klt", TwoEntries());
+        ASSERT_TRUE(m_doc.OnOpenDocument(path));
+        m_doc.SetModifiedFlag();
+        ScriptedUser user; // nothing to ask while the file is as this document left it
+        ASSERT_TRUE(m_doc.OnSaveDocument(path));
+
+        m_folder.Write("two.klt", TwoEntries("theirs")); // written in place, as an editor would
+        const std::string theirs = DocFolder::Read(path);
+        m_doc.SetModifiedFlag();
+        user.Answer(nAnswer);
+        EXPECT_EQ(m_doc.OnSaveDocument(path), nAnswer == IDYES);
+        ASSERT_EQ(user.MessageBoxes().size(), 1u);
+        EXPECT_EQ(user.MessageBoxes()[0].text,
+                  path + " has been changed by another program since it was opened or "
+                         "saved. Replace it with your version?");
+        EXPECT_EQ(user.MessageBoxes()[0].Buttons(), static_cast<UINT>(MB_YESNO));
+        EXPECT_EQ(DocFolder::Read(path) == theirs, nAnswer == IDNO);
+        EXPECT_EQ(m_doc.IsModified(), nAnswer == IDNO);
+        EXPECT_EQ(Systems(m_doc), kTwo);
+    }
+}

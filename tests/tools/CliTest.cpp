@@ -101,6 +101,13 @@ TEST_F(Cli, FileErrorsInTheProgramsWords) {
         Run({"create", Path("missing/a.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
         klt::cli::kFileError);
     EXPECT_EQ(m_err.str(), Path("missing/a.klt") + " was not found.\n");
+
+    std::filesystem::create_symlink("/nonexistent-mount/a.klt", Path("offline.klt"));
+    EXPECT_EQ(
+        Run({"create", Path("offline.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
+        klt::cli::kFileError);
+    EXPECT_EQ(m_err.str(), Path("offline.klt") + " was not found.\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(Path("offline.klt")));
 }
 
 TEST_F(Cli, UnusableInputTouchesNoFile) {
