@@ -31,21 +31,11 @@ TEST_F(AboutTest, ShowsTheVersionBlockAndTheLocalBuildDayEvenFromTheTray) {
     tzset();
     QLocale::setDefault(QLocale::c());
 
-    // Without version strings and build time: the empty forms, in a box owned by the focused dialog.
+    // Without version strings and build time: the empty forms.
     m_pApp->m_strProductName = m_pApp->m_strProductVersion = m_pApp->m_strLegalCopyright = "";
     m_pApp->m_timeBuild = 0;
-    QWidget* pOptions = nullptr;
-    user.Dialog(IDD_OPTIONS).Focus(IDC_STARTUP_FILE).Inspect([&](CDialog& d) {
-        pOptions = d.GetDialogWidget();
-        Frame()->SendMessage(WM_COMMAND, ID_APP_ABOUT);
-    });
     user.Dialog(IDD_ABOUTBOX)
-        .Inspect([&](CDialog& d) {
-            EXPECT_EQ(lines(d), ", Unencrypted Edition|Version  (build date: )|");
-            EXPECT_EQ(d.GetDialogWidget()->parentWidget(), pOptions);
-        })
-        .Escape()
-        .Click(IDCANCEL);
-    Frame()->SendMessage(WM_COMMAND, ID_VIEW_OPTIONS);
-    EXPECT_TRUE(user.Finished());
+        .Inspect([&](CDialog& d) { EXPECT_EQ(lines(d), ", Unencrypted Edition|Version  (build date: )|"); })
+        .Escape();
+    Frame()->SendMessage(WM_COMMAND, ID_APP_ABOUT);
 }
