@@ -9,11 +9,14 @@
 #include "MainFrame.h"
 #include "ProgramFiles.h"
 #include "VersionInfo.h"
+#include "X11Platform.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #ifdef KLT_WITH_X11
 #include "LockKeys.h"
@@ -21,8 +24,6 @@
 
 namespace {
 
-constexpr const char* kSettings = "Settings";
-constexpr const char* kDefaultFile = "DEFAULT.KLT";
 constexpr const char* kInstanceLock = "KLT_MUTEX";
 
 char UpperLetter(char c) {
@@ -40,6 +41,10 @@ bool IsMissing(const std::string& path) {
 } // namespace
 
 CKLTApp::CKLTApp() {
+    MapCommand(ID_VIEW_OPTIONS, &CKLTApp::OnOptions);
+    MapCommand(ID_HELP_README, &CKLTApp::OnHelpReadMe);
+    MapCommand(ID_HELP_LICENSE, &CKLTApp::OnHelpLicense);
+    MapCommand(ID_APP_ABOUT, &CKLTApp::OnAppAbout);
     if (ReadBuildTime(m_timeBuild, m_strBuildTimeError)) {
         m_strBuildTimeError.clear();
     }
@@ -99,7 +104,7 @@ BOOL CKLTApp::InitInstance() {
     WriteProfileInt(kSettings, "HWND", static_cast<int>(m_pMainWnd->GetSafeHwnd()));
     ChooseStartupFile(cmdInfo);
 
-    // The global hot key is registered here.
+    RegisterAppHotKey();
     if (auto* pFrame = dynamic_cast<CFrameWnd*>(m_pMainWnd)) {
         pFrame->DragAcceptFiles();
     }
@@ -109,12 +114,12 @@ BOOL CKLTApp::InitInstance() {
     if (!IsSwitchSet('S') || IsSwitchSet('N')) {
         ShowMainWindow(IsSwitchSet('M') ? SW_SHOWMINIMIZED : SW_SHOW);
     }
-    const std::string autostart = klt::AutostartEntryPath(m_strProductName);
-    std::error_code error;
-    if (!autostart.empty() && std::filesystem::exists(std::filesystem::symlink_status(autostart, error))) {
+    if (klt::AutostartEntryExists(klt::AutostartEntryPath(m_strProductName))) {
         m_bExitOnClose = FALSE;
     }
-    // The read-me is shown here.
+    if (GetProfileInt(kSettings, "Show ReadMe", 1) != 0) {
+        OnHelpReadMe();
+    }
     return TRUE;
 }
 

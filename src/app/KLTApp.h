@@ -15,7 +15,9 @@ class CKLTDoc;
 
 namespace klt {
 class CommandServer;
-}
+class IHotKey;
+class X11Platform;
+} // namespace klt
 
 class CKLTApp : public CWinApp, public klt::AppShell {
 public:
@@ -40,6 +42,21 @@ public:
     // The one password document, or null before the template has made it.
     CKLTDoc* GetOpenDocument() const;
 
+    // The global hot key from the settings "HotKeyMOD", "HotKeyVK" and "HotKeyEnable"; TRUE when it is
+    // now registered. A disabled hot key is not registered and leaves m_bHotKeyRegistered as it was.
+    BOOL RegisterAppHotKey();
+    // TRUE when nothing was registered or the combination was given back.
+    BOOL UnregisterAppHotKey();
+    // The service the hot key is registered with; without one the program opens the X display's.
+    void SetHotKeyService(klt::IHotKey* pHotKey) { m_pHotKey = pHotKey; }
+
+    // Commands: Options, the two texts and the About box. Help shows the read-me too.
+    void OnOptions();
+    void OnHelpReadMe();
+    void OnHelpLicense();
+    void OnAppAbout();
+    void WinHelp(DWORD dwData, UINT nCmd = HELP_CONTEXT) override;
+
     // klt::AppShell
     BOOL ExitsOnClose() const override { return m_bExitOnClose; }
     bool ConsumeSuppressedActivation() override;
@@ -54,12 +71,20 @@ public:
     std::string m_strLegalCopyright;
     int32_t m_timeBuild = 0; // seconds since 1970 UTC; 0 when unknown
 
+    static constexpr const char* kSettings = "Settings";
+    static constexpr const char* kDefaultFile = "DEFAULT.KLT"; // the start-up file unless the user chose one
+
 private:
     // A second start: hands its file to the first instance and ends; when the first instance cannot
     // be reached, says so and ends with exit status 1.
     void HandOver();
+    // The autostart entry made or removed after Options, and the close rule switched with it.
+    void ApplyAutostart(bool bTray);
+    klt::IHotKey* HotKeyService();
 
     std::string m_strBuildTimeError; // why the build time could not be read, shown at start
     klt::InstanceLock m_instanceLock;
     std::unique_ptr<klt::CommandServer> m_pCommandServer;
+    std::unique_ptr<klt::X11Platform> m_pPlatform;
+    klt::IHotKey* m_pHotKey = nullptr;
 };

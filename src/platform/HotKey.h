@@ -3,13 +3,14 @@
 
 #include <functional>
 
-// The stored form of a combination: Windows' modifier bits and virtual-key code.
+namespace klt {
+
+// The stored form of a combination: Windows' modifier bits and virtual-key code. In namespace klt,
+// as the framework names the same values for the program's code.
 inline constexpr unsigned MOD_ALT = 1;
 inline constexpr unsigned MOD_CONTROL = 2;
 inline constexpr unsigned MOD_SHIFT = 4;
 inline constexpr unsigned VK_INSERT = 0x2D;
-
-namespace klt {
 
 class IHotKey {
 public:

@@ -58,9 +58,9 @@ const std::vector<DialogTemplate>& Templates() {
               "Warning: this program is protected by copyright law and international treaties.", kText, 10,
               91, 285, 11},
              {IDC_STATIC, S,
-              "Reproducing or distributing this program, or any part of it, without the permission of "
-              "its copyright holder may lead to civil and criminal penalties, and offenders will be "
-              "prosecuted as far as the law allows.",
+              "Keyloft is free software under the MIT licence. Copying or distributing it, or any part of "
+              "it, in a way that licence does not allow (without its copyright and permission notice) "
+              "may lead to civil and criminal penalties.",
               kText, 10, 105, 285, 26},
          }},
         {IDD_PROPERTIES,

@@ -127,8 +127,8 @@
 // Texts that the program formats or shows without a number of their own in older builds.
 #define IDS_NO_PASTE_TARGET 61250
 #define IDS_TARGET_GONE 61251
-#define IDS_REGISTRY_KEY_FAILED 61252
-#define IDS_REGISTRY_VALUE_FAILED 61253
+#define IDS_AUTOSTART_FOLDER_FAILED 61252
+#define IDS_AUTOSTART_ENTRY_FAILED 61253
 #define IDS_TEXT_FILE_MISSING 61254
 #define IDS_ABORT_SETUP_ERROR 61255
 #define IDS_PRODUCT_LINE 61256

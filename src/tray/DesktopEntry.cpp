@@ -1,6 +1,14 @@
 #include "DesktopEntry.h"
 
+#include "FileException.h"
+#include "FileIo.h"
+
 #include <QStandardPaths>
+#include <cerrno>
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace klt {
 
@@ -36,6 +44,57 @@ std::string AutostartEntryPath(const std::string& productName) {
     }
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return config.toStdString() + "/autostart/" + productName + ".desktop";
+}
+
+bool AutostartEntryExists(const std::string& entryPath) {
+    std::error_code error;
+    return !entryPath.empty() && fs::exists(fs::symlink_status(entryPath, error));
+}
+
+bool OpenAutostartFolder(const std::string& entryPath) {
+    if (entryPath.empty()) {
+        return false;
+    }
+    const fs::path folder = fs::path(entryPath).parent_path();
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return fs::is_directory(folder, error) && access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool WriteAutostartEntry(const std::string& entryPath, const std::string& productName,
+                         const std::string& programPath, std::string& error) {
+    const std::string entry = "[Desktop Entry]\n"
+                              "Type=Application\n"
+                              "Name=" +
+                              productName +
+                              "\n"
+                              "Comment=Starts " +
+                              productName +
+                              " in the system tray\n"
+                              "Exec=" +
+                              DesktopExecArgument(programPath) +
+                              " /s\n"
+                              "Icon=keyloft\n"
+                              "Terminal=false\n";
+    try {
+        ReplaceFileContents(entryPath, entry);
+    } catch (const CFileException& e) {
+        error = FileErrorText(e);
+        return false;
+    }
+    return true;
+}
+
+bool RemoveAutostartEntry(const std::string& entryPath, std::string& error) {
+    if (!AutostartEntryExists(entryPath)) {
+        return true;
+    }
+    std::error_code removeError;
+    if (!fs::remove(entryPath, removeError)) {
+        error = FileErrorText(CFileException::FromErrno(removeError.value(), entryPath));
+        return false;
+    }
+    return true;
 }
 
 } // namespace klt

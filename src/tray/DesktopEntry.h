@@ -13,5 +13,16 @@ std::string DesktopExecArgument(const std::string& path);
 // The entry that starts the program at log-on: $XDG_CONFIG_HOME/autostart/<productName>.desktop.
 // Its presence is what counts. Empty for an empty product name.
 std::string AutostartEntryPath(const std::string& productName);
+// Whether something stands at the entry's path (a dangling link too).
+bool AutostartEntryExists(const std::string& entryPath);
+
+// Makes the entry's folder when it is missing; false when it cannot be made or written to.
+bool OpenAutostartFolder(const std::string& entryPath);
+// Writes the entry that starts programPath with the switch /s, replacing an older one safely.
+// False, with the cause in error, when that fails.
+bool WriteAutostartEntry(const std::string& entryPath, const std::string& productName,
+                         const std::string& programPath, std::string& error);
+// Removes the entry if it is there; false, with the cause in error, when it stays.
+bool RemoveAutostartEntry(const std::string& entryPath, std::string& error);
 
 } // namespace klt

@@ -10,16 +10,9 @@ namespace {
 constexpr std::array<UINT, 4> kIndicators{ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
                                           ID_INDICATOR_SCRL};
 
-// Commands that have no state to report: they are enabled in every menu and on every button, also
-// before the code that carries them out is there.
-constexpr std::array<UINT, 4> kAlwaysEnabled{ID_VIEW_OPTIONS, ID_HELP_README, ID_HELP_LICENSE, ID_APP_ABOUT};
-
 } // namespace
 
 CMainFrame::CMainFrame() {
-    for (const UINT nID : kAlwaysEnabled) {
-        MapUpdate(nID, &CMainFrame::OnUpdateAlwaysEnabled);
-    }
     MapCommand(ID_TRAY_CONFIGURE, &CMainFrame::OnTrayConfigure);
 }
 
@@ -78,8 +71,4 @@ void CMainFrame::OnTrayConfigure() {
     }
     ShowWindow(SW_RESTORE);
     SetForegroundWindow();
-}
-
-void CMainFrame::OnUpdateAlwaysEnabled(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(TRUE);
 }

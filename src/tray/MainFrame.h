@@ -21,9 +21,6 @@ public:
     void OnTrayConfigure();
 
 protected:
-    // Commands that are available whenever the window is, whichever target carries them out.
-    void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
-
     CToolBar m_wndToolBar;
     CStatusBar m_wndStatusBar;
 };

@@ -17,6 +17,7 @@ void AppTest::SetUp() {
     fs::create_directories(m_folder);
     // Every test starts as a first start: no settings, no autostart entry.
     QFile::remove(SettingsFile());
+    WriteSetting("Settings/Show ReadMe", "0"); // the read-me at start would only be in the way
     fs::remove_all(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
                    "/autostart");
     m_previousFolder = fs::current_path();

@@ -1,6 +1,7 @@
 #pragma once
-// What the application tests share: a folder of their own for password files, no settings and no
-// autostart entry at the start, and a started application object.
+// What the application tests share: a folder of their own for password files, no settings (but
+// the read-me's start-up showing switched off) and no autostart entry at the start, and a started
+// application object.
 
 #include "KLTApp.h"
 #include "KLTDoc.h"
