@@ -3,6 +3,8 @@
 
 #include "KLTDoc.h"
 #include "KLTView.h"
+#include "Resources.h"
+#include "resource.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -148,6 +150,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path settings = std::filesystem::temp_directory_path() / "klt-list-bench";
     setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
     QApplication application(argc, argv);
+    klt::AfxSetResources(klt::res::ProgramResources());
     benchmark::Initialize(&argc, argv);
     {
         Program program;

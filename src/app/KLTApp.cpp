@@ -16,9 +16,8 @@
 #include <filesystem>
 #include <unistd.h>
 
-#ifdef KLT_WITH_X11
 #include "LockKeys.h"
-#endif
+#include "resource.h"
 
 namespace {
 
@@ -61,10 +60,8 @@ BOOL CKLTApp::InitInstance() {
     if (!m_strBuildTimeError.empty()) {
         AfxMessageBox(m_strBuildTimeError, MB_OK | MB_ICONSTOP);
     }
-#ifdef KLT_WITH_X11
     // The status bar's CAP, NUM and SCRL follow the keyboard's indicators.
     klt::SetKeyToggleQuery([](WORD vk) { return klt::IsLockKeyOn(vk); });
-#endif
     SetRegistryKey("Quellmoor");
     if (IsSwitchSet('?')) {
         AfxMessageBox(IDS_SWITCHES, MB_OK | MB_ICONINFORMATION);
@@ -93,11 +90,10 @@ BOOL CKLTApp::InitInstance() {
     m_pCommandServer->Listen();
     WriteProfileInt(kSettings, "HWND", static_cast<int>(m_pMainWnd->GetSafeHwnd()));
 
-    // The global hot key is registered here.
+    // Files dropped on the window open as File Open opens them.
     if (auto* pFrame = dynamic_cast<CFrameWnd*>(m_pMainWnd)) {
         pFrame->DragAcceptFiles();
     }
-    // The tray icon is made here.
 
     // Normal mode shows the window with the start-up file; tray mode opens nothing yet.
     if (!IsSwitchSet('S') || IsSwitchSet('N')) {
@@ -108,7 +104,6 @@ BOOL CKLTApp::InitInstance() {
     if (!autostart.empty() && std::filesystem::exists(std::filesystem::symlink_status(autostart, error))) {
         m_bExitOnClose = FALSE;
     }
-    // The read-me is shown here.
     return TRUE;
 }
 

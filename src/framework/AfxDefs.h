@@ -6,7 +6,7 @@
 
 #include "Styles.h"
 #include "WinTypes.h"
-#include "resource.h"
+#include "AfxRes.h"
 
 // ---- Message boxes
 constexpr UINT MB_OK = 0x0000;

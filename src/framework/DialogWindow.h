@@ -2,7 +2,7 @@
 // Inside the framework: the window of a CDialog, built from its template, and the keys the
 // dialog takes before its controls (Enter presses the default button, Escape cancels).
 
-#include "Resources.h"
+#include "ResourceTemplates.h"
 
 #include <QDialog>
 

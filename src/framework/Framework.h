@@ -45,4 +45,4 @@
 #include "WaitCursor.h"
 #include "WinApp.h"
 #include "Wnd.h"
-#include "resource.h"
+#include "AfxRes.h"

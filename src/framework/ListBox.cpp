@@ -28,7 +28,7 @@ BOOL CListBox::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT n
     if (pParentWnd == nullptr || pParentWnd->GetWidget() == nullptr) {
         return FALSE;
     }
-    QWidget* pWidget = klt::CreateControlWidget(klt::res::ControlKind::ListBox, "", dwStyle,
+    QWidget* pWidget = klt::CreateControlWidget(klt::res::ControlKind::listBox, "", dwStyle,
                                                 static_cast<int>(nID), pParentWnd->GetWidget());
     pWidget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     Attach(pWidget);

@@ -53,53 +53,53 @@ const char* const kFileJson = R"({
 } // namespace
 
 TEST_F(Cli, CreateThenDumpThenCreateGivesTheSameBytes) {
-    ASSERT_EQ(Run({"create", Path("a.klt")}, kFileJson), klt::cli::kSuccess) << m_err.str();
+    ASSERT_EQ(Run({"create", Path("a.klt")}, kFileJson), klt::cli::success) << m_err.str();
     const std::string first = klt::ReadFileContents(Path("a.klt"));
 
     m_env["KLT_PASSWORD"] = "pa\xC3\x9Fword";
-    ASSERT_EQ(Run({"dump", Path("a.klt")}), klt::cli::kSuccess) << m_err.str();
+    ASSERT_EQ(Run({"dump", Path("a.klt")}), klt::cli::success) << m_err.str();
     const Json dumped = Json::parse(m_out.str());
     EXPECT_EQ(dumped, Json::parse(kFileJson));
     // Keys in the documented order, not sorted.
     EXPECT_EQ(dumped.begin().key(), "encrypted");
 
-    ASSERT_EQ(Run({"create", Path("b.klt")}, dumped.dump()), klt::cli::kSuccess) << m_err.str();
+    ASSERT_EQ(Run({"create", Path("b.klt")}, dumped.dump()), klt::cli::success) << m_err.str();
     EXPECT_EQ(klt::ReadFileContents(Path("b.klt")), first);
 }
 
 TEST_F(Cli, PasswordFromStandardInput) {
-    ASSERT_EQ(Run({"create", Path("a.klt")}, kFileJson), klt::cli::kSuccess);
+    ASSERT_EQ(Run({"create", Path("a.klt")}, kFileJson), klt::cli::success);
     m_env["KLT_PASSWORD"] = "wrong";
     EXPECT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, "pa\xC3\x9Fword\r\nmore\n"),
-              klt::cli::kSuccess)
+              klt::cli::success)
         << m_err.str();
-    EXPECT_EQ(Run({"dump", Path("a.klt"), "--password-stdin"}, "wrong\n"), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", Path("a.klt"), "--password-stdin"}, "wrong\n"), klt::cli::fileError);
     EXPECT_EQ(m_err.str(), "Invalid Password.\n");
-    EXPECT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, ""), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, ""), klt::cli::fileError);
     EXPECT_EQ(m_err.str(), "A password is required.\n");
     m_env.clear();
-    EXPECT_EQ(Run({"dump", Path("a.klt")}), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", Path("a.klt")}), klt::cli::fileError);
     EXPECT_EQ(m_err.str(), "A password is required.\n");
     EXPECT_TRUE(m_out.str().empty());
 }
 
 TEST_F(Cli, FileErrorsInTheProgramsWords) {
-    EXPECT_EQ(Run({"dump", Path("none.klt")}), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", Path("none.klt")}), klt::cli::fileError);
     EXPECT_EQ(m_err.str(), Path("none.klt") + " was not found.\n");
 
     klt::ReplaceFileContents(Path("short.klt"), std::string("\0\0\0\0", 4));
-    EXPECT_EQ(Run({"dump", Path("short.klt")}), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", Path("short.klt")}), klt::cli::fileError);
     EXPECT_EQ(m_err.str(), "Unexpected file format.\n");
 
     klt::ReplaceFileContents(Path("enc.klt"), std::string("\1\0\0\0\0\0\0\0\0\0\0\0\0\0", 14));
-    EXPECT_EQ(Run({"dump", Path("enc.klt")}), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", Path("enc.klt")}), klt::cli::fileError);
     EXPECT_EQ(m_err.str(),
               "This password file requires the encrypted edition.  To convert, open this file in the "
               "encrypted edition and save it without a password.\n");
 
     EXPECT_EQ(
         Run({"create", Path("missing/a.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
-        klt::cli::kFileError);
+        klt::cli::fileError);
     EXPECT_EQ(m_err.str(), Path("missing/a.klt") + " was not found.\n");
 }
 
@@ -107,7 +107,7 @@ TEST_F(Cli, UnusableInputTouchesNoFile) {
     klt::ReplaceFileContents(Path("a.klt"), "old");
     const auto refused = [&](const std::string& input) {
         const int nExit = Run({"create", Path("a.klt")}, input);
-        return nExit == klt::cli::kUsageError && klt::ReadFileContents(Path("a.klt")) == "old" &&
+        return nExit == klt::cli::usageError && klt::ReadFileContents(Path("a.klt")) == "old" &&
                !m_err.str().empty();
     };
     const std::string longPassword(256, 'p');
@@ -129,19 +129,19 @@ TEST_F(Cli, UnusableInputTouchesNoFile) {
 }
 
 TEST_F(Cli, UsageErrors) {
-    EXPECT_EQ(Run({"--help"}), klt::cli::kSuccess);
+    EXPECT_EQ(Run({"--help"}), klt::cli::success);
     EXPECT_NE(m_out.str().find("--password-stdin"), std::string::npos);
     EXPECT_NE(m_out.str().find("KLT_PASSWORD"), std::string::npos);
-    EXPECT_EQ(Run({}), klt::cli::kUsageError);
-    EXPECT_EQ(Run({"list", "a.klt"}), klt::cli::kUsageError);
-    EXPECT_EQ(Run({"dump"}), klt::cli::kUsageError);
-    EXPECT_EQ(Run({"dump", "a.klt", "b.klt"}), klt::cli::kUsageError);
-    EXPECT_EQ(Run({"dump", "--verbose", "a.klt"}), klt::cli::kUsageError);
-    EXPECT_EQ(Run({"create", "--password-stdin", "a.klt"}), klt::cli::kUsageError);
+    EXPECT_EQ(Run({}), klt::cli::usageError);
+    EXPECT_EQ(Run({"list", "a.klt"}), klt::cli::usageError);
+    EXPECT_EQ(Run({"dump"}), klt::cli::usageError);
+    EXPECT_EQ(Run({"dump", "a.klt", "b.klt"}), klt::cli::usageError);
+    EXPECT_EQ(Run({"dump", "--verbose", "a.klt"}), klt::cli::usageError);
+    EXPECT_EQ(Run({"create", "--password-stdin", "a.klt"}), klt::cli::usageError);
     EXPECT_FALSE(fs::exists("a.klt"));
     // "--" ends the options, so a file may start with a dash.
     EXPECT_EQ(
         Run({"create", "--", Path("-x.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
-        klt::cli::kSuccess);
+        klt::cli::success);
     EXPECT_EQ(klt::ReadFileContents(Path("-x.klt")).size(), 14u);
 }

@@ -48,12 +48,12 @@ constexpr const char* kEncryptedText =
 
 int UsageError(Environment& env, const std::string& strMessage) {
     env.err << "keyloft-cli: " << strMessage << '\n' << kUsage;
-    return kUsageError;
+    return usageError;
 }
 
 int FileError(Environment& env, const std::string& strMessage) {
     env.err << strMessage << '\n';
-    return kFileError;
+    return fileError;
 }
 
 std::optional<std::string> PasswordFromStdin(std::istream& in) {
@@ -80,7 +80,7 @@ int Dump(const std::string& strPath, bool bPasswordStdin, Environment& env) {
     switch (content.LoadFile(strPath, prompt)) {
     case ReadStatus::ok:
         env.out << ContentToJson(content).dump(2) << '\n';
-        return kSuccess;
+        return success;
     case ReadStatus::cancelled:
         return FileError(env, "A password is required.");
     case ReadStatus::encrypted:
@@ -104,13 +104,13 @@ int Create(const std::string& strPath, Environment& env) {
         return UsageError(env, e.what());
     }
     content.SaveFile(strPath);
-    return kSuccess;
+    return success;
 }
 
 int Dispatch(const std::vector<std::string>& args, Environment& env) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         env.out << kUsage << kHelp;
-        return kSuccess;
+        return success;
     }
     if (args.empty()) {
         return UsageError(env, "a command is needed");

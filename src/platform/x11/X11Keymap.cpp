@@ -96,17 +96,17 @@ int ModifierOfKeysym(KeySym keysym) {
     switch (keysym) {
     case XK_Shift_L:
     case XK_Shift_R:
-        return static_cast<int>(Modifier::Shift);
+        return static_cast<int>(Modifier::shift);
     case XK_Control_L:
     case XK_Control_R:
-        return static_cast<int>(Modifier::Ctrl);
+        return static_cast<int>(Modifier::ctrl);
     case XK_Alt_L:
     case XK_Alt_R:
     case XK_Meta_L:
     case XK_Meta_R:
-        return static_cast<int>(Modifier::Alt);
+        return static_cast<int>(Modifier::alt);
     case XK_ISO_Level3_Shift:
-        return static_cast<int>(Modifier::AltGr);
+        return static_cast<int>(Modifier::altGr);
     default:
         return -1;
     }

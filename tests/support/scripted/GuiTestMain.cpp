@@ -2,6 +2,7 @@
 // touches a real user's settings or files, and a scripted user with an empty script installed, so
 // that any modal interaction a test did not script fails that test instead of waiting.
 
+#include "Resources.h"
 #include "ScriptedUser.h"
 
 #include <QApplication>
@@ -46,6 +47,7 @@ int main(int argc, char* argv[]) {
     qInstallMessageHandler(QuietMessageHandler);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
+    klt::AfxSetResources(klt::res::ProgramResources());
     int result = 0;
     {
         klt::testing::ScriptedUser strictUser; // nothing scripted: every modal interaction fails the test
