@@ -2,19 +2,14 @@
 
 #include <QFile>
 #include <QStandardPaths>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace klt::testing {
 void AppTest::SetUp() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     // No '-' in the name: the switch test would find one in a path on the command line.
-    m_folder = fs::path(QStandardPaths::writableLocation(QStandardPaths::TempLocation).toStdString()) /
-               (std::string("kltapp_") + info->test_suite_name() + "_" + info->name() + "_" +
-                std::to_string(getpid()));
-    fs::remove_all(m_folder);
-    fs::create_directories(m_folder);
+    m_pFolder = std::make_unique<TempFolder>("kltapp_");
+    m_folder = m_pFolder->Path();
     // Every test starts as a first start: no settings, no autostart entry.
     QFile::remove(SettingsFile());
     fs::remove_all(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
@@ -26,8 +21,7 @@ void AppTest::SetUp() {
 void AppTest::TearDown() {
     m_pApp.reset();
     fs::current_path(m_previousFolder);
-    std::error_code error;
-    fs::remove_all(m_folder, error);
+    m_pFolder.reset();
 }
 
 CKLTApp& AppTest::Start(const std::vector<std::string>& args, BOOL bExpected) {

@@ -4,6 +4,7 @@
 
 #include "KLTApp.h"
 #include "KLTDoc.h"
+#include "TempFolder.h"
 #include "UserFiles.h"
 
 #include <filesystem>
@@ -31,6 +32,7 @@ protected:
     std::unique_ptr<CKLTApp> m_pApp;
 
 private:
+    std::unique_ptr<TempFolder> m_pFolder;
     std::filesystem::path m_previousFolder;
 };
 

@@ -3,7 +3,6 @@
 #include "FileIo.h"
 
 #include <QMainWindow>
-#include <QSettings>
 #include <QTest>
 #include <fstream>
 
@@ -94,29 +93,8 @@ TestApp::TestApp() {
 }
 
 void FrameworkTest::SetUp() {
-    ASSERT_TRUE(m_dir.isValid());
-    m_pApp = std::make_unique<TestApp>();
-    m_pApp->SetRegistryKey("Quellmoor");
-    m_pApp->GetSettings().clear();
+    DocViewTest::SetUp();
     m_pApp->LoadStdProfileSettings(4);
-    m_pApp->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<TestDoc>(),
-                                                  klt::Factory<TestFrame>(), klt::Factory<TestView>()));
-    m_pApp->m_nCmdShow = SW_HIDE; // tests show the frame when they need it
-    m_pApp->OnFileNew();
-    m_pFrame = dynamic_cast<TestFrame*>(m_pApp->m_pMainWnd);
-    ASSERT_NE(m_pFrame, nullptr);
-    m_pView = dynamic_cast<TestView*>(m_pFrame->GetActiveView());
-    m_pDoc = dynamic_cast<TestDoc*>(m_pFrame->GetActiveDocument());
-    ASSERT_NE(m_pView, nullptr);
-    ASSERT_NE(m_pDoc, nullptr);
-}
-
-void FrameworkTest::TearDown() {
-    m_pApp.reset();
-}
-
-std::string FrameworkTest::PathOf(const std::string& name) const {
-    return m_dir.filePath(QString::fromStdString(name)).toStdString();
 }
 
 std::string FrameworkTest::WriteDocFile(const std::string& name,

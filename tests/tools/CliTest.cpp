@@ -2,6 +2,7 @@
 
 #include "FileIo.h"
 #include "JsonContent.h"
+#include "TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -16,14 +17,7 @@ namespace {
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string strTemplate = (fs::temp_directory_path() / "klt-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(strTemplate.data()), nullptr);
-        m_dir = strTemplate;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string Path(const char* pszName) const { return (m_dir / pszName).string(); }
+    std::string Path(const char* pszName) const { return m_folder.PathOf(pszName); }
 
     int Run(std::vector<std::string> args, const std::string& input = "") {
         std::istringstream in(input);
@@ -35,7 +29,7 @@ protected:
         return klt::cli::Run(args, env);
     }
 
-    fs::path m_dir;
+    klt::testing::TempFolder m_folder{"klt_cli_"};
     std::map<std::string, std::string> m_env;
     std::ostringstream m_out;
     std::ostringstream m_err;
@@ -70,8 +64,7 @@ TEST_F(Cli, CreateThenDumpThenCreateGivesTheSameBytes) {
 TEST_F(Cli, PasswordFromStandardInput) {
     ASSERT_EQ(Run({"create", Path("a.klt")}, kFileJson), klt::cli::success);
     m_env["KLT_PASSWORD"] = "wrong";
-    EXPECT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, "pa\xC3\x9Fword\r\nmore\n"),
-              klt::cli::success)
+    EXPECT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, "pa\xC3\x9Fword\r\nmore\n"), klt::cli::success)
         << m_err.str();
     EXPECT_EQ(Run({"dump", Path("a.klt"), "--password-stdin"}, "wrong\n"), klt::cli::fileError);
     EXPECT_EQ(m_err.str(), "Invalid Password.\n");
