@@ -6,18 +6,17 @@
 #include "FileTypeRegistration.h"
 #include "KLTDoc.h"
 #include "KLTView.h"
+#include "LockKeys.h"
 #include "MainFrame.h"
 #include "ProgramFiles.h"
 #include "VersionInfo.h"
+#include "resource.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
-
-#include "LockKeys.h"
-#include "resource.h"
 
 namespace {
 

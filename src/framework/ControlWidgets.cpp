@@ -16,7 +16,6 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
-
 #include <unordered_map>
 
 namespace klt {

@@ -5,12 +5,12 @@
 #include "Wnd.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 namespace klt {
 namespace {

@@ -14,11 +14,11 @@
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QIcon>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMainWindow>
-#include <QScreen>
 #include <QMimeData>
+#include <QScreen>
 #include <QWhatsThis>
 
 namespace klt {

@@ -27,7 +27,7 @@ void TestDoc::Serialize(CArchive& ar) {
 
 BOOL TestDoc::OnOpenDocument(const std::string& path) {
     m_nWaitCursorWhileOpening = AfxGetApp()->GetWaitCursorCount();
-    if (m_failure == Failure::EmptyThenCancel) {
+    if (m_failure == Failure::emptyThenCancel) {
         DeleteContents(); // as a document does before it asks for a password the user then refuses
         return FALSE;
     }
@@ -35,7 +35,7 @@ BOOL TestDoc::OnOpenDocument(const std::string& path) {
 }
 
 BOOL TestDoc::OnSaveDocument(const std::string& path) {
-    if (m_failure == Failure::Save) {
+    if (m_failure == Failure::save) {
         AfxMessageBox("save failed", MB_ICONSTOP);
         return FALSE;
     }

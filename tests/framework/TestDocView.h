@@ -14,10 +14,10 @@
 
 class TestDoc : public CDocument {
 public:
-    enum class Failure { None, EmptyThenCancel, Save };
+    enum class Failure { none, emptyThenCancel, save };
 
     std::vector<std::string> m_lines;
-    Failure m_failure = Failure::None;
+    Failure m_failure = Failure::none;
     int m_nDeleteContents = 0;
     int m_nWaitCursorWhileOpening = 0;
 
