@@ -86,10 +86,6 @@ DialogWindow::DialogWindow(const res::DialogTemplate& dialogTemplate, QWidget* p
     }
 }
 
-int DialogWindow::DefaultButtonId() const {
-    return m_nDefaultId;
-}
-
 void DialogWindow::PressEnter() {
     if (auto* pButton = qobject_cast<QPushButton*>(focusWidget());
         pButton != nullptr && pButton->hasFocus()) {

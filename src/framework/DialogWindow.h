@@ -17,8 +17,6 @@ public:
 
     // What Enter does: the focused push button, else the default button, else IDOK.
     void PressEnter();
-    // The control id of the template's default push button, or IDOK.
-    int DefaultButtonId() const;
 
     void reject() override;
 

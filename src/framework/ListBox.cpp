@@ -117,11 +117,6 @@ int CListBox::GetText(int nIndex, std::string& rString) const {
     return static_cast<int>(rString.size());
 }
 
-int CListBox::GetTextLen(int nIndex) const {
-    std::string text;
-    return GetText(nIndex, text);
-}
-
 int CListBox::FindStringExact(int nStartAfter, const std::string& text) const {
     QListWidget* pList = List(this);
     if (pList == nullptr) {

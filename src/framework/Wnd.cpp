@@ -168,10 +168,6 @@ std::string CWnd::GetWindowText() const {
     return klt::ToBytes(current);
 }
 
-int CWnd::GetWindowTextLength() const {
-    return static_cast<int>(GetWindowText().size());
-}
-
 void CWnd::SetDlgItemText(int nID, const std::string& text) {
     if (CWnd* pItem = GetDlgItem(nID)) {
         pItem->SetWindowText(text);

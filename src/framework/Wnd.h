@@ -44,7 +44,6 @@ public:
 
     void SetWindowText(const std::string& text);
     std::string GetWindowText() const;
-    int GetWindowTextLength() const;
     void SetDlgItemText(int nID, const std::string& text);
     std::string GetDlgItemText(int nID) const;
 
