@@ -1,5 +1,7 @@
 #include "AppTestSupport.h"
 
+#include "resource.h"
+
 #include <QFile>
 #include <QStandardPaths>
 

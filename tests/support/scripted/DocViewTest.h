@@ -5,6 +5,7 @@
 
 #include "Framework.h"
 #include "TempFolder.h"
+#include "resource.h"
 
 #include <QSettings>
 #include <functional>
