@@ -3,11 +3,13 @@
 
 #include "KLTDoc.h"
 #include "KLTView.h"
+#include "Resources.h"
+#include "TempFolder.h"
+#include "resource.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <filesystem>
 #include <random>
 
 namespace {
@@ -145,9 +147,10 @@ BENCHMARK(BM_DeleteAllMarked)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillise
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // The application object reads its settings: keep them away from the user's own.
-    const std::filesystem::path settings = std::filesystem::temp_directory_path() / "klt-list-bench";
-    setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
+    const klt::testing::TempFolder settings("klt_list_bench_");
+    setenv("XDG_CONFIG_HOME", settings.Path().c_str(), 1);
     QApplication application(argc, argv);
+    klt::AfxSetResources(klt::res::ProgramResources());
     benchmark::Initialize(&argc, argv);
     {
         Program program;
@@ -156,6 +159,5 @@ int main(int argc, char** argv) {
         g_pProgram = nullptr;
     }
     benchmark::Shutdown();
-    std::filesystem::remove_all(settings);
     return 0;
 }

@@ -3,6 +3,7 @@
 
 #include "FileIo.h"
 #include "PasswordFileContent.h"
+#include "TempFolder.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -38,19 +39,10 @@ klt::PasswordFileContent MakeContent(int nEntries) {
 // One file per size in a folder of its own, made on first use and removed at exit.
 class Files {
 public:
-    Files() {
-        std::string strTemplate = (fs::temp_directory_path() / "klt-bench-XXXXXX").string();
-        if (::mkdtemp(strTemplate.data()) == nullptr) {
-            std::abort();
-        }
-        m_dir = strTemplate;
-    }
-    ~Files() { fs::remove_all(m_dir); }
-
     const std::string& Path(int nEntries) {
         auto it = m_paths.find(nEntries);
         if (it == m_paths.end()) {
-            const std::string strPath = (m_dir / ("bench-" + std::to_string(nEntries) + ".klt")).string();
+            const std::string strPath = m_folder.PathOf("bench-" + std::to_string(nEntries) + ".klt");
             MakeContent(nEntries).SaveFile(strPath);
             it = m_paths.emplace(nEntries, strPath).first;
         }
@@ -58,7 +50,7 @@ public:
     }
 
 private:
-    fs::path m_dir;
+    klt::testing::TempFolder m_folder{"klt_bench_"};
     std::map<int, std::string> m_paths;
 };
 

@@ -1,6 +1,7 @@
 #include "AboutDlg.h"
 
 #include "QtText.h"
+#include "resource.h"
 
 #include <QDateTime>
 #include <QLocale>

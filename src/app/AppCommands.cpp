@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "KLTApp.h"
 #include "TextViewerDlg.h"
+#include "resource.h"
 
 void CKLTApp::OnHelpReadMe() {
     CReadMeDlg dialog(IDC_TEXT, "README.TXT", klt::LoadString(IDS_README_TITLE));

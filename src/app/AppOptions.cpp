@@ -3,6 +3,7 @@
 #include "DesktopEntry.h"
 #include "KLTApp.h"
 #include "OptionsDlg.h"
+#include "resource.h"
 
 #include <filesystem>
 

@@ -6,10 +6,12 @@
 #include "FileTypeRegistration.h"
 #include "KLTDoc.h"
 #include "KLTView.h"
+#include "LockKeys.h"
 #include "MainFrame.h"
 #include "ProgramFiles.h"
 #include "VersionInfo.h"
 #include "X11Platform.h"
+#include "resource.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,10 +19,6 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#ifdef KLT_WITH_X11
-#include "LockKeys.h"
-#endif
 
 namespace {
 
@@ -62,10 +60,8 @@ BOOL CKLTApp::InitInstance() {
     if (!m_strBuildTimeError.empty()) {
         AfxMessageBox(m_strBuildTimeError, MB_OK | MB_ICONSTOP);
     }
-#ifdef KLT_WITH_X11
     // The status bar's CAP, NUM and SCRL follow the keyboard's indicators.
     klt::SetKeyToggleQuery([](WORD vk) { return klt::IsLockKeyOn(vk); });
-#endif
     SetRegistryKey("Quellmoor");
     if (IsSwitchSet('?')) {
         AfxMessageBox(IDS_SWITCHES, MB_OK | MB_ICONINFORMATION);
@@ -105,10 +101,10 @@ BOOL CKLTApp::InitInstance() {
     ChooseStartupFile(cmdInfo);
 
     RegisterAppHotKey();
+    // Files dropped on the window open as File Open opens them.
     if (auto* pFrame = dynamic_cast<CFrameWnd*>(m_pMainWnd)) {
         pFrame->DragAcceptFiles();
     }
-    // The tray icon is made here.
 
     // Normal mode shows the window with the start-up file; tray mode opens nothing yet.
     if (!IsSwitchSet('S') || IsSwitchSet('N')) {

@@ -3,6 +3,7 @@
 #include "KLTApp.h"
 #include "ProgramFiles.h"
 #include "TextPrinter.h"
+#include "resource.h"
 
 #include <QFontDatabase>
 #include <QWidget>

@@ -4,9 +4,9 @@
 // options. The numbers are those of the platform the program was designed for, because settings
 // ("HotKeyVK", "HotKeyMOD") and the hand-over between instances store them.
 
+#include "AfxRes.h"
 #include "Styles.h"
 #include "WinTypes.h"
-#include "resource.h"
 
 // ---- Message boxes
 constexpr UINT MB_OK = 0x0000;

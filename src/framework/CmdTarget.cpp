@@ -71,21 +71,3 @@ const CCmdTarget::Entry* CCmdTarget::FindEntry(int nCode, UINT nID) const {
     }
     return nullptr;
 }
-
-void CCmdTarget::BeginWaitCursor() {
-    if (CWinApp* pApp = AfxGetApp()) {
-        pApp->DoWaitCursor(1);
-    }
-}
-
-void CCmdTarget::EndWaitCursor() {
-    if (CWinApp* pApp = AfxGetApp()) {
-        pApp->DoWaitCursor(-1);
-    }
-}
-
-void CCmdTarget::RestoreWaitCursor() {
-    if (CWinApp* pApp = AfxGetApp()) {
-        pApp->DoWaitCursor(0);
-    }
-}

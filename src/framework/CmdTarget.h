@@ -62,11 +62,6 @@ public:
     // control notification (EN_CHANGE, LBN_DBLCLK, ...) from control nID. TRUE when handled.
     virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
 
-    // The wait cursor for a long operation.
-    void BeginWaitCursor();
-    void EndWaitCursor();
-    void RestoreWaitCursor();
-
 protected:
     template <class T> void MapCommand(UINT nID, void (T::*pfn)()) {
         T* self = static_cast<T*>(this);

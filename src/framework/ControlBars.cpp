@@ -4,7 +4,7 @@
 #include "FrameWnd.h"
 #include "MessageBox.h"
 #include "QtText.h"
-#include "Resources.h"
+#include "ResourceTemplates.h"
 
 #include <QAction>
 #include <QIcon>
@@ -75,7 +75,7 @@ BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
 
 BOOL CToolBar::LoadToolBar(UINT nIDResource) {
     QToolBar* pToolBar = GetToolBar();
-    const klt::res::ToolbarTemplate* pTemplate = klt::res::FindToolbar(nIDResource);
+    const klt::res::ToolbarTemplate* pTemplate = klt::AfxGetResources().FindToolbar(nIDResource);
     if (pToolBar == nullptr || pTemplate == nullptr) {
         return FALSE;
     }
@@ -85,7 +85,7 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource) {
             pToolBar->addSeparator();
             continue;
         }
-        const char* icon = klt::res::IconForCommand(nID);
+        const char* icon = klt::AfxGetResources().IconForCommand(nID);
         QAction* pAction = pToolBar->addAction(icon != nullptr ? QIcon(QString::fromLatin1(icon)) : QIcon(),
                                                klt::ToQString(klt::CommandToolTip(nID)));
         pAction->setData(nID);

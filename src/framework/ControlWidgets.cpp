@@ -16,7 +16,6 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
-
 #include <unordered_map>
 
 namespace klt {
@@ -129,8 +128,8 @@ QWidget* CreateControlWidget(res::ControlKind kind, const char* text, DWORD dwSt
     QWidget* pWidget = nullptr;
     bool bFocusable = true;
     switch (kind) {
-    case ControlKind::Static:
-    case ControlKind::Icon: {
+    case ControlKind::staticText:
+    case ControlKind::icon: {
         auto* pLabel = new QLabel(ToQString(text), pParent);
         pLabel->setTextFormat(Qt::PlainText);
         pLabel->setWordWrap(true);
@@ -139,13 +138,13 @@ QWidget* CreateControlWidget(res::ControlKind kind, const char* text, DWORD dwSt
         bFocusable = false;
         break;
     }
-    case ControlKind::Edit:
+    case ControlKind::edit:
         pWidget = CreateEdit(dwStyle, pParent);
         break;
-    case ControlKind::HotKey:
+    case ControlKind::hotKey:
         pWidget = new HotKeyEdit(pParent);
         break;
-    case ControlKind::PushButton: {
+    case ControlKind::pushButton: {
         auto* pButton = new QPushButton(ToQString(text), pParent);
         pButton->setAutoDefault(false);
         pButton->setDefault((dwStyle & 0x0F) == BS_DEFPUSHBUTTON);
@@ -154,17 +153,17 @@ QWidget* CreateControlWidget(res::ControlKind kind, const char* text, DWORD dwSt
         pWidget = pButton;
         break;
     }
-    case ControlKind::CheckBox: {
+    case ControlKind::checkBox: {
         auto* pCheck = new QCheckBox(ToQString(text), pParent);
         QObject::connect(pCheck, &QCheckBox::clicked, pCheck, [pCheck] { NotifyParent(pCheck, BN_CLICKED); });
         pWidget = pCheck;
         break;
     }
-    case ControlKind::GroupBox:
+    case ControlKind::groupBox:
         pWidget = new QGroupBox(ToQString(text), pParent);
         bFocusable = false;
         break;
-    case ControlKind::ListBox:
+    case ControlKind::listBox:
         pWidget = CreateListBox(dwStyle, pParent);
         break;
     }
@@ -175,7 +174,7 @@ QWidget* CreateControlWidget(res::ControlKind kind, const char* text, DWORD dwSt
     } else {
         pWidget->setFocusPolicy((dwStyle & WS_TABSTOP) != 0 ? Qt::StrongFocus : Qt::ClickFocus);
     }
-    if (kind == ControlKind::Edit || kind == ControlKind::HotKey) {
+    if (kind == ControlKind::edit || kind == ControlKind::hotKey) {
         pWidget->installEventFilter(SharedFocusNotifier());
     }
     pWidget->setEnabled((dwStyle & WS_DISABLED) == 0);

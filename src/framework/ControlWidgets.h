@@ -3,7 +3,7 @@
 // and the notifications they send to the parent window.
 
 #include "AfxDefs.h"
-#include "Resources.h"
+#include "ResourceTemplates.h"
 
 #include <QRect>
 #include <QString>

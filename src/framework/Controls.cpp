@@ -26,12 +26,12 @@ BOOL CreateControl(CWnd& wnd, klt::res::ControlKind kind, const char* text, DWOR
 } // namespace
 
 BOOL CStatic::Create(const char* lpszText, DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID) {
-    return CreateControl(*this, klt::res::ControlKind::Static, lpszText, dwStyle, rect, pParentWnd, nID);
+    return CreateControl(*this, klt::res::ControlKind::staticText, lpszText, dwStyle, rect, pParentWnd, nID);
 }
 
 BOOL CButton::Create(const char* lpszCaption, DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID) {
-    const auto kind = (dwStyle & 0x0F) == BS_AUTOCHECKBOX ? klt::res::ControlKind::CheckBox
-                                                          : klt::res::ControlKind::PushButton;
+    const auto kind = (dwStyle & 0x0F) == BS_AUTOCHECKBOX ? klt::res::ControlKind::checkBox
+                                                          : klt::res::ControlKind::pushButton;
     return CreateControl(*this, kind, lpszCaption, dwStyle, rect, pParentWnd, nID);
 }
 
@@ -47,7 +47,7 @@ void CButton::SetCheck(int nCheck) {
 }
 
 BOOL CEdit::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID) {
-    return CreateControl(*this, klt::res::ControlKind::Edit, "", dwStyle, rect, pParentWnd, nID);
+    return CreateControl(*this, klt::res::ControlKind::edit, "", dwStyle, rect, pParentWnd, nID);
 }
 
 char CEdit::GetPasswordChar() const {

@@ -5,7 +5,7 @@
 #include "DialogWindow.h"
 #include "ListBox.h"
 #include "ModalSeam.h"
-#include "Resources.h"
+#include "ResourceTemplates.h"
 #include "WinApp.h"
 
 #include <QAbstractButton>
@@ -25,18 +25,18 @@ namespace {
 std::unique_ptr<CWnd> StandInFor(klt::res::ControlKind kind) {
     using klt::res::ControlKind;
     switch (kind) {
-    case ControlKind::Edit:
+    case ControlKind::edit:
         return std::make_unique<CEdit>();
-    case ControlKind::PushButton:
-    case ControlKind::CheckBox:
-    case ControlKind::GroupBox:
+    case ControlKind::pushButton:
+    case ControlKind::checkBox:
+    case ControlKind::groupBox:
         return std::make_unique<CButton>();
-    case ControlKind::ListBox:
+    case ControlKind::listBox:
         return std::make_unique<CListBox>();
-    case ControlKind::HotKey:
+    case ControlKind::hotKey:
         return std::make_unique<CHotKeyCtrl>();
-    case ControlKind::Static:
-    case ControlKind::Icon:
+    case ControlKind::staticText:
+    case ControlKind::icon:
         break;
     }
     return std::make_unique<CStatic>();
@@ -58,7 +58,7 @@ QDialog* CDialog::GetDialogWidget() const {
 }
 
 BOOL CDialog::CreateFromTemplate() {
-    const klt::res::DialogTemplate* pTemplate = klt::res::FindDialog(m_nIDTemplate);
+    const klt::res::DialogTemplate* pTemplate = klt::AfxGetResources().FindDialog(m_nIDTemplate);
     if (pTemplate == nullptr) {
         return FALSE;
     }
@@ -172,16 +172,8 @@ void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) {
     }
 }
 
-void CDialog::NextDlgCtrl() const {
-    if (QWidget* pFocus = GetWidget() != nullptr ? GetWidget()->focusWidget() : nullptr) {
-        if (QWidget* pNext = pFocus->nextInFocusChain()) {
-            pNext->setFocus(Qt::TabFocusReason);
-        }
-    }
-}
-
 void CDialog::SetInitialFocus() {
-    const klt::res::DialogTemplate* pTemplate = klt::res::FindDialog(m_nIDTemplate);
+    const klt::res::DialogTemplate* pTemplate = klt::AfxGetResources().FindDialog(m_nIDTemplate);
     for (const klt::res::ControlTemplate& control : pTemplate->controls) {
         if ((control.style & WS_TABSTOP) == 0 || control.id == IDC_STATIC) {
             continue;

@@ -42,7 +42,6 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     // Moves the focus to the control (selecting an edit's whole text, as the Tab key does).
     void GotoDlgCtrl(CWnd* pWndCtrl);
-    void NextDlgCtrl() const;
 
     UINT GetTemplateId() const { return m_nIDTemplate; }
     // While the modal run lasts: whether EndDialog was called, and with what.

@@ -5,12 +5,12 @@
 #include "Wnd.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 namespace klt {
 namespace {
@@ -49,22 +49,22 @@ DialogWindow::DialogWindow(const res::DialogTemplate& dialogTemplate, QWidget* p
     for (const res::ControlTemplate& control : dialogTemplate.controls) {
         QWidget* pWidget = CreateControlWidget(control.kind, control.text, control.style, control.id, this);
         pWidget->setGeometry(DialogUnitsToPixels(baseUnits, control.x, control.y, control.cx, control.cy));
-        if (control.kind == res::ControlKind::Static || control.kind == res::ControlKind::CheckBox) {
+        if (control.kind == res::ControlKind::staticText || control.kind == res::ControlKind::checkBox) {
             KeepWholeText(pWidget, width());
         }
-        if (control.kind == res::ControlKind::GroupBox) {
+        if (control.kind == res::ControlKind::groupBox) {
             pWidget->lower(); // drawn behind the controls it frames, and never in their way
         }
-        if (control.kind == res::ControlKind::Icon) {
-            if (const char* path = res::IconForResource(control.icon)) {
+        if (control.kind == res::ControlKind::icon) {
+            if (const char* path = AfxGetResources().IconForResource(control.icon)) {
                 static_cast<QLabel*>(pWidget)->setPixmap(
                     QIcon(QString::fromLatin1(path)).pixmap(pWidget->size()));
             }
         }
-        if (control.kind == res::ControlKind::PushButton && (control.style & 0x0F) == BS_DEFPUSHBUTTON) {
+        if (control.kind == res::ControlKind::pushButton && (control.style & 0x0F) == BS_DEFPUSHBUTTON) {
             m_nDefaultId = control.id;
         }
-        if (control.kind == res::ControlKind::Static && QString::fromLatin1(control.text).contains('&')) {
+        if (control.kind == res::ControlKind::staticText && QString::fromLatin1(control.text).contains('&')) {
             mnemonicLabels.emplace_back(static_cast<QLabel*>(pWidget), widgets.size());
         }
         if (pWidget->focusPolicy() != Qt::NoFocus) {
@@ -84,10 +84,6 @@ DialogWindow::DialogWindow(const res::DialogTemplate& dialogTemplate, QWidget* p
             }
         }
     }
-}
-
-int DialogWindow::DefaultButtonId() const {
-    return m_nDefaultId;
 }
 
 void DialogWindow::PressEnter() {

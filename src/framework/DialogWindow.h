@@ -2,7 +2,7 @@
 // Inside the framework: the window of a CDialog, built from its template, and the keys the
 // dialog takes before its controls (Enter presses the default button, Escape cancels).
 
-#include "Resources.h"
+#include "ResourceTemplates.h"
 
 #include <QDialog>
 
@@ -17,8 +17,6 @@ public:
 
     // What Enter does: the focused push button, else the default button, else IDOK.
     void PressEnter();
-    // The control id of the template's default push button, or IDOK.
-    int DefaultButtonId() const;
 
     void reject() override;
 

@@ -3,6 +3,7 @@
 #include "Document.h"
 #include "FrameWnd.h"
 #include "MessageBox.h"
+#include "ScopeGuard.h"
 #include "View.h"
 #include "WaitCursor.h"
 #include "WinApp.h"
@@ -157,25 +158,24 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string& path, BOOL bM
         m_pOnlyDoc = CreateNewDocument();
         bCreated = true;
     }
+    // A document made here goes again, with its frame, unless it opens.
+    klt::ScopeGuard discardCreated([this, bCreated] {
+        if (bCreated) {
+            m_pFrame.reset();
+            m_pOnlyDoc.reset();
+        }
+    });
     if (m_pOnlyDoc != nullptr && m_pFrame == nullptr) {
         m_pFrame = CreateNewFrame(m_pOnlyDoc.get());
     }
     if (m_pOnlyDoc == nullptr || m_pFrame == nullptr) {
         AfxMessageBox(AFX_IDP_FAILED_TO_CREATE_DOC);
-        if (bCreated) {
-            m_pFrame.reset();
-            m_pOnlyDoc.reset();
-        }
         return nullptr;
     }
     CDocument* pDoc = m_pOnlyDoc.get();
     if (path.empty()) {
         SetDefaultTitle(pDoc);
         if (!pDoc->OnNewDocument()) {
-            if (bCreated) {
-                m_pFrame.reset();
-                m_pOnlyDoc.reset();
-            }
             return nullptr;
         }
     } else {
@@ -186,9 +186,9 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string& path, BOOL bM
         pDoc->ClearContentsDeleted();
         if (!pDoc->OnOpenDocument(full)) {
             if (bCreated) {
-                m_pFrame.reset();
-                m_pOnlyDoc.reset();
-            } else if (pDoc->OpenGaveWay()) {
+                return nullptr;
+            }
+            if (pDoc->OpenGaveWay()) {
                 // Another command changed it while the open waited for the user: it stays as left.
             } else if (!pDoc->ContentsDeleted() && !pDoc->IsModified()) {
                 pDoc->SetModifiedFlag(bWasModified); // untouched: as it was
@@ -199,6 +199,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string& path, BOOL bM
         }
         pDoc->SetPathName(full);
     }
+    discardCreated.Dismiss();
     CWinApp* pApp = AfxGetApp();
     if (bCreated && pApp != nullptr && pApp->m_pMainWnd == nullptr) {
         pApp->m_pMainWnd = m_pFrame.get();

@@ -111,8 +111,3 @@ int CFileDialog::DoModal() {
 std::string CFileDialog::GetFileName() const {
     return std::filesystem::path(m_strPathName).filename().string();
 }
-
-std::string CFileDialog::GetFileExt() const {
-    const std::string ext = std::filesystem::path(m_strPathName).extension().string();
-    return ext.empty() ? ext : ext.substr(1);
-}

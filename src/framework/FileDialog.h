@@ -18,7 +18,6 @@ public:
     int DoModal();
     std::string GetPathName() const { return m_strPathName; }
     std::string GetFileName() const;
-    std::string GetFileExt() const;
     void SetTitle(const std::string& title) { m_strTitle = title; }
 
 private:

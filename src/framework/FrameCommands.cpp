@@ -5,7 +5,7 @@
 #include "FrameWnd.h"
 #include "Menu.h"
 #include "QtText.h"
-#include "Resources.h"
+#include "ResourceTemplates.h"
 #include "View.h"
 #include "VirtualKeys.h"
 #include "WinApp.h"
@@ -169,7 +169,7 @@ void CFrameWnd::BuildMenuBar(UINT nIDResource) {
 }
 
 void CFrameWnd::InstallAccelerators(UINT nIDResource) {
-    const klt::res::AcceleratorTable* pTable = klt::res::FindAccelerators(nIDResource);
+    const klt::res::AcceleratorTable* pTable = klt::AfxGetResources().FindAccelerators(nIDResource);
     if (pTable == nullptr) {
         return;
     }

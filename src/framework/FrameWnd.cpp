@@ -7,18 +7,18 @@
 #include "Menu.h"
 #include "MessageBox.h"
 #include "QtText.h"
-#include "Resources.h"
+#include "ResourceTemplates.h"
 #include "View.h"
 #include "WinApp.h"
 
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QIcon>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMainWindow>
-#include <QScreen>
 #include <QMimeData>
+#include <QScreen>
 #include <QWhatsThis>
 
 namespace klt {
@@ -96,7 +96,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd*, CCreate
     std::string strings = klt::LoadString(nIDResource);
     m_strTitle = strings.substr(0, strings.find('\n'));
     pWindow->setWindowTitle(klt::ToQString(m_strTitle));
-    if (const char* icon = klt::res::IconForResource(nIDResource)) {
+    if (const char* icon = klt::AfxGetResources().IconForResource(nIDResource)) {
         pWindow->setWindowIcon(QIcon(QString::fromLatin1(icon)));
     }
     BuildMenuBar(nIDResource);

@@ -61,7 +61,6 @@ public:
     CControlBar* GetControlBar(UINT nID) const;
     void SetMessageText(const std::string& text);
     void SetMessageText(UINT nID);
-    void RecalcLayout();
     // Files dropped on the window are opened one after the other, as the document.
     void DragAcceptFiles(BOOL bAccept = TRUE);
 

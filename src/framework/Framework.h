@@ -23,6 +23,7 @@
 // interaction; link klt_gui_test_main for a headless main with fresh XDG folders.
 
 #include "AfxDefs.h"
+#include "AfxRes.h"
 #include "CmdTarget.h"
 #include "CommandLineInfo.h"
 #include "ControlBars.h"
@@ -45,4 +46,3 @@
 #include "WaitCursor.h"
 #include "WinApp.h"
 #include "Wnd.h"
-#include "resource.h"

@@ -28,7 +28,7 @@ BOOL CListBox::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT n
     if (pParentWnd == nullptr || pParentWnd->GetWidget() == nullptr) {
         return FALSE;
     }
-    QWidget* pWidget = klt::CreateControlWidget(klt::res::ControlKind::ListBox, "", dwStyle,
+    QWidget* pWidget = klt::CreateControlWidget(klt::res::ControlKind::listBox, "", dwStyle,
                                                 static_cast<int>(nID), pParentWnd->GetWidget());
     pWidget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
     Attach(pWidget);
@@ -115,11 +115,6 @@ int CListBox::GetText(int nIndex, std::string& rString) const {
     }
     rString = pList->item(nIndex)->data(kDataRole).toByteArray().toStdString();
     return static_cast<int>(rString.size());
-}
-
-int CListBox::GetTextLen(int nIndex) const {
-    std::string text;
-    return GetText(nIndex, text);
 }
 
 int CListBox::FindStringExact(int nStartAfter, const std::string& text) const {

@@ -21,7 +21,6 @@ public:
     int DeleteString(UINT nIndex);
     void ResetContent();
     int GetText(int nIndex, std::string& rString) const;
-    int GetTextLen(int nIndex) const;
     // Index of the first row, from nStartAfter + 1 on, whose text equals the given text without
     // regard to letter case, or LB_ERR.
     int FindStringExact(int nStartAfter, const std::string& text) const;

@@ -3,7 +3,7 @@
 #include "MessageBox.h"
 #include "ModalSeam.h"
 #include "QtText.h"
-#include "Resources.h"
+#include "ResourceTemplates.h"
 #include "Wnd.h"
 
 #include <QMenu>
@@ -42,7 +42,7 @@ public:
 } // namespace
 
 BOOL CMenu::LoadMenu(UINT nIDResource) {
-    const klt::res::MenuTemplate* pTemplate = klt::res::FindMenu(nIDResource);
+    const klt::res::MenuTemplate* pTemplate = klt::AfxGetResources().FindMenu(nIDResource);
     if (pTemplate == nullptr) {
         return FALSE;
     }
@@ -87,13 +87,6 @@ UINT CMenu::GetMenuItemID(int nPos) const {
     }
     QAction* pAction = m_pMenu->actions().at(nPos);
     return pAction->menu() != nullptr ? static_cast<UINT>(-1) : pAction->data().toUInt();
-}
-
-std::string CMenu::GetMenuString(int nPos) const {
-    if (m_pMenu == nullptr || nPos < 0 || nPos >= m_pMenu->actions().size()) {
-        return {};
-    }
-    return klt::ToBytes(m_pMenu->actions().at(nPos)->text());
 }
 
 BOOL CMenu::SetDefaultItem(UINT uItem, BOOL fByPos) {

@@ -31,7 +31,6 @@ public:
     UINT GetMenuItemCount() const;
     // The command at position nPos; 0 for a separator, -1 (as UINT) for a popup or a bad position.
     UINT GetMenuItemID(int nPos) const;
-    std::string GetMenuString(int nPos) const;
     // Shows the item in bold as the one a double click would choose.
     BOOL SetDefaultItem(UINT uItem, BOOL fByPos = FALSE);
     // Shows this popup at the screen point. Without TPM_RETURNCMD the chosen command is posted to

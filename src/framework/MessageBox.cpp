@@ -1,7 +1,7 @@
 #include "MessageBox.h"
 
 #include "ModalSeam.h"
-#include "Resources.h"
+#include "ResourceTemplates.h"
 #include "WinApp.h"
 
 #include <cstdarg>
@@ -10,7 +10,7 @@
 namespace klt {
 
 std::string LoadString(UINT nID) {
-    auto text = res::FindString(nID);
+    auto text = AfxGetResources().FindString(nID);
     return text ? std::string(*text) : std::string();
 }
 

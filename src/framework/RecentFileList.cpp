@@ -102,6 +102,10 @@ void CRecentFileList::UpdateMenu(CCmdUI* pCmdUI) const {
     if (pMenu == nullptr || pFirst == nullptr || pCmdUI->m_nID != ID_FILE_MRU_FILE1 + m_nStart) {
         return;
     }
+    // The menu's own text for the item (its template's), shown while the list is empty.
+    if (m_strEmptyItem.empty()) {
+        m_strEmptyItem = pFirst->text().toStdString();
+    }
     // Take away the entries shown last time, keep the first item as the list's place.
     const auto actions = pMenu->actions();
     for (QAction* pAction : actions) {
@@ -113,7 +117,7 @@ void CRecentFileList::UpdateMenu(CCmdUI* pCmdUI) const {
         }
     }
     if (m_files.empty()) {
-        pFirst->setText(QStringLiteral("Recent File"));
+        pFirst->setText(QString::fromStdString(m_strEmptyItem));
         pCmdUI->Enable(FALSE);
         return;
     }

@@ -25,7 +25,8 @@ public:
     void WriteList() const;
     // The entry shortened to nMaxDispLen: "/home/.../file.klt", or only the file name.
     std::string GetDisplayName(int nIndex) const;
-    // Replaces the menu item pCmdUI shows by the entries; "Recent File" disabled when there are none.
+    // Replaces the menu item pCmdUI shows by the entries; the item's own text, disabled, when there are
+    // none.
     void UpdateMenu(CCmdUI* pCmdUI) const;
 
 private:
@@ -35,6 +36,7 @@ private:
     int m_nSize;
     int m_nMaxDispLen;
     std::vector<std::string> m_files;
+    mutable std::string m_strEmptyItem;
 };
 
 namespace klt {

@@ -13,9 +13,3 @@ CWaitCursor::~CWaitCursor() {
         pApp->DoWaitCursor(-1);
     }
 }
-
-void CWaitCursor::Restore() {
-    if (CWinApp* pApp = AfxGetApp()) {
-        pApp->DoWaitCursor(0);
-    }
-}

@@ -52,10 +52,6 @@ CWinApp* AfxGetApp() {
     return g_pApp;
 }
 
-const char* AfxGetAppName() {
-    return g_pApp != nullptr ? g_pApp->m_pszAppName : "Keyloft";
-}
-
 BOOL CWinApp::InitInstance() {
     return TRUE;
 }

@@ -116,7 +116,6 @@ private:
 };
 
 CWinApp* AfxGetApp();
-const char* AfxGetAppName();
 // Ends the program's event loop with nExitCode: at once when it runs, else as soon as Run starts it.
 void AfxPostQuitMessage(int nExitCode);
 // The program's main: makes the QApplication, hands the arguments to the application object, runs

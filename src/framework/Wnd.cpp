@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QScreen>
 
 namespace {
 
@@ -169,10 +168,6 @@ std::string CWnd::GetWindowText() const {
     return klt::ToBytes(current);
 }
 
-int CWnd::GetWindowTextLength() const {
-    return static_cast<int>(GetWindowText().size());
-}
-
 void CWnd::SetDlgItemText(int nID, const std::string& text) {
     if (CWnd* pItem = GetDlgItem(nID)) {
         pItem->SetWindowText(text);
@@ -266,22 +261,6 @@ BOOL CWnd::SetForegroundWindow() {
     return TRUE;
 }
 
-void CWnd::CenterWindow(CWnd* pAlternateOwner) {
-    if (m_pWidget.isNull()) {
-        return;
-    }
-    QWidget* pWindow = m_pWidget->window();
-    QRect area;
-    if (pAlternateOwner != nullptr && pAlternateOwner->GetWidget() != nullptr) {
-        area = pAlternateOwner->GetWidget()->window()->frameGeometry();
-    } else if (QScreen* pScreen = pWindow->screen()) {
-        area = pScreen->availableGeometry();
-    }
-    QRect frame = pWindow->frameGeometry();
-    frame.moveCenter(area.center());
-    pWindow->move(frame.topLeft());
-}
-
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
     if (m_pWidget.isNull()) {
         return;
@@ -296,15 +275,6 @@ void CWnd::GetClientRect(CRect* pRect) const {
     *pRect = CRect{};
     if (!m_pWidget.isNull()) {
         *pRect = CRect{0, 0, m_pWidget->width(), m_pWidget->height()};
-    }
-}
-
-void CWnd::GetWindowRect(CRect* pRect) const {
-    *pRect = CRect{};
-    if (!m_pWidget.isNull()) {
-        const QPoint topLeft = m_pWidget->mapToGlobal(QPoint(0, 0));
-        *pRect = CRect{topLeft.x(), topLeft.y(), topLeft.x() + m_pWidget->width(),
-                       topLeft.y() + m_pWidget->height()};
     }
 }
 

@@ -44,7 +44,6 @@ public:
 
     void SetWindowText(const std::string& text);
     std::string GetWindowText() const;
-    int GetWindowTextLength() const;
     void SetDlgItemText(int nID, const std::string& text);
     std::string GetDlgItemText(int nID) const;
 
@@ -56,11 +55,9 @@ public:
     CWnd* SetFocus();
     static CWnd* GetFocus();
     BOOL SetForegroundWindow();
-    void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
     void GetClientRect(CRect* pRect) const;
-    void GetWindowRect(CRect* pRect) const;
     void ScreenToClient(CPoint* pPoint) const;
     void ClientToScreen(CPoint* pPoint) const;
     void Invalidate(BOOL bErase = TRUE);

@@ -1,6 +1,7 @@
 #include "ConfirmReplaceDlg.h"
 
 #include "RevealPasswords.h"
+#include "resource.h"
 
 #include <QDate>
 #include <QLocale>

@@ -4,6 +4,7 @@
 #include "KLTDoc.h"
 #include "ListOrder.h"
 #include "LongList.h"
+#include "resource.h"
 
 #include <algorithm>
 

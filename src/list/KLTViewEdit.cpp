@@ -7,6 +7,7 @@
 #include "LongList.h"
 #include "NewEntryDlg.h"
 #include "PropertiesDlg.h"
+#include "resource.h"
 
 #include <ctime>
 #include <memory>

@@ -7,6 +7,7 @@
 #include "ConfirmReplaceDlg.h"
 #include "KLTDoc.h"
 #include "KLTView.h"
+#include "resource.h"
 
 #include <memory>
 

@@ -1,6 +1,7 @@
 #include "NewEntryDlg.h"
 
 #include "ConfirmPasswordDlg.h"
+#include "resource.h"
 
 CNewEntryDlg::CNewEntryDlg(CWnd* pParentWnd) : CDialog(IDD_NEW_ENTRY, pParentWnd) {}
 

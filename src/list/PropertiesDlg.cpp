@@ -2,6 +2,7 @@
 
 #include "ConfirmPasswordDlg.h"
 #include "RevealPasswords.h"
+#include "resource.h"
 
 #include <ctime>
 

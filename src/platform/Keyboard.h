@@ -9,7 +9,7 @@ namespace klt {
 
 // Modifier keys. AltGr is the key that selects a layout's third level; Windows reports it as
 // Ctrl+Alt, which is why a character whose shift state holds both is typed with it.
-enum class Modifier { Shift, Ctrl, Alt, AltGr };
+enum class Modifier { shift, ctrl, alt, altGr };
 
 // Bits of a character's shift state, as in the layout lookup of Windows.
 inline constexpr unsigned kShiftBit = 1;

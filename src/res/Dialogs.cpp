@@ -22,9 +22,9 @@ constexpr DWORD kGroup = kChild | BS_GROUPBOX;
 constexpr DWORD kViewerEdit =
     kChild | WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL;
 
-constexpr ControlKind S = ControlKind::Static;
-constexpr ControlKind E = ControlKind::Edit;
-constexpr ControlKind B = ControlKind::PushButton;
+constexpr ControlKind S = ControlKind::staticText;
+constexpr ControlKind E = ControlKind::edit;
+constexpr ControlKind B = ControlKind::pushButton;
 
 const char* const kCaseNote = "NOTE:  This password is case sensitive.";
 
@@ -35,7 +35,7 @@ std::vector<ControlTemplate> ViewerControls(bool bWithCheckBox) {
         {IDC_TEXT, E, "", kViewerEdit, 7, 7, 371, 107},
     };
     if (bWithCheckBox) {
-        controls.push_back({IDC_SHOW_README, ControlKind::CheckBox,
+        controls.push_back({IDC_SHOW_README, ControlKind::checkBox,
                             "&Show this every time the Keyloft starts.", kCheck, 7, 126, 180, 10});
     }
     return controls;
@@ -50,7 +50,7 @@ const std::vector<DialogTemplate>& Templates() {
          138,
          {
              {IDOK, B, "OK", kDefButton, 264, 9, 31, 14},
-             {IDC_APP_ICON, ControlKind::Icon, "", kChild | SS_ICON, 8, 6, 21, 20, IDR_MAINFRAME},
+             {IDC_APP_ICON, ControlKind::icon, "", kChild | SS_ICON, 8, 6, 21, 20, IDR_MAINFRAME},
              {IDC_PRODUCT_NAME, S, "Product Name", kText, 40, 7, 224, 8},
              {IDC_PRODUCT_VERSION, S, "Product Version", kText, 40, 16, 224, 8},
              {IDC_COPYRIGHT, S, "Legal Copyright", kText, 40, 25, 224, 8},
@@ -129,7 +129,7 @@ const std::vector<DialogTemplate>& Templates() {
          {
              {IDC_STATIC, S, "Paste to:", kText, 7, 7, 29, 8},
              {IDC_PASTE_TO, E, "", kChild | WS_BORDER | ES_AUTOHSCROLL | ES_READONLY, 7, 16, 255, 14},
-             {IDC_PASTE_LIST, ControlKind::ListBox, "",
+             {IDC_PASTE_LIST, ControlKind::listBox, "",
               kChild | WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7,
               39, 255, 108},
              {IDC_PASTE_USERNAME, B, "Paste &Username", kButton, 7, 154, 62, 14},
@@ -158,15 +158,15 @@ const std::vector<DialogTemplate>& Templates() {
          {
              {IDOK, B, "OK", kDefButton, 159, 74, 50, 14},
              {IDCANCEL, B, "Cancel", kButton, 213, 74, 50, 14},
-             {IDC_TRAY, ControlKind::CheckBox,
+             {IDC_TRAY, ControlKind::checkBox,
               "Keep an icon in the System Tray even when this program is not running.", kCheck, 7, 7, 256,
               10},
              {IDC_STATIC, S, "File to open on startup:", kText, 7, 20, 73, 8},
              {IDC_STARTUP_FILE, E, "", kEdit, 7, 29, 203, 14},
              {IDC_BROWSE, B, "&Browse", kButton, 213, 29, 50, 14},
-             {IDC_ENABLE_HOTKEY, ControlKind::CheckBox, "Enable hot key", kCheck, 7, 54, 63, 10},
+             {IDC_ENABLE_HOTKEY, ControlKind::checkBox, "Enable hot key", kCheck, 7, 54, 63, 10},
              {IDC_STATIC, S, "Hot key:", kText, 7, 65, 28, 8},
-             {IDC_HOTKEY, ControlKind::HotKey, "", kChild | WS_BORDER | WS_TABSTOP, 7, 74, 80, 14},
+             {IDC_HOTKEY, ControlKind::hotKey, "", kChild | WS_BORDER | WS_TABSTOP, 7, 74, 80, 14},
          }},
         {IDD_LICENSE, "", kModalDialog, 385, 143, ViewerControls(false)},
         {IDD_CONFIRM_REPLACE,
@@ -186,7 +186,7 @@ const std::vector<DialogTemplate>& Templates() {
              {IDC_CUR_PASSWORD, E, "", kReadOnlyEdit | ES_PASSWORD, 17, 90, 100, 14},
              {IDC_STATIC, S, "Last modified:", kText, 17, 120, 44, 8},
              {IDC_CUR_LASTMODIFIED, E, "", kDisplayEdit, 68, 118, 49, 14},
-             {IDC_STATIC, ControlKind::GroupBox, "Replace:", kGroup, 7, 7, 121, 136},
+             {IDC_STATIC, ControlKind::groupBox, "Replace:", kGroup, 7, 7, 121, 136},
              {IDC_STATIC, S, "&System:", kText, 202, 23, 26, 8},
              {IDC_WITH_SYSTEM, E, "", kReadOnlyEdit, 202, 32, 100, 14},
              {IDC_STATIC, S, "&User Name:", kText, 202, 52, 38, 8},
@@ -195,7 +195,7 @@ const std::vector<DialogTemplate>& Templates() {
              {IDC_WITH_PASSWORD, E, "", kReadOnlyEdit | ES_PASSWORD, 202, 90, 100, 14},
              {IDC_STATIC, S, "Last modified:", kText, 202, 120, 44, 8},
              {IDC_WITH_LASTMODIFIED, E, "", kDisplayEdit, 253, 118, 49, 14},
-             {IDC_STATIC, ControlKind::GroupBox, "With:", kGroup, 192, 7, 121, 136},
+             {IDC_STATIC, ControlKind::groupBox, "With:", kGroup, 192, 7, 121, 136},
          }},
     };
     return templates;

@@ -15,16 +15,16 @@ namespace {
 std::vector<Modifier> ModifiersOf(unsigned shiftState) {
     std::vector<Modifier> modifiers;
     if (shiftState & kShiftBit) {
-        modifiers.push_back(Modifier::Shift);
+        modifiers.push_back(Modifier::shift);
     }
     if ((shiftState & (kCtrlBit | kAltBit)) == (kCtrlBit | kAltBit)) {
-        modifiers.push_back(Modifier::AltGr);
+        modifiers.push_back(Modifier::altGr);
     } else {
         if (shiftState & kCtrlBit) {
-            modifiers.push_back(Modifier::Ctrl);
+            modifiers.push_back(Modifier::ctrl);
         }
         if (shiftState & kAltBit) {
-            modifiers.push_back(Modifier::Alt);
+            modifiers.push_back(Modifier::alt);
         }
     }
     return modifiers;
@@ -47,8 +47,8 @@ int KeystrokeTyper::TypeText(std::string_view text) {
 
 // Asked in this order, and no further once one of them is down.
 bool KeystrokeTyper::AnyModifierDown() {
-    return m_keyboard.IsModifierDown(Modifier::Alt) || m_keyboard.IsModifierDown(Modifier::Shift) ||
-           m_keyboard.IsModifierDown(Modifier::Ctrl);
+    return m_keyboard.IsModifierDown(Modifier::alt) || m_keyboard.IsModifierDown(Modifier::shift) ||
+           m_keyboard.IsModifierDown(Modifier::ctrl);
 }
 
 // Runs a nested loop that asks for the modifiers between rounds of event handling, without pausing,

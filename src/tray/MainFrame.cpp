@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "AppShell.h"
+#include "resource.h"
 
 #include <array>
 

@@ -1,5 +1,7 @@
 #include "OptionsDlg.h"
 
+#include "resource.h"
+
 namespace {
 
 // Stored modifier bit and field modifier bit of each key.

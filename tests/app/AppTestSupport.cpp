@@ -1,20 +1,17 @@
 #include "AppTestSupport.h"
 
+#include "resource.h"
+
 #include <QFile>
 #include <QStandardPaths>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace klt::testing {
 void AppTest::SetUp() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     // No '-' in the name: the switch test would find one in a path on the command line.
-    m_folder = fs::path(QStandardPaths::writableLocation(QStandardPaths::TempLocation).toStdString()) /
-               (std::string("kltapp_") + info->test_suite_name() + "_" + info->name() + "_" +
-                std::to_string(getpid()));
-    fs::remove_all(m_folder);
-    fs::create_directories(m_folder);
+    m_pFolder = std::make_unique<TempFolder>("kltapp_");
+    m_folder = m_pFolder->Path();
     // Every test starts as a first start: no settings, no autostart entry.
     QFile::remove(SettingsFile());
     WriteSetting("Settings/Show ReadMe", "0"); // the read-me at start would only be in the way
@@ -27,8 +24,7 @@ void AppTest::SetUp() {
 void AppTest::TearDown() {
     m_pApp.reset();
     fs::current_path(m_previousFolder);
-    std::error_code error;
-    fs::remove_all(m_folder, error);
+    m_pFolder.reset();
 }
 
 CKLTApp& AppTest::Start(const std::vector<std::string>& args, BOOL bExpected) {

@@ -5,6 +5,7 @@
 
 #include "KLTApp.h"
 #include "KLTDoc.h"
+#include "TempFolder.h"
 #include "UserFiles.h"
 
 #include <filesystem>
@@ -32,6 +33,7 @@ protected:
     std::unique_ptr<CKLTApp> m_pApp;
 
 private:
+    std::unique_ptr<TempFolder> m_pFolder;
     std::filesystem::path m_previousFolder;
 };
 

@@ -4,6 +4,7 @@
 
 #include "ElfSection.h"
 #include "InstanceLock.h"
+#include "TempFolder.h"
 #include "VersionInfo.h"
 
 #include <QStandardPaths>
@@ -19,25 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempFolder {
-public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = fs::temp_directory_path() /
-                 (std::string("kltprog_") + info->name() + "_" + std::to_string(getpid()));
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
-    ~TempFolder() {
-        std::error_code error;
-        fs::remove_all(m_path, error);
-    }
-    const fs::path& Path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
 
 std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -60,7 +42,7 @@ TEST(ProgramFiles, BareNamesHaveNoFolderWrittenEitherWay) {
 }
 
 TEST(ProgramFiles, PortableCopyKeepsEverythingInItsOwnFolder) {
-    TempFolder temp;
+    const klt::testing::TempFolder temp("kltprog_");
     const klt::ProgramFolders folders{(temp.Path() / "prog").string(),
                                       (temp.Path() / "share/keyloft").string(),
                                       (temp.Path() / "user").string()};
@@ -71,7 +53,7 @@ TEST(ProgramFiles, PortableCopyKeepsEverythingInItsOwnFolder) {
 }
 
 TEST(ProgramFiles, InstalledCopyTakesTextsFromItsDataFolderAndKeepsUserFilesWithTheUser) {
-    TempFolder temp;
+    const klt::testing::TempFolder temp("kltprog_");
     fs::create_directories(temp.Path() / "bin");
     fs::create_directories(temp.Path() / "share/keyloft");
     WriteAll(temp.Path() / "bin/keyloft", "program");
@@ -102,7 +84,7 @@ TEST(VersionBlock, ValuesAreReadByNameFromTheProgramsSection) {
 }
 
 TEST(ElfSection, DamagedOrForeignFilesAreRefusedWithTheCause) {
-    TempFolder temp;
+    const klt::testing::TempFolder temp("kltprog_");
     const std::string program = klt::RunningProgramPath();
     std::string contents;
     std::string error;

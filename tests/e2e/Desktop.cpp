@@ -1,5 +1,7 @@
 #include "Desktop.h"
+
 #include "X11TestDisplay.h"
+#include "x11/X11Properties.h"
 
 #include <QProcess>
 #include <X11/Xatom.h>
@@ -95,7 +97,7 @@ Window Desktop::WaitForWindow(const std::string& title) {
     do {
         Window found = 0;
         ForEachClient(m_display, DefaultRootWindow(m_display), 0, [&](Window window) {
-            if (found == 0 && IsShown(window) && klt::test::WindowTitle(m_display, window) == title) {
+            if (found == 0 && IsShown(window) && klt::x11::WindowTitle(m_display, window) == title) {
                 found = window;
             }
         });
@@ -132,21 +134,10 @@ std::vector<Window> Desktop::ProgramWindows() {
 }
 
 Window Desktop::ActiveWindow() {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, rest = 0;
-    unsigned char* data = nullptr;
-    Window active = 0;
-    if (XGetWindowProperty(m_display, DefaultRootWindow(m_display),
-                           XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False), 0, 1, False, XA_WINDOW, &type,
-                           &format, &count, &rest, &data) == Success &&
-        data != nullptr && count == 1) {
-        active = *reinterpret_cast<Window*>(data);
-    }
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return active;
+    const auto active =
+        klt::x11::ListProperty(m_display, DefaultRootWindow(m_display),
+                               XInternAtom(m_display, "_NET_ACTIVE_WINDOW", False), XA_WINDOW);
+    return active.size() == 1 ? active[0] : 0;
 }
 
 bool Desktop::WaitUntilActive(Window window) {

@@ -27,7 +27,9 @@ protected:
         }
         return nullptr;
     }
-    QAction* MenuItem(int nPopup, UINT nID) const { return klt::testing::MenuItemAsShown(*m_pFrame, nPopup, nID); }
+    QAction* MenuItem(int nPopup, UINT nID) const {
+        return klt::testing::MenuItemAsShown(*m_pFrame, nPopup, nID);
+    }
 };
 
 TEST_F(CommandRoutingTest, AcceleratorOfADisabledCommandDoesNothing) {

@@ -149,12 +149,12 @@ TEST_F(DocumentTest, FailedOpenThatEmptiedTheDocumentMakesItANewUntitledOne) {
 TEST_F(DocumentTest, EmptiedDocumentWithItsFlagClearIsResetAndCannotOverwriteTheFormerFile) {
     const std::string path = WriteDocFile("a.klt", {"precious"});
     ASSERT_NE(m_pApp->OpenDocumentFile(path), nullptr);
-    m_pDoc->m_failure = TestDoc::Failure::EmptyThenCancel; // like a cancelled password prompt: no message
+    m_pDoc->m_failure = TestDoc::Failure::emptyThenCancel; // like a cancelled password prompt: no message
     EXPECT_EQ(m_pApp->OpenDocumentFile(WriteDocFile("b.klt", {"other"})), nullptr);
     EXPECT_EQ(m_pDoc->GetPathName(), "");
     EXPECT_EQ(m_pView->m_list.GetCount(), 0);
     // A later save asks for a name instead of writing the emptied document over a.klt.
-    m_pDoc->m_failure = TestDoc::Failure::None;
+    m_pDoc->m_failure = TestDoc::Failure::none;
     ScriptedUser user;
     user.CancelFileDialog();
     m_pFrame->SendMessage(WM_COMMAND, ID_FILE_SAVE);
@@ -198,7 +198,7 @@ TEST_F(DocumentTest, SaveOfAFileTheUserMayNotWriteAsksForAnotherName) {
 TEST_F(DocumentTest, FailedSaveAsLeavesTheChosenExistingFileAlone) {
     const std::string existing = WriteDocFile("existing.klt", {"someone else's"});
     Modify({"mine"});
-    m_pDoc->m_failure = TestDoc::Failure::Save;
+    m_pDoc->m_failure = TestDoc::Failure::save;
     ScriptedUser user;
     user.ChooseFile(existing).Answer(IDOK);
     m_pFrame->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);

@@ -4,6 +4,7 @@
 
 #include "ControlWidgets.h"
 #include "Framework.h"
+#include "resource.h"
 
 #include <QApplication>
 #include <QLineEdit>

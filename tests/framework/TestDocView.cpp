@@ -3,7 +3,6 @@
 #include "FileIo.h"
 
 #include <QMainWindow>
-#include <QSettings>
 #include <QTest>
 #include <fstream>
 
@@ -28,7 +27,7 @@ void TestDoc::Serialize(CArchive& ar) {
 
 BOOL TestDoc::OnOpenDocument(const std::string& path) {
     m_nWaitCursorWhileOpening = AfxGetApp()->GetWaitCursorCount();
-    if (m_failure == Failure::EmptyThenCancel) {
+    if (m_failure == Failure::emptyThenCancel) {
         DeleteContents(); // as a document does before it asks for a password the user then refuses
         return FALSE;
     }
@@ -36,7 +35,7 @@ BOOL TestDoc::OnOpenDocument(const std::string& path) {
 }
 
 BOOL TestDoc::OnSaveDocument(const std::string& path) {
-    if (m_failure == Failure::Save) {
+    if (m_failure == Failure::save) {
         AfxMessageBox("save failed", MB_ICONSTOP);
         return FALSE;
     }
@@ -94,29 +93,8 @@ TestApp::TestApp() {
 }
 
 void FrameworkTest::SetUp() {
-    ASSERT_TRUE(m_dir.isValid());
-    m_pApp = std::make_unique<TestApp>();
-    m_pApp->SetRegistryKey("Quellmoor");
-    m_pApp->GetSettings().clear();
+    DocViewTest::SetUp();
     m_pApp->LoadStdProfileSettings(4);
-    m_pApp->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<TestDoc>(),
-                                                  klt::Factory<TestFrame>(), klt::Factory<TestView>()));
-    m_pApp->m_nCmdShow = SW_HIDE; // tests show the frame when they need it
-    m_pApp->OnFileNew();
-    m_pFrame = dynamic_cast<TestFrame*>(m_pApp->m_pMainWnd);
-    ASSERT_NE(m_pFrame, nullptr);
-    m_pView = dynamic_cast<TestView*>(m_pFrame->GetActiveView());
-    m_pDoc = dynamic_cast<TestDoc*>(m_pFrame->GetActiveDocument());
-    ASSERT_NE(m_pView, nullptr);
-    ASSERT_NE(m_pDoc, nullptr);
-}
-
-void FrameworkTest::TearDown() {
-    m_pApp.reset();
-}
-
-std::string FrameworkTest::PathOf(const std::string& name) const {
-    return m_dir.filePath(QString::fromStdString(name)).toStdString();
 }
 
 std::string FrameworkTest::WriteDocFile(const std::string& name,

@@ -3,10 +3,10 @@
 // lines of text, the view lists them, the frame has the toolbar and status bar of the program.
 
 #include "Archive.h"
+#include "DocViewTest.h"
 #include "Framework.h"
 #include "ScriptedUser.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -14,10 +14,10 @@
 
 class TestDoc : public CDocument {
 public:
-    enum class Failure { None, EmptyThenCancel, Save };
+    enum class Failure { none, emptyThenCancel, save };
 
     std::vector<std::string> m_lines;
-    Failure m_failure = Failure::None;
+    Failure m_failure = Failure::none;
     int m_nDeleteContents = 0;
     int m_nWaitCursorWhileOpening = 0;
 
@@ -68,24 +68,16 @@ private:
     void OnAppAbout() { ++m_nAbouts; }
 };
 
-// An application with the single-document template, made new for each test, with settings
-// emptied, and a folder for files.
-class FrameworkTest : public ::testing::Test {
+// The application with the single-document template of the classes above, made new for each test
+// (DocViewTest), keeping four recent files.
+class FrameworkTest : public klt::testing::DocViewTest<TestDoc, TestView, TestFrame, TestApp> {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Writes a file the test document reads, and returns its path.
     std::string WriteDocFile(const std::string& name, const std::vector<std::string>& lines) const;
     std::string WriteRawFile(const std::string& name, const std::string& bytes) const;
-    std::string PathOf(const std::string& name) const;
     static std::vector<std::string> ReadDocFile(const std::string& path);
     // Shows the frame and makes it the active window, as the user would see it.
     void ShowFrame();
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<TestApp> m_pApp;
-    TestDoc* m_pDoc = nullptr;
-    TestView* m_pView = nullptr;
-    TestFrame* m_pFrame = nullptr;
 };

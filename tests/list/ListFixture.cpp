@@ -4,7 +4,6 @@
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QListWidget>
-#include <QSettings>
 #include <QTest>
 
 int FocusedId(const CDialog& dialog) {
@@ -30,34 +29,14 @@ int ActivatingSeam::RunDialog(CDialog& dialog) {
 }
 
 void ListTest::SetUp() {
-    m_pApp = std::make_unique<CWinApp>();
-    m_pApp->SetRegistryKey("Quellmoor");
-    m_pApp->GetSettings().clear();
-    m_pApp->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
-                                                  FrameFactory(), klt::Factory<CKLTView, CView>()));
-    m_pApp->m_nCmdShow = SW_HIDE;
-    m_pApp->OnFileNew();
-    m_pFrame = dynamic_cast<CFrameWnd*>(m_pApp->m_pMainWnd);
-    ASSERT_NE(m_pFrame, nullptr);
-    m_pView = dynamic_cast<CKLTView*>(m_pFrame->GetActiveView());
-    ASSERT_NE(m_pView, nullptr);
-    m_pDoc = m_pView->GetDocument();
+    DocViewTest::SetUp();
+    if (HasFatalFailure()) {
+        return;
+    }
     m_pFrame->GetWidget()->resize(400, 300);
     m_pFrame->ShowWindow(SW_SHOW);
     m_pFrame->SetForegroundWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_pFrame->GetWidget()));
-}
-
-void ListTest::TearDown() {
-    // Nothing may be left modified, or closing would ask; the scripted user checks its own steps.
-    if (m_pDoc != nullptr) {
-        m_pDoc->SetModifiedFlag(FALSE);
-    }
-    m_pApp.reset();
-}
-
-std::function<std::unique_ptr<CFrameWnd>()> ListTest::FrameFactory() const {
-    return klt::Factory<CFrameWnd>();
 }
 
 QMPassword* ListTest::AddEntry(const std::string& system, const std::string& user,

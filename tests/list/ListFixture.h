@@ -3,13 +3,13 @@
 // on the list as a user does (clicks with Shift and Ctrl, right-clicks, double-clicks) and look at
 // its rows, marks and caret.
 
+#include "DocViewTest.h"
 #include "Framework.h"
 #include "KLTDoc.h"
 #include "KLTView.h"
 #include "ScriptedUser.h"
 
 #include <QPoint>
-#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -47,12 +47,10 @@ private:
     klt::ModalSeam* m_pPrevious;
 };
 
-class ListTest : public ::testing::Test {
+// The program's document and entry list in a frame (DocViewTest), shown and active.
+class ListTest : public klt::testing::DocViewTest<CKLTDoc, CKLTView> {
 protected:
     void SetUp() override;
-    void TearDown() override;
-    // The frame class under test; a plain frame unless a suite needs the program's own.
-    virtual std::function<std::unique_ptr<CFrameWnd>()> FrameFactory() const;
 
     // An entry appended to the document (the rows follow at the next Rebuild).
     QMPassword* AddEntry(const std::string& system, const std::string& user = "",
@@ -81,11 +79,6 @@ protected:
     void Command(UINT nID);
     bool IsEnabled(UINT nID);
 
-    QTemporaryDir m_dir; // for files a test writes
-    std::unique_ptr<CWinApp> m_pApp;
-    CKLTDoc* m_pDoc = nullptr;
-    CKLTView* m_pView = nullptr;
-    CFrameWnd* m_pFrame = nullptr;
     klt::testing::ScriptedUser m_user;
     ActivatingSeam m_activating{m_user};
 };

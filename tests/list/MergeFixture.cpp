@@ -1,39 +1,8 @@
 #include "MergeFixture.h"
 
-#include <QSettings>
-
 void PrintTo(const EntrySpec& entry, std::ostream* os) {
     *os << "{\"" << entry.system << "\", \"" << entry.user << "\", \"" << entry.password << "\", "
         << entry.time << "}";
-}
-
-void MergeFixture::SetUp() {
-    ASSERT_TRUE(m_dir.isValid());
-    m_pApp = std::make_unique<CWinApp>();
-    m_pApp->SetRegistryKey("Quellmoor");
-    m_pApp->GetSettings().clear();
-    m_pApp->AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc>(),
-                                                  klt::Factory<CFrameWnd>(), klt::Factory<MergeTestView>()));
-    m_pApp->m_nCmdShow = SW_HIDE;
-    m_pApp->OnFileNew();
-    m_pFrame = dynamic_cast<CFrameWnd*>(m_pApp->m_pMainWnd);
-    ASSERT_NE(m_pFrame, nullptr);
-    m_pView = dynamic_cast<MergeTestView*>(m_pFrame->GetActiveView());
-    m_pDoc = dynamic_cast<CKLTDoc*>(m_pFrame->GetActiveDocument());
-    ASSERT_NE(m_pView, nullptr);
-    ASSERT_NE(m_pDoc, nullptr);
-}
-
-void MergeFixture::TearDown() {
-    // Closing asks nothing of a test that left the document modified.
-    if (m_pDoc != nullptr) {
-        m_pDoc->SetModifiedFlag(FALSE);
-    }
-    m_pApp.reset();
-}
-
-std::string MergeFixture::PathOf(const std::string& name) const {
-    return m_dir.filePath(QString::fromStdString(name)).toStdString();
 }
 
 std::string MergeFixture::WriteFile(const std::string& name, const std::vector<EntrySpec>& entries,

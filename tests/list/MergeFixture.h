@@ -1,13 +1,13 @@
 #pragma once
-// The program's document and entry list in a frame of their own, made new for each test with the
-// settings emptied, and a folder for password files.
+// The program's document and entry list for the merge tests, with password files written and read
+// from outside the program.
 
+#include "DocViewTest.h"
 #include "Framework.h"
 #include "KLTDoc.h"
 #include "KLTView.h"
 #include "ScriptedUser.h"
 
-#include <QTemporaryDir>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <memory>
@@ -30,12 +30,9 @@ public:
     using CKLTView::m_listBox;
 };
 
-class MergeFixture : public ::testing::Test {
+// The program's document and entry list in a frame of their own (DocViewTest).
+class MergeFixture : public klt::testing::DocViewTest<CKLTDoc, MergeTestView> {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    std::string PathOf(const std::string& name) const;
     // Writes a password file with these entries, protected when strMasterPassword is not empty.
     std::string WriteFile(const std::string& name, const std::vector<EntrySpec>& entries,
                           const std::string& strMasterPassword = "") const;
@@ -51,12 +48,6 @@ protected:
     std::vector<std::string> Rows() const;
     std::vector<int> MarkedRows() const;
     std::string LastFile() const;
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<CWinApp> m_pApp;
-    CFrameWnd* m_pFrame = nullptr;
-    CKLTDoc* m_pDoc = nullptr;
-    MergeTestView* m_pView = nullptr;
 };
 
 // The last message box was "Merge complete." with OK and the warning icon.

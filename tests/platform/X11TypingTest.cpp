@@ -103,15 +103,15 @@ TEST(X11Keyboard, ReportsHeldModifiersAndCapsLock) {
     auto platform = X11Platform::Open();
     ASSERT_TRUE(platform);
     IKeyboard& keyboard = platform->Keyboard();
-    const std::pair<unsigned long, Modifier> keys[] = {{XK_Shift_R, Modifier::Shift},
-                                                       {XK_Control_L, Modifier::Ctrl},
-                                                       {XK_Alt_L, Modifier::Alt},
-                                                       {XK_ISO_Level3_Shift, Modifier::Alt}};
+    const std::pair<unsigned long, Modifier> keys[] = {{XK_Shift_R, Modifier::shift},
+                                                       {XK_Control_L, Modifier::ctrl},
+                                                       {XK_Alt_L, Modifier::alt},
+                                                       {XK_ISO_Level3_Shift, Modifier::alt}};
     for (const auto& [keysym, modifier] : keys) {
         SCOPED_TRACE(keysym);
         display.SetKey(keysym, true);
         EXPECT_TRUE(keyboard.IsModifierDown(modifier));
-        EXPECT_EQ(keyboard.IsModifierDown(Modifier::Shift), modifier == Modifier::Shift);
+        EXPECT_EQ(keyboard.IsModifierDown(Modifier::shift), modifier == Modifier::shift);
         display.SetKey(keysym, false);
         EXPECT_FALSE(keyboard.IsModifierDown(modifier));
     }

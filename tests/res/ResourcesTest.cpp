@@ -42,7 +42,7 @@ TEST(DialogTemplates, ControlsAreUniqueAndInsideTheirDialog) {
                 EXPECT_TRUE(ids.insert(control.id).second)
                     << "dialog " << id << " repeats control " << control.id;
             }
-            if (control.kind == ControlKind::PushButton && (control.style & 0x0F) == BS_DEFPUSHBUTTON) {
+            if (control.kind == ControlKind::pushButton && (control.style & 0x0F) == BS_DEFPUSHBUTTON) {
                 ++defaults;
             }
             EXPECT_LE(control.x + control.cx, pTemplate->cx) << "dialog " << id << " control " << control.id;

@@ -1,6 +1,7 @@
 #include "FileIo.h"
 
 #include "FileException.h"
+#include "TempFolder.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -23,17 +24,7 @@ namespace {
 
 class FileIo : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string strTemplate = (fs::temp_directory_path() / "klt-fileio-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(strTemplate.data()), nullptr);
-        m_dir = strTemplate;
-    }
-    void TearDown() override {
-        fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(m_dir);
-    }
-
-    std::string Path(const char* pszName) const { return (m_dir / pszName).string(); }
+    std::string Path(const char* pszName) const { return m_folder.PathOf(pszName); }
     static void WriteFile(const std::string& strPath, const std::string& bytes) {
         std::ofstream(strPath, std::ios::binary) << bytes;
     }
@@ -44,7 +35,8 @@ protected:
     }
     // Nothing but the named files: no temporary file is left behind.
     size_t FileCount() const {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+        return static_cast<size_t>(
+            std::distance(fs::directory_iterator(m_folder.Path()), fs::directory_iterator()));
     }
     static CFileException::Cause ReplaceFailure(const std::string& strPath, const std::string& bytes) {
         try {
@@ -56,7 +48,7 @@ protected:
         return CFileException::none;
     }
 
-    fs::path m_dir;
+    klt::testing::TempFolder m_folder{"klt_fileio_"};
 };
 
 // Lowers the file-size limit for one scope, so that writes fail part-way with EFBIG.
@@ -144,7 +136,7 @@ TEST_F(FileIo, RefusalsCarryTheirCause) {
         ::chmod(Path("readonly.klt").c_str(), 0444);
         EXPECT_EQ(ReplaceFailure(Path("readonly.klt"), "x"), CFileException::accessDenied);
         EXPECT_EQ(klt::ReadFileContents(Path("readonly.klt")), "keep");
-        ::chmod(m_dir.c_str(), 0500);
+        ::chmod(m_folder.Path().c_str(), 0500);
         EXPECT_EQ(ReplaceFailure(Path("c.klt"), "x"), CFileException::accessDenied);
     }
 }
@@ -159,7 +151,7 @@ TEST_F(FileIo, ReadingErrors) {
         return CFileException::none;
     };
     EXPECT_EQ(cause(Path("none.klt")), CFileException::fileNotFound);
-    EXPECT_EQ(cause(m_dir.string()), CFileException::accessDenied);
+    EXPECT_EQ(cause(m_folder.Path().string()), CFileException::accessDenied);
     EXPECT_EQ(cause(Path("none/x.klt")), CFileException::fileNotFound);
     WriteFile(Path("plain"), "");
     EXPECT_EQ(cause(Path("plain/x.klt")), CFileException::badPath);
@@ -200,7 +192,7 @@ TEST_F(FileIo, LinksAreFollowedToTheirFinalTargetAndNeverReplaced) {
 }
 
 TEST_F(FileIo, NamesOfTheLongestLengthSave) {
-    const std::string path = (m_dir / std::string(255, 'n')).string();
+    const std::string path = (m_folder.Path() / std::string(255, 'n')).string();
     klt::ReplaceFileContents(path, "first");
     klt::ReplaceFileContents(path, "second");
     EXPECT_EQ(klt::ReadFileContents(path), "second");

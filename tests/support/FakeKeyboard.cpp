@@ -6,13 +6,13 @@ namespace {
 
 const char* NameOf(Modifier modifier) {
     switch (modifier) {
-    case Modifier::Shift:
+    case Modifier::shift:
         return "Shift";
-    case Modifier::Ctrl:
+    case Modifier::ctrl:
         return "Ctrl";
-    case Modifier::Alt:
+    case Modifier::alt:
         return "Alt";
-    case Modifier::AltGr:
+    case Modifier::altGr:
         return "AltGr";
     }
     return "?";

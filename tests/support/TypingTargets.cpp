@@ -1,10 +1,10 @@
 #include "TypingTargets.h"
 
+#include "TempFolder.h"
 #include "X11TestDisplay.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
@@ -28,7 +28,7 @@ std::string UniqueTitle(const char* kind) {
 class Xterm final : public TypingTarget {
 public:
     explicit Xterm(X11TestDisplay& display) {
-        const std::string fifo = m_folder.filePath("bytes").toStdString();
+        const std::string fifo = m_folder.PathOf("bytes");
         mkfifo(fifo.c_str(), 0600);
         m_fd = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
         const QString script = QString("stty raw -echo && { echo \"$WINDOWID\"; exec cat; } > '%1'")
@@ -74,7 +74,7 @@ private:
         return true;
     }
 
-    QTemporaryDir m_folder;
+    klt::testing::TempFolder m_folder{"klt_xterm_"};
     QProcess m_process;
     int m_fd = -1;
     std::string m_bytes;

@@ -1,5 +1,7 @@
 #include "X11TestDisplay.h"
 
+#include "x11/X11Properties.h"
+
 #include <QProcess>
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -23,7 +25,7 @@ int IgnoreErrors(Display*, XErrorEvent*) {
 Window FindViewable(Display* display, Window window, const std::string& title, int depth) {
     XWindowAttributes attributes;
     if (depth > 0 && XGetWindowAttributes(display, window, &attributes) &&
-        attributes.map_state == IsViewable && WindowTitle(display, window) == title) {
+        attributes.map_state == IsViewable && x11::WindowTitle(display, window) == title) {
         return window;
     }
     if (depth == 3) {
@@ -45,29 +47,6 @@ Window FindViewable(Display* display, Window window, const std::string& title, i
 }
 
 } // namespace
-
-std::string WindowTitle(_XDisplay* display, unsigned long window) {
-    std::string title;
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, rest = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False,
-                           XInternAtom(display, "UTF8_STRING", False), &type, &format, &count, &rest,
-                           &data) == Success &&
-        data) {
-        title.assign(reinterpret_cast<char*>(data), count);
-    }
-    if (data) {
-        XFree(data);
-    }
-    char* name = nullptr;
-    if (title.empty() && XFetchName(display, window, &name) && name) {
-        title = name;
-        XFree(name);
-    }
-    return title;
-}
 
 X11TestDisplay::X11TestDisplay() : m_display(XOpenDisplay(nullptr)) {
     if (!m_display) {
@@ -134,18 +113,9 @@ WindowId X11TestDisplay::FocusWindow() {
 }
 
 bool X11TestDisplay::HasWindowManager() {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, rest = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(m_display, DefaultRootWindow(m_display),
-                       XInternAtom(m_display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False, XA_WINDOW,
-                       &type, &format, &count, &rest, &data);
-    const bool present = data && count == 1;
-    if (data) {
-        XFree(data);
-    }
-    return present;
+    return klt::x11::ListProperty(m_display, DefaultRootWindow(m_display),
+                                  XInternAtom(m_display, "_NET_SUPPORTING_WM_CHECK", False), XA_WINDOW)
+               .size() == 1;
 }
 
 void X11TestDisplay::SetKey(unsigned long keysym, bool down) {

@@ -17,9 +17,6 @@ using namespace std::chrono_literals;
 // Every wait in the X11 tests ends after this long at most.
 inline constexpr std::chrono::milliseconds kBound = 20s;
 
-// The window's title: _NET_WM_NAME, else the old-style WM_NAME; empty when it has neither.
-std::string WindowTitle(_XDisplay* display, unsigned long window);
-
 class X11TestDisplay {
 public:
     X11TestDisplay();

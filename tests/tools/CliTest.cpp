@@ -2,6 +2,7 @@
 
 #include "FileIo.h"
 #include "JsonContent.h"
+#include "TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -16,14 +17,7 @@ namespace {
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string strTemplate = (fs::temp_directory_path() / "klt-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(strTemplate.data()), nullptr);
-        m_dir = strTemplate;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string Path(const char* pszName) const { return (m_dir / pszName).string(); }
+    std::string Path(const char* pszName) const { return m_folder.PathOf(pszName); }
 
     int Run(std::vector<std::string> args, const std::string& input = "") {
         std::istringstream in(input);
@@ -35,7 +29,7 @@ protected:
         return klt::cli::Run(args, env);
     }
 
-    fs::path m_dir;
+    klt::testing::TempFolder m_folder{"klt_cli_"};
     std::map<std::string, std::string> m_env;
     std::ostringstream m_out;
     std::ostringstream m_err;
@@ -53,59 +47,58 @@ const char* const kFileJson = R"({
 } // namespace
 
 TEST_F(Cli, CreateThenDumpThenCreateGivesTheSameBytes) {
-    ASSERT_EQ(Run({"create", Path("a.klt")}, kFileJson), klt::cli::kSuccess) << m_err.str();
+    ASSERT_EQ(Run({"create", Path("a.klt")}, kFileJson), klt::cli::success) << m_err.str();
     const std::string first = klt::ReadFileContents(Path("a.klt"));
 
     m_env["KLT_PASSWORD"] = "pa\xC3\x9Fword";
-    ASSERT_EQ(Run({"dump", Path("a.klt")}), klt::cli::kSuccess) << m_err.str();
+    ASSERT_EQ(Run({"dump", Path("a.klt")}), klt::cli::success) << m_err.str();
     const Json dumped = Json::parse(m_out.str());
     EXPECT_EQ(dumped, Json::parse(kFileJson));
     // Keys in the documented order, not sorted.
     EXPECT_EQ(dumped.begin().key(), "encrypted");
 
-    ASSERT_EQ(Run({"create", Path("b.klt")}, dumped.dump()), klt::cli::kSuccess) << m_err.str();
+    ASSERT_EQ(Run({"create", Path("b.klt")}, dumped.dump()), klt::cli::success) << m_err.str();
     EXPECT_EQ(klt::ReadFileContents(Path("b.klt")), first);
 }
 
 TEST_F(Cli, PasswordFromStandardInput) {
-    ASSERT_EQ(Run({"create", Path("a.klt")}, kFileJson), klt::cli::kSuccess);
+    ASSERT_EQ(Run({"create", Path("a.klt")}, kFileJson), klt::cli::success);
     m_env["KLT_PASSWORD"] = "wrong";
-    EXPECT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, "pa\xC3\x9Fword\r\nmore\n"),
-              klt::cli::kSuccess)
+    EXPECT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, "pa\xC3\x9Fword\r\nmore\n"), klt::cli::success)
         << m_err.str();
-    EXPECT_EQ(Run({"dump", Path("a.klt"), "--password-stdin"}, "wrong\n"), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", Path("a.klt"), "--password-stdin"}, "wrong\n"), klt::cli::fileError);
     EXPECT_EQ(m_err.str(), "Invalid Password.\n");
-    EXPECT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, ""), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, ""), klt::cli::fileError);
     EXPECT_EQ(m_err.str(), "A password is required.\n");
     m_env.clear();
-    EXPECT_EQ(Run({"dump", Path("a.klt")}), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", Path("a.klt")}), klt::cli::fileError);
     EXPECT_EQ(m_err.str(), "A password is required.\n");
     EXPECT_TRUE(m_out.str().empty());
 }
 
 TEST_F(Cli, FileErrorsInTheProgramsWords) {
-    EXPECT_EQ(Run({"dump", Path("none.klt")}), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", Path("none.klt")}), klt::cli::fileError);
     EXPECT_EQ(m_err.str(), Path("none.klt") + " was not found.\n");
 
     klt::ReplaceFileContents(Path("short.klt"), std::string("\0\0\0\0", 4));
-    EXPECT_EQ(Run({"dump", Path("short.klt")}), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", Path("short.klt")}), klt::cli::fileError);
     EXPECT_EQ(m_err.str(), "Unexpected file format.\n");
 
     klt::ReplaceFileContents(Path("enc.klt"), std::string("\1\0\0\0\0\0\0\0\0\0\0\0\0\0", 14));
-    EXPECT_EQ(Run({"dump", Path("enc.klt")}), klt::cli::kFileError);
+    EXPECT_EQ(Run({"dump", Path("enc.klt")}), klt::cli::fileError);
     EXPECT_EQ(m_err.str(),
               "This password file requires the encrypted edition.  To convert, open this file in the "
               "encrypted edition and save it without a password.\n");
 
     EXPECT_EQ(
         Run({"create", Path("missing/a.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
-        klt::cli::kFileError);
+        klt::cli::fileError);
     EXPECT_EQ(m_err.str(), Path("missing/a.klt") + " was not found.\n");
 
     std::filesystem::create_symlink("/nonexistent-mount/a.klt", Path("offline.klt"));
     EXPECT_EQ(
         Run({"create", Path("offline.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
-        klt::cli::kFileError);
+        klt::cli::fileError);
     EXPECT_EQ(m_err.str(), Path("offline.klt") + " was not found.\n");
     EXPECT_TRUE(std::filesystem::is_symlink(Path("offline.klt")));
 }
@@ -114,7 +107,7 @@ TEST_F(Cli, UnusableInputTouchesNoFile) {
     klt::ReplaceFileContents(Path("a.klt"), "old");
     const auto refused = [&](const std::string& input) {
         const int nExit = Run({"create", Path("a.klt")}, input);
-        return nExit == klt::cli::kUsageError && klt::ReadFileContents(Path("a.klt")) == "old" &&
+        return nExit == klt::cli::usageError && klt::ReadFileContents(Path("a.klt")) == "old" &&
                !m_err.str().empty();
     };
     const std::string longPassword(256, 'p');
@@ -136,20 +129,20 @@ TEST_F(Cli, UnusableInputTouchesNoFile) {
 }
 
 TEST_F(Cli, UsageErrors) {
-    EXPECT_EQ(Run({"--help"}), klt::cli::kSuccess);
+    EXPECT_EQ(Run({"--help"}), klt::cli::success);
     EXPECT_NE(m_out.str().find("--password-stdin"), std::string::npos);
     EXPECT_NE(m_out.str().find("KLT_PASSWORD"), std::string::npos);
-    EXPECT_EQ(Run({}), klt::cli::kUsageError);
-    EXPECT_EQ(Run({"list", "a.klt"}), klt::cli::kUsageError);
-    EXPECT_EQ(Run({"dump"}), klt::cli::kUsageError);
-    EXPECT_EQ(Run({"dump", "a.klt", "b.klt"}), klt::cli::kUsageError);
-    EXPECT_EQ(Run({"dump", "--verbose", "a.klt"}), klt::cli::kUsageError);
-    EXPECT_EQ(Run({"create", "--password-stdin", "a.klt"}), klt::cli::kUsageError);
+    EXPECT_EQ(Run({}), klt::cli::usageError);
+    EXPECT_EQ(Run({"list", "a.klt"}), klt::cli::usageError);
+    EXPECT_EQ(Run({"dump"}), klt::cli::usageError);
+    EXPECT_EQ(Run({"dump", "a.klt", "b.klt"}), klt::cli::usageError);
+    EXPECT_EQ(Run({"dump", "--verbose", "a.klt"}), klt::cli::usageError);
+    EXPECT_EQ(Run({"create", "--password-stdin", "a.klt"}), klt::cli::usageError);
     EXPECT_FALSE(fs::exists("a.klt"));
     // "--" ends the options, so a file may start with a dash.
     EXPECT_EQ(
         Run({"create", "--", Path("-x.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
-        klt::cli::kSuccess);
+        klt::cli::success);
     EXPECT_EQ(klt::ReadFileContents(Path("-x.klt")).size(), 14u);
 }
 
@@ -158,17 +151,17 @@ TEST_F(Cli, ExportThenImportGivesBackTheEntries) {
         {"system": "a, \"b\"", "user": "line\r\nbreak\tand tab", "password": "", "fourth": "", "changed": -1},
         {"system": "caf\u00e9 \u2603", "user": "", "password": " x ", "fourth": "", "changed": 2147483647},
         {"system": {"hex": "e9"}, "user": "", "password": "", "fourth": "", "changed": 0}]})";
-    ASSERT_EQ(Run({"create", Path("a.klt")}, kJson), klt::cli::kSuccess) << m_err.str();
-    ASSERT_EQ(Run({"export", "--output", Path("a.csv"), Path("a.klt")}), klt::cli::kSuccess);
+    ASSERT_EQ(Run({"create", Path("a.klt")}, kJson), klt::cli::success) << m_err.str();
+    ASSERT_EQ(Run({"export", "--output", Path("a.csv"), Path("a.klt")}), klt::cli::success);
     EXPECT_EQ(m_err.str(), "keyloft-cli: 1 text was not valid UTF-8 and went out as Windows-1252\n");
     const std::string start = "\"Title\",\"Username\",\"Password\",\"Last Modified\"\r\n"
                               "\"a, \"\"b\"\"\",\"line\r\nbreak\tand tab\",\"\",\"1969-12-31T23:59:59Z\"\r\n";
     EXPECT_EQ(klt::ReadFileContents(Path("a.csv")).substr(0, start.size()), start);
 
     m_env["KLT_PASSWORD"] = "";
-    ASSERT_EQ(Run({"import", Path("a.csv"), Path("b.klt")}), klt::cli::kSuccess) << m_err.str();
+    ASSERT_EQ(Run({"import", Path("a.csv"), Path("b.klt")}), klt::cli::success) << m_err.str();
     EXPECT_EQ(m_out.str(), "3 added, 0 replaced, 0 kept, 0 skipped\n");
-    ASSERT_EQ(Run({"dump", Path("b.klt")}), klt::cli::kSuccess);
+    ASSERT_EQ(Run({"dump", Path("b.klt")}), klt::cli::success);
     Json expected = Json::parse(kJson)["entries"];
     expected[2]["system"] = "\xC3\xA9";
     EXPECT_EQ(Json::parse(m_out.str())["entries"], expected);
@@ -177,20 +170,20 @@ TEST_F(Cli, ExportThenImportGivesBackTheEntries) {
 TEST_F(Cli, ImportMergesIntoAnExistingFileWithItsPassword) {
     ASSERT_EQ(Run({"create", Path("a.klt")}, R"({"master_password": "pw", "timestamp": 0, "entries": [
         {"system": "Mail", "user": "ann", "password": "old", "changed": 5}]})"),
-              klt::cli::kSuccess);
+              klt::cli::success);
     klt::ReplaceFileContents(Path("a.csv"), "title,password\nMail,new\nBank,b\n");
     for (const auto& [option, summary, password] :
          {std::tuple{"--", "1 added, 0 replaced, 1 kept, 0 skipped\n", "old"},
           std::tuple{"--replace", "0 added, 1 replaced, 0 kept, 1 skipped\n", "new"}}) {
         ASSERT_EQ(Run({"import", "--password-stdin", option, Path("a.csv"), Path("a.klt")}, "pw\n"),
-                  klt::cli::kSuccess)
+                  klt::cli::success)
             << m_err.str();
         EXPECT_EQ(m_out.str(), summary);
-        ASSERT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, "pw\n"), klt::cli::kSuccess);
+        ASSERT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, "pw\n"), klt::cli::success);
         EXPECT_EQ(Json::parse(m_out.str())["entries"][0]["password"], password);
     }
     EXPECT_EQ(Run({"import", "--password-stdin", Path("a.csv"), Path("a.klt")}, "wrong\n"),
-              klt::cli::kFileError);
+              klt::cli::fileError);
     EXPECT_EQ(m_err.str(), "Invalid Password.\n");
 }
 
@@ -198,14 +191,14 @@ TEST_F(Cli, ImportRefusalsWriteNothing) {
     klt::ReplaceFileContents(Path("bad.csv"), "title,password\n\"a,b\n");
     klt::ReplaceFileContents(Path("good.csv"), "title,password\na,b\n");
     m_env["KLT_PASSWORD"] = "";
-    EXPECT_EQ(Run({"import", Path("bad.csv"), Path("a.klt")}), klt::cli::kUsageError);
+    EXPECT_EQ(Run({"import", Path("bad.csv"), Path("a.klt")}), klt::cli::usageError);
     EXPECT_EQ(m_err.str(), "keyloft-cli: " + Path("bad.csv") + ": line 2: a quoted field is never closed\n");
     m_env["KLT_PASSWORD"] = std::string(256, 'p');
-    EXPECT_EQ(Run({"import", Path("good.csv"), Path("a.klt")}), klt::cli::kFileError);
+    EXPECT_EQ(Run({"import", Path("good.csv"), Path("a.klt")}), klt::cli::fileError);
     m_env.clear();
-    EXPECT_EQ(Run({"import", Path("good.csv"), Path("a.klt")}), klt::cli::kFileError);
+    EXPECT_EQ(Run({"import", Path("good.csv"), Path("a.klt")}), klt::cli::fileError);
     EXPECT_NE(m_err.str().find("KLT_PASSWORD"), std::string::npos);
     EXPECT_FALSE(fs::exists(Path("a.klt")));
-    EXPECT_EQ(Run({"import", Path("good.csv")}), klt::cli::kUsageError);
-    EXPECT_EQ(Run({"export", "--output"}), klt::cli::kUsageError);
+    EXPECT_EQ(Run({"import", Path("good.csv")}), klt::cli::usageError);
+    EXPECT_EQ(Run({"export", "--output"}), klt::cli::usageError);
 }

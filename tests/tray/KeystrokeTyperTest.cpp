@@ -71,7 +71,7 @@ TEST_F(KeystrokeTyperTest, DecodesTheTextAndSkipsWhatTheKeyboardCannotType) {
 }
 
 TEST_F(KeystrokeTyperTest, WaitsForHeldModifiersWhileEventsAreHandled) {
-    keyboard.held = {Modifier::Shift};
+    keyboard.held = {Modifier::shift};
     Events typedWhenReleased{"not released"};
     int eventsHandled = 0;
     QTimer ticker;
@@ -90,9 +90,9 @@ TEST_F(KeystrokeTyperTest, WaitsForHeldModifiersWhileEventsAreHandled) {
     // Each round asks Alt, then Shift, and stops there while Shift is down; the last asks all three.
     ASSERT_GE(keyboard.modifierQueries.size(), 5u);
     EXPECT_EQ(std::vector(keyboard.modifierQueries.begin(), keyboard.modifierQueries.begin() + 2),
-              (std::vector{Modifier::Alt, Modifier::Shift}));
+              (std::vector{Modifier::alt, Modifier::shift}));
     EXPECT_EQ(std::vector(keyboard.modifierQueries.end() - 3, keyboard.modifierQueries.end()),
-              (std::vector{Modifier::Alt, Modifier::Shift, Modifier::Ctrl}));
+              (std::vector{Modifier::alt, Modifier::shift, Modifier::ctrl}));
 }
 
 TEST_F(KeystrokeTyperTest, HandlesWaitingEventsBeforeTheFirstKey) {
@@ -106,7 +106,7 @@ TEST_F(KeystrokeTyperTest, HandlesWaitingEventsBeforeTheFirstKey) {
 TEST_F(KeystrokeTyperTest, QuitDuringTheWaitTypesNothingAndEndsTheMainLoop) {
     for (const bool posted : {false, true}) {
         SCOPED_TRACE(posted ? "QEvent::Quit posted" : "QCoreApplication::exit");
-        keyboard.held = {Modifier::Ctrl};
+        keyboard.held = {Modifier::ctrl};
         keyboard.onModifierQuery = [&, asked = 0]() mutable {
             if (++asked != 10) {
                 return;

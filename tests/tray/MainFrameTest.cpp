@@ -137,7 +137,7 @@ TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksFirstAndThenEndsTheProgram) {
     m_pDoc->SetModifiedFlag();
     // Yes, then cancelling the master-password question of the first save: nothing is saved, so
     // the window stays.
-    const std::string path = m_dir.filePath("new.klt").toStdString();
+    const std::string path = PathOf("new.klt");
     m_user.Answer(IDYES);
     m_user.ChooseFile(path);
     m_user.Dialog(IDD_MASTER_PASSWORD).Click(IDCANCEL);

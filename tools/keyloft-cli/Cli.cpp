@@ -82,11 +82,11 @@ struct Arguments {
 
 int Dump(const std::string& strPath, const PasswordPrompt& prompt, Environment& env) {
     PasswordFileContent content;
-    if (const int nExit = LoadContent(strPath, prompt, content, env); nExit != kSuccess) {
+    if (const int nExit = LoadContent(strPath, prompt, content, env); nExit != success) {
         return nExit;
     }
     env.out << ContentToJson(content).dump(2) << '\n';
-    return kSuccess;
+    return success;
 }
 
 int Create(const std::string& strPath, Environment& env) {
@@ -100,13 +100,13 @@ int Create(const std::string& strPath, Environment& env) {
         return UsageError(env, e.what());
     }
     content.SaveFile(strPath);
-    return kSuccess;
+    return success;
 }
 
 int Dispatch(const std::vector<std::string>& args, Environment& env) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         env.out << kUsage << kHelp;
-        return kSuccess;
+        return success;
     }
     if (args.empty()) {
         return UsageError(env, "a command is needed");

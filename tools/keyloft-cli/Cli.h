@@ -8,7 +8,7 @@
 
 namespace klt::cli {
 
-enum ExitCode { kSuccess = 0, kFileError = 1, kUsageError = 2 };
+enum ExitCode { success = 0, fileError = 1, usageError = 2 };
 
 // What the tool sees of its process, so that tests can run it in place.
 struct Environment {

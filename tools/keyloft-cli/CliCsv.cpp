@@ -34,7 +34,7 @@ int NewFileContent(const PasswordPrompt& prompt, PasswordFileContent& content, E
     content.strMasterPassword = *password;
     content.bProtected = !password->empty();
     content.timeStamp = Now();
-    return kSuccess;
+    return success;
 }
 
 } // namespace
@@ -42,7 +42,7 @@ int NewFileContent(const PasswordPrompt& prompt, PasswordFileContent& content, E
 int ExportCommand(const std::string& strPath, const std::optional<std::string>& strOutput,
                   const PasswordPrompt& prompt, Environment& env) {
     PasswordFileContent content;
-    if (const int nExit = LoadContent(strPath, prompt, content, env); nExit != kSuccess) {
+    if (const int nExit = LoadContent(strPath, prompt, content, env); nExit != success) {
         return nExit;
     }
     const CsvExport csv = EntriesToCsv(content.entryList);
@@ -56,7 +56,7 @@ int ExportCommand(const std::string& strPath, const std::optional<std::string>& 
         env.err << "keyloft-cli: " << csv.nConverted << (csv.nConverted == 1 ? " text was" : " texts were")
                 << " not valid UTF-8 and went out as Windows-1252\n";
     }
-    return kSuccess;
+    return success;
 }
 
 int ImportCommand(const std::string& strCsvPath, const std::string& strPath, bool bReplace,
@@ -66,7 +66,7 @@ int ImportCommand(const std::string& strCsvPath, const std::string& strPath, boo
         incoming = EntriesFromCsv(ReadFileContents(strCsvPath), Now());
     } catch (const CsvError& e) {
         env.err << "keyloft-cli: " << strCsvPath << ": " << e.what() << '\n';
-        return kUsageError;
+        return usageError;
     }
 
     PasswordFileContent content;
@@ -74,7 +74,7 @@ int ImportCommand(const std::string& strCsvPath, const std::string& strPath, boo
     const bool bExists = std::filesystem::exists(strPath, error);
     const int nExit =
         bExists ? LoadContent(strPath, prompt, content, env) : NewFileContent(prompt, content, env);
-    if (nExit != kSuccess) {
+    if (nExit != success) {
         return nExit;
     }
     MergeCounts counts;
@@ -90,7 +90,7 @@ int ImportCommand(const std::string& strCsvPath, const std::string& strPath, boo
     content.SaveFile(strPath);
     env.out << counts.nAdded << " added, " << counts.nReplaced << " replaced, " << counts.nKept << " kept, "
             << counts.nSkipped << " skipped\n";
-    return kSuccess;
+    return success;
 }
 
 } // namespace klt::cli

@@ -34,12 +34,12 @@ const char kUsage[] = R"(Usage:
 
 int UsageError(Environment& env, const std::string& strMessage) {
     env.err << "keyloft-cli: " << strMessage << '\n' << kUsage;
-    return kUsageError;
+    return usageError;
 }
 
 int FileError(Environment& env, const std::string& strMessage) {
     env.err << strMessage << '\n';
-    return kFileError;
+    return fileError;
 }
 
 PasswordPrompt PasswordSource(bool bPasswordStdin, Environment& env) {
@@ -56,7 +56,7 @@ int LoadContent(const std::string& strPath, const PasswordPrompt& prompt, Passwo
                 Environment& env) {
     switch (content.LoadFile(strPath, prompt)) {
     case ReadStatus::ok:
-        return kSuccess;
+        return success;
     case ReadStatus::cancelled:
         return FileError(env, "A password is required.");
     case ReadStatus::encrypted:

@@ -12,9 +12,9 @@ namespace klt::cli {
 // The synopsis of every command.
 extern const char kUsage[];
 
-// The message and the usage; kUsageError.
+// The message and the usage; usageError.
 int UsageError(Environment& env, const std::string& strMessage);
-// The message alone; kFileError.
+// The message alone; fileError.
 int FileError(Environment& env, const std::string& strMessage);
 
 // The master password from the environment variable KLT_PASSWORD or, with bPasswordStdin, from the
@@ -22,7 +22,7 @@ int FileError(Environment& env, const std::string& strMessage);
 // consumes standard input.
 PasswordPrompt PasswordSource(bool bPasswordStdin, Environment& env);
 
-// Reads the password file at strPath into content: kSuccess, or the exit code after reporting why
+// Reads the password file at strPath into content: success, or the exit code after reporting why
 // not. Throws CFileException.
 int LoadContent(const std::string& strPath, const PasswordPrompt& prompt, PasswordFileContent& content,
                 Environment& env);

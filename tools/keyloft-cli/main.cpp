@@ -9,5 +9,5 @@ int main(int argc, char** argv) {
                               [](const char* pszName) { return std::getenv(pszName); }};
     const int nExit = klt::cli::Run(std::vector<std::string>(argv + 1, argv + argc), env);
     std::cout.flush();
-    return std::cout ? nExit : klt::cli::kFileError;
+    return std::cout ? nExit : klt::cli::fileError;
 }

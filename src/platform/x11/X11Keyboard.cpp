@@ -41,7 +41,7 @@ bool X11Keyboard::IsModifierDown(Modifier modifier) {
         }
         return false;
     };
-    return anyDown(modifier) || (modifier == Modifier::Alt && anyDown(Modifier::AltGr));
+    return anyDown(modifier) || (modifier == Modifier::alt && anyDown(Modifier::altGr));
 }
 
 bool X11Keyboard::IsCapsLockOn() {

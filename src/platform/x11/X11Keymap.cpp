@@ -96,17 +96,17 @@ int ModifierOfKeysym(KeySym keysym) {
     switch (keysym) {
     case XK_Shift_L:
     case XK_Shift_R:
-        return static_cast<int>(Modifier::Shift);
+        return static_cast<int>(Modifier::shift);
     case XK_Control_L:
     case XK_Control_R:
-        return static_cast<int>(Modifier::Ctrl);
+        return static_cast<int>(Modifier::ctrl);
     case XK_Alt_L:
     case XK_Alt_R:
     case XK_Meta_L:
     case XK_Meta_R:
-        return static_cast<int>(Modifier::Alt);
+        return static_cast<int>(Modifier::alt);
     case XK_ISO_Level3_Shift:
-        return static_cast<int>(Modifier::AltGr);
+        return static_cast<int>(Modifier::altGr);
     default:
         return -1;
     }
@@ -131,49 +131,56 @@ void Keymap::Read(Display* display) {
     }
     m_characters.assign(groups, {});
     m_capsCharacters.assign(groups, {});
-
     for (int key = xkb->min_key_code; key <= xkb->max_key_code; ++key) {
-        if (XkbKeyNumGroups(xkb.get(), key) == 0) {
-            m_spareKeys.push_back(key);
+        ReadKey(xkb.get(), key, level3Mask);
+    }
+}
+
+// One key: spare when it has no symbols, else a modifier by its first modifier keysym, and the
+// characters it gives in every group of the keyboard.
+void Keymap::ReadKey(XkbDescPtr xkb, int key, unsigned level3Mask) {
+    if (XkbKeyNumGroups(xkb, key) == 0) {
+        m_spareKeys.push_back(key);
+        return;
+    }
+    for (int level = 0; level < XkbKeyGroupWidth(xkb, key, 0); ++level) {
+        const int modifier = ModifierOfKeysym(XkbKeySymEntry(xkb, key, level, 0));
+        if (modifier >= 0) {
+            m_modifierKeys[modifier].push_back(key);
+            break;
+        }
+    }
+    for (int group = 0; group < GroupCount(); ++group) {
+        const int keyGroup = EffectiveGroup(xkb, key, group);
+        const XkbKeyTypeRec& type = *XkbKeyKeyType(xkb, key, keyGroup);
+        for (int level = 0; level < type.num_levels; ++level) {
+            const KeySym keysym = XkbKeySymEntry(xkb, key, level, keyGroup);
+            const char32_t character = CharacterOfKeysym(keysym);
+            const auto shiftState = ShiftStateOfLevel(type, level, level3Mask);
+            if (character == 0 || !shiftState) {
+                continue;
+            }
+            const KeyScan scan{static_cast<KeyCode>(key), *shiftState, level <= 1 && IsLetterType(type)};
+            Add(m_characters[group], character, scan);
+            AddForCapsLock(m_capsCharacters[group], type, keysym, character, scan, level, level3Mask);
+        }
+    }
+}
+
+// With Caps Lock on, the typing engine turns Shift round for letters on their first two levels. The
+// key counts with the first shift state that, so pressed, still reaches the level, and leaves the
+// client no Caps Lock of its own to apply (it would make the keysym a capital).
+void Keymap::AddForCapsLock(Characters& characters, const XkbKeyTypeRec& type, KeySym keysym,
+                            char32_t character, const KeyScan& scan, int level, unsigned level3Mask) {
+    for (const unsigned state : {0u, kShiftBit, kCtrlBit | kAltBit, kShiftBit | kCtrlBit | kAltBit}) {
+        if ((state & kCtrlBit) && level3Mask == 0) {
             continue;
         }
-        for (int level = 0; level < XkbKeyGroupWidth(xkb.get(), key, 0); ++level) {
-            const int modifier = ModifierOfKeysym(XkbKeySymEntry(xkb.get(), key, level, 0));
-            if (modifier >= 0) {
-                m_modifierKeys[modifier].push_back(key);
-                break;
-            }
-        }
-        for (int group = 0; group < groups; ++group) {
-            const int keyGroup = EffectiveGroup(xkb.get(), key, group);
-            const XkbKeyTypeRec& type = *XkbKeyKeyType(xkb.get(), key, keyGroup);
-            for (int level = 0; level < type.num_levels; ++level) {
-                const KeySym keysym = XkbKeySymEntry(xkb.get(), key, level, keyGroup);
-                const char32_t character = CharacterOfKeysym(keysym);
-                const auto shiftState = ShiftStateOfLevel(type, level, level3Mask);
-                if (character == 0 || !shiftState) {
-                    continue;
-                }
-                const KeyScan scan{static_cast<KeyCode>(key), *shiftState, level <= 1 && IsLetterType(type)};
-                Add(m_characters[group], character, scan);
-                // With Caps Lock on, the typing engine turns Shift round for letters on their first two
-                // levels. The key counts with the first shift state that, so pressed, still reaches the
-                // level, and leaves the client no Caps Lock of its own to apply (it would make the keysym
-                // a capital).
-                for (const unsigned state :
-                     {0u, kShiftBit, kCtrlBit | kAltBit, kShiftBit | kCtrlBit | kAltBit}) {
-                    if ((state & kCtrlBit) && level3Mask == 0) {
-                        continue;
-                    }
-                    const unsigned pressed = scan.letter && state <= kShiftBit ? state ^ kShiftBit : state;
-                    const Resolved withCaps = Resolve(type, LockMask | ModifiersOf(pressed, level3Mask));
-                    if (withCaps.level == level &&
-                        (withCaps.locksConsumed || xkb_keysym_to_upper(keysym) == keysym)) {
-                        Add(m_capsCharacters[group], character, KeyScan{scan.key, state, scan.letter});
-                        break;
-                    }
-                }
-            }
+        const unsigned pressed = scan.letter && state <= kShiftBit ? state ^ kShiftBit : state;
+        const Resolved withCaps = Resolve(type, LockMask | ModifiersOf(pressed, level3Mask));
+        if (withCaps.level == level && (withCaps.locksConsumed || xkb_keysym_to_upper(keysym) == keysym)) {
+            Add(characters, character, KeyScan{scan.key, state, scan.letter});
+            break;
         }
     }
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 struct _XDisplay;
+struct _XkbDesc;
+struct _XkbKeyType;
 
 namespace klt::x11 {
 
@@ -31,10 +33,13 @@ public:
     int GroupCount() const { return static_cast<int>(m_characters.size()); }
 
 private:
-    void Read(_XDisplay* display);
-
     using Characters = std::unordered_map<char32_t, KeyScan>;
+
+    void Read(_XDisplay* display);
+    void ReadKey(_XkbDesc* xkb, int key, unsigned level3Mask);
     static void Add(Characters& characters, char32_t character, const KeyScan& scan);
+    static void AddForCapsLock(Characters& characters, const _XkbKeyType& type, unsigned long keysym,
+                               char32_t character, const KeyScan& scan, int level, unsigned level3Mask);
 
     std::vector<Characters> m_characters;               // per group
     std::vector<Characters> m_capsCharacters;           // per group, those that Caps Lock leaves alone

@@ -1,6 +1,7 @@
 #include "X11Windows.h"
 
 #include "X11Connection.h"
+#include "X11Properties.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -13,66 +14,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kPollInterval{50};
-
-// Hands the items of a property to use when it exists with the given type and format (8 or 32 bits);
-// nothing happens when it is missing, of another type, or the window has gone.
-template <class Use>
-void WithProperty(Display* display, Window window, Atom property, Atom type, int wantedFormat, long length,
-                  Use use) {
-    ErrorTrap trap(display);
-    Atom actualType = None;
-    int format = 0;
-    unsigned long count = 0, remaining = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(display, window, property, 0, length, False, type, &actualType,
-                                          &format, &count, &remaining, &data);
-    if (status == Success && trap.Succeeded() && data && actualType == type && format == wantedFormat) {
-        use(data, count);
-    }
-    if (data) {
-        XFree(data);
-    }
-}
-
-// The 32-bit items (windows, atoms) of a property; empty when it is missing or of another type.
-std::vector<unsigned long> ListProperty(Display* display, Window window, Atom property, Atom type) {
-    std::vector<unsigned long> items;
-    WithProperty(display, window, property, type, 32, 1024,
-                 [&](const unsigned char* data, unsigned long count) {
-                     const auto* values = reinterpret_cast<const unsigned long*>(data);
-                     items.assign(values, values + count);
-                 });
-    return items;
-}
-
-std::string Utf8Property(Display* display, Window window, Atom property, Atom utf8) {
-    std::string text;
-    WithProperty(display, window, property, utf8, 8, 4096,
-                 [&](const unsigned char* data, unsigned long count) {
-                     text.assign(reinterpret_cast<const char*>(data), count);
-                 });
-    return text;
-}
-
-// WM_NAME may be Latin-1 or compound text; Xlib turns either into UTF-8.
-std::string LegacyName(Display* display, Window window) {
-    ErrorTrap trap(display);
-    XTextProperty name{};
-    if (!XGetWMName(display, window, &name) || !trap.Succeeded() || !name.value) {
-        return {};
-    }
-    std::string text;
-    char** list = nullptr;
-    int count = 0;
-    if (Xutf8TextPropertyToTextList(display, &name, &list, &count) >= Success && list) {
-        for (int i = 0; i < count; ++i) {
-            text += list[i];
-        }
-        XFreeStringList(list);
-    }
-    XFree(name.value);
-    return text;
-}
 
 } // namespace
 
@@ -227,9 +168,7 @@ std::string X11Windows::WindowTitle(WindowId window) {
     if (window == 0) {
         return {};
     }
-    std::string title = Utf8Property(m_connection.Display(), window, m_connection.Atom("_NET_WM_NAME"),
-                                     m_connection.Atom("UTF8_STRING"));
-    return title.empty() ? LegacyName(m_connection.Display(), window) : title;
+    return klt::x11::WindowTitle(m_connection.Display(), window);
 }
 
 } // namespace klt::x11

@@ -8,23 +8,23 @@ namespace klt::testing {
 struct ScriptStep {
     enum Kind {
         // acting on the innermost live dialog
-        Type,
-        Click,
-        Focus,
-        Key,
-        ClickRow,
-        DoubleClickRow,
-        CloseBox,
-        Inspect,
+        type,
+        click,
+        focus,
+        key,
+        clickRow,
+        doubleClickRow,
+        closeBox,
+        inspect,
         // the other interactions
-        Dialog,
-        Answer,
-        ChooseFile,
-        CancelFileDialog,
-        ChooseCommand,
-        DismissMenu,
-        PrintTo,
-        CancelPrint,
+        dialog,
+        answer,
+        chooseFile,
+        cancelFileDialog,
+        chooseCommand,
+        dismissMenu,
+        printTo,
+        cancelPrint,
     };
 
     Kind kind;
@@ -32,9 +32,9 @@ struct ScriptStep {
     int nValue = 0;
     std::string text{};
     Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-    std::function<void(CDialog&)> inspect{};
+    std::function<void(CDialog&)> check{};
 
-    bool ActsOnDialog() const { return kind < Dialog; }
+    bool ActsOnDialog() const { return kind < dialog; }
     std::string Describe() const;
 };
 

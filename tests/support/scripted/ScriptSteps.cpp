@@ -14,37 +14,37 @@ namespace klt::testing {
 
 std::string ScriptStep::Describe() const {
     switch (kind) {
-    case Type:
+    case type:
         return "type \"" + text + "\" into " + std::to_string(nID);
-    case Click:
+    case click:
         return "click " + std::to_string(nID);
-    case Focus:
+    case focus:
         return "move the focus to " + std::to_string(nID);
-    case Key:
+    case key:
         return "press key " + std::to_string(nValue);
-    case ClickRow:
+    case clickRow:
         return "click row " + std::to_string(nValue) + " of " + std::to_string(nID);
-    case DoubleClickRow:
+    case doubleClickRow:
         return "double-click row " + std::to_string(nValue) + " of " + std::to_string(nID);
-    case CloseBox:
+    case closeBox:
         return "close the dialog with its close box";
-    case Inspect:
+    case inspect:
         return "look at the dialog";
-    case Dialog:
+    case dialog:
         return nID != 0 ? "dialog " + std::to_string(nID) : std::string("a dialog");
-    case Answer:
+    case answer:
         return "a message box to answer with " + std::to_string(nValue);
-    case ChooseFile:
+    case chooseFile:
         return "a file dialog to choose \"" + text + "\" in";
-    case CancelFileDialog:
+    case cancelFileDialog:
         return "a file dialog to cancel";
-    case ChooseCommand:
+    case chooseCommand:
         return "a popup menu to choose " + std::to_string(nID) + " from";
-    case DismissMenu:
+    case dismissMenu:
         return "a popup menu to dismiss";
-    case PrintTo:
+    case printTo:
         return "the print dialog, to print to \"" + text + "\"";
-    case CancelPrint:
+    case cancelPrint:
         return "the print dialog, to cancel";
     }
     return "?";
@@ -97,7 +97,7 @@ QListWidget* ListRow(CDialog& dialog, const ScriptStep& step, QRect& rowRect) {
 
 void PerformDialogStep(CDialog& dialog, const ScriptStep& step) {
     switch (step.kind) {
-    case ScriptStep::Type:
+    case ScriptStep::type:
         if (QWidget* pControl = Control(dialog, step)) {
             TakeFocus(pControl, Qt::MouseFocusReason);
             QTest::keyClick(pControl, Qt::Key_A, Qt::ControlModifier); // replace what is there
@@ -108,19 +108,19 @@ void PerformDialogStep(CDialog& dialog, const ScriptStep& step) {
             }
         }
         break;
-    case ScriptStep::Click:
+    case ScriptStep::click:
         if (QWidget* pControl = Control(dialog, step)) {
             // Near the left edge, which is on a check box's box as well as on a push button.
             const QPoint point(std::min(8, pControl->width() / 2), pControl->height() / 2);
             QTest::mouseClick(pControl, Qt::LeftButton, Qt::NoModifier, point);
         }
         break;
-    case ScriptStep::Focus:
+    case ScriptStep::focus:
         if (QWidget* pControl = Control(dialog, step)) {
             TakeFocus(pControl, Qt::TabFocusReason);
         }
         break;
-    case ScriptStep::Key: {
+    case ScriptStep::key: {
         QWidget* pTarget = QApplication::focusWidget();
         if (pTarget == nullptr || pTarget->window() != dialog.GetDialogWidget()) {
             pTarget = dialog.GetDialogWidget();
@@ -128,14 +128,14 @@ void PerformDialogStep(CDialog& dialog, const ScriptStep& step) {
         QTest::keyClick(pTarget, static_cast<Qt::Key>(step.nValue), step.modifiers);
         break;
     }
-    case ScriptStep::ClickRow: {
+    case ScriptStep::clickRow: {
         QRect rowRect;
         if (QListWidget* pList = ListRow(dialog, step, rowRect)) {
             QTest::mouseClick(pList->viewport(), Qt::LeftButton, step.modifiers, rowRect.center());
         }
         break;
     }
-    case ScriptStep::DoubleClickRow: {
+    case ScriptStep::doubleClickRow: {
         QRect rowRect;
         if (QListWidget* pList = ListRow(dialog, step, rowRect)) {
             QTest::mouseClick(pList->viewport(), Qt::LeftButton, Qt::NoModifier, rowRect.center());
@@ -143,11 +143,11 @@ void PerformDialogStep(CDialog& dialog, const ScriptStep& step) {
         }
         break;
     }
-    case ScriptStep::CloseBox:
+    case ScriptStep::closeBox:
         dialog.GetDialogWidget()->close();
         break;
-    case ScriptStep::Inspect:
-        step.inspect(dialog);
+    case ScriptStep::inspect:
+        step.check(dialog);
         break;
     default:
         ADD_FAILURE() << step.Describe() << " does not act on a dialog";

@@ -79,31 +79,31 @@ ScriptedUser& ScriptedUser::Add(ScriptStep step) {
 }
 
 ScriptedUser& ScriptedUser::Dialog(UINT nIDTemplate) {
-    return Add({ScriptStep::Dialog, static_cast<int>(nIDTemplate)});
+    return Add({ScriptStep::dialog, static_cast<int>(nIDTemplate)});
 }
 ScriptedUser& ScriptedUser::Type(int nID, const std::string& text) {
-    ScriptStep step{ScriptStep::Type, nID};
+    ScriptStep step{ScriptStep::type, nID};
     step.text = text;
     return Add(std::move(step));
 }
 ScriptedUser& ScriptedUser::Click(int nID) {
-    return Add({ScriptStep::Click, nID});
+    return Add({ScriptStep::click, nID});
 }
 ScriptedUser& ScriptedUser::Focus(int nID) {
-    return Add({ScriptStep::Focus, nID});
+    return Add({ScriptStep::focus, nID});
 }
 ScriptedUser& ScriptedUser::Key(int qtKey, Qt::KeyboardModifiers modifiers) {
-    ScriptStep step{ScriptStep::Key, 0, qtKey};
+    ScriptStep step{ScriptStep::key, 0, qtKey};
     step.modifiers = modifiers;
     return Add(std::move(step));
 }
 ScriptedUser& ScriptedUser::ClickRow(int nID, int nRow, Qt::KeyboardModifiers modifiers) {
-    ScriptStep step{ScriptStep::ClickRow, nID, nRow};
+    ScriptStep step{ScriptStep::clickRow, nID, nRow};
     step.modifiers = modifiers;
     return Add(std::move(step));
 }
 ScriptedUser& ScriptedUser::DoubleClickRow(int nID, int nRow) {
-    return Add({ScriptStep::DoubleClickRow, nID, nRow});
+    return Add({ScriptStep::doubleClickRow, nID, nRow});
 }
 ScriptedUser& ScriptedUser::Enter() {
     return Key(Qt::Key_Return);
@@ -112,37 +112,37 @@ ScriptedUser& ScriptedUser::Escape() {
     return Key(Qt::Key_Escape);
 }
 ScriptedUser& ScriptedUser::CloseBox() {
-    return Add({ScriptStep::CloseBox});
+    return Add({ScriptStep::closeBox});
 }
 ScriptedUser& ScriptedUser::Inspect(std::function<void(CDialog&)> inspect) {
-    ScriptStep step{ScriptStep::Inspect};
-    step.inspect = std::move(inspect);
+    ScriptStep step{ScriptStep::inspect};
+    step.check = std::move(inspect);
     return Add(std::move(step));
 }
 ScriptedUser& ScriptedUser::Answer(int nResult) {
-    return Add({ScriptStep::Answer, 0, nResult});
+    return Add({ScriptStep::answer, 0, nResult});
 }
 ScriptedUser& ScriptedUser::ChooseFile(const std::string& path) {
-    ScriptStep step{ScriptStep::ChooseFile};
+    ScriptStep step{ScriptStep::chooseFile};
     step.text = path;
     return Add(std::move(step));
 }
 ScriptedUser& ScriptedUser::CancelFileDialog() {
-    return Add({ScriptStep::CancelFileDialog});
+    return Add({ScriptStep::cancelFileDialog});
 }
 ScriptedUser& ScriptedUser::ChooseCommand(UINT nID) {
-    return Add({ScriptStep::ChooseCommand, static_cast<int>(nID)});
+    return Add({ScriptStep::chooseCommand, static_cast<int>(nID)});
 }
 ScriptedUser& ScriptedUser::DismissMenu() {
-    return Add({ScriptStep::DismissMenu});
+    return Add({ScriptStep::dismissMenu});
 }
 ScriptedUser& ScriptedUser::PrintTo(const std::string& pdfPath) {
-    ScriptStep step{ScriptStep::PrintTo};
+    ScriptStep step{ScriptStep::printTo};
     step.text = pdfPath;
     return Add(std::move(step));
 }
 ScriptedUser& ScriptedUser::CancelPrint() {
-    return Add({ScriptStep::CancelPrint});
+    return Add({ScriptStep::cancelPrint});
 }
 
 bool ScriptedUser::NextIs(int kind) const {
@@ -163,7 +163,7 @@ int ScriptedUser::RunDialog(CDialog& dialog) {
     const UINT nID = dialog.GetTemplateId();
     m_dialogs.push_back(nID);
     const std::string caption = ToBytes(dialog.GetDialogWidget()->windowTitle());
-    if (!NextIs(ScriptStep::Dialog) ||
+    if (!NextIs(ScriptStep::dialog) ||
         (m_steps.front().nID != 0 && static_cast<UINT>(m_steps.front().nID) != nID)) {
         ADD_FAILURE() << "dialog " << nID << " (\"" << caption << "\") opened, but the script expected "
                       << NextDescription() << "; the dialog is cancelled";
@@ -204,7 +204,7 @@ int ScriptedUser::MessageBox(const MessageBoxRequest& request) {
         }
     }
     int nResult = CautiousAnswer(request.type);
-    if (!NextIs(ScriptStep::Answer)) {
+    if (!NextIs(ScriptStep::answer)) {
         ADD_FAILURE() << "message box \"" << request.text << "\" (" << ButtonsName(request.type)
                       << ") appeared, but the script expected " << NextDescription();
     } else {
@@ -224,10 +224,10 @@ int ScriptedUser::MessageBox(const MessageBoxRequest& request) {
 
 std::string ScriptedUser::FileDialog(const FileDialogRequest& request) {
     m_fileDialogs.push_back(request);
-    if (NextIs(ScriptStep::ChooseFile)) {
+    if (NextIs(ScriptStep::chooseFile)) {
         return Take().text;
     }
-    if (NextIs(ScriptStep::CancelFileDialog)) {
+    if (NextIs(ScriptStep::cancelFileDialog)) {
         Take();
         return {};
     }
@@ -250,11 +250,11 @@ UINT ScriptedUser::PopupMenu(QMenu& menu, const QPoint&) {
         recorded.push_back(item);
     }
     m_menus.push_back(recorded);
-    if (NextIs(ScriptStep::DismissMenu)) {
+    if (NextIs(ScriptStep::dismissMenu)) {
         Take();
         return 0;
     }
-    if (!NextIs(ScriptStep::ChooseCommand)) {
+    if (!NextIs(ScriptStep::chooseCommand)) {
         ADD_FAILURE() << "a popup menu appeared, but the script expected " << NextDescription();
         return 0;
     }
@@ -274,12 +274,12 @@ UINT ScriptedUser::PopupMenu(QMenu& menu, const QPoint&) {
 }
 
 int ScriptedUser::PrintDialog(QPrinter& printer, CWnd*) {
-    if (NextIs(ScriptStep::PrintTo)) {
+    if (NextIs(ScriptStep::printTo)) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(Take().text));
         return IDOK;
     }
-    if (NextIs(ScriptStep::CancelPrint)) {
+    if (NextIs(ScriptStep::cancelPrint)) {
         Take();
         return IDCANCEL;
     }

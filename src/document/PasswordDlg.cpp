@@ -1,6 +1,7 @@
 #include "PasswordDlg.h"
 
 #include "MessageBox.h"
+#include "resource.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "ConfirmPasswordDlg.h"
 #include "MessageBox.h"
 #include "PasswordFileWriter.h"
+#include "resource.h"
 
 CMasterPasswordDlg::CMasterPasswordDlg(CWnd* pParentWnd) : CDialog(IDD_MASTER_PASSWORD, pParentWnd) {}
 

@@ -3,10 +3,10 @@
 
 #include "FileIo.h"
 #include "PasswordFileContent.h"
+#include "TempFolder.h"
 #include "WinApp.h"
 
 #include <QSettings>
-#include <QTemporaryDir>
 #include <cstdint>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -38,9 +38,7 @@ inline int32_t StampOf(const std::string& image, size_t nPasswordLength) {
 
 class DocFolder {
 public:
-    std::string PathOf(const std::string& name) const {
-        return m_dir.filePath(QString::fromStdString(name)).toStdString();
-    }
+    std::string PathOf(const std::string& name) const { return m_folder.PathOf(name); }
     std::string Write(const std::string& name, const std::string& bytes) const {
         const std::string path = PathOf(name);
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -52,7 +50,7 @@ public:
     static std::string Read(const std::string& path) { return ReadFileContents(path); }
 
 private:
-    QTemporaryDir m_dir;
+    testing::TempFolder m_folder{"klt_doc_"};
 };
 
 // An application object for the settings ("Last File"), emptied for each test.

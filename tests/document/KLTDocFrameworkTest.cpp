@@ -4,6 +4,7 @@
 #include "Dialog.h"
 #include "DocTemplate.h"
 #include "DocTestFiles.h"
+#include "DocViewTest.h"
 #include "FrameWnd.h"
 #include "KLTDoc.h"
 #include "ScriptedUser.h"
@@ -30,25 +31,11 @@ public:
     std::vector<const QMPassword*> m_rows;
 };
 
-class KLTDocFrameworkTest : public ::testing::Test {
+class KLTDocFrameworkTest : public klt::testing::DocViewTest<CKLTDoc, EntryView, CFrameWnd, DocApp> {
 protected:
-    void SetUp() override {
-        m_app.AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
-                                                    klt::Factory<CFrameWnd>(),
-                                                    klt::Factory<EntryView, CView>()));
-        m_app.m_nCmdShow = SW_HIDE;
-        m_app.OnFileNew();
-        auto* pFrame = dynamic_cast<CFrameWnd*>(m_app.m_pMainWnd);
-        ASSERT_NE(pFrame, nullptr);
-        m_pDoc = dynamic_cast<CKLTDoc*>(pFrame->GetActiveDocument());
-        m_pView = dynamic_cast<EntryView*>(pFrame->GetActiveView());
-        ASSERT_NE(m_pDoc, nullptr);
-        ASSERT_NE(m_pView, nullptr);
-    }
-
     void OpenTwoEntries() {
-        m_path = m_folder.Write("two.klt", TwoEntries());
-        ASSERT_EQ(m_app.OpenDocumentFile(m_path), m_pDoc);
+        m_path = m_files.Write("two.klt", TwoEntries());
+        ASSERT_EQ(m_pApp->OpenDocumentFile(m_path), m_pDoc);
         ASSERT_EQ(m_pView->m_rows.size(), 2u);
     }
 
@@ -60,10 +47,7 @@ protected:
         EXPECT_TRUE(m_pView->m_rows.empty());
     }
 
-    DocFolder m_folder;
-    DocApp m_app;
-    CKLTDoc* m_pDoc = nullptr;
-    EntryView* m_pView = nullptr;
+    DocFolder m_files;
     std::string m_path;
 };
 
@@ -71,13 +55,13 @@ protected:
 
 TEST_F(KLTDocFrameworkTest, ViewsShowNoFreedEntryWhileThePasswordIsAsked) {
     OpenTwoEntries();
-    const std::string other = m_folder.Write("other.klt", TwoEntries("pw"));
+    const std::string other = m_files.Write("other.klt", TwoEntries("pw"));
     ScriptedUser user;
     user.Dialog(IDD_PASSWORD)
         .Inspect([this](CDialog&) { EXPECT_TRUE(m_pView->m_rows.empty()); })
         .Type(IDC_PASSWORD, "pw")
         .Click(IDOK);
-    ASSERT_EQ(m_app.OpenDocumentFile(other), m_pDoc);
+    ASSERT_EQ(m_pApp->OpenDocumentFile(other), m_pDoc);
     EXPECT_EQ(m_pView->m_rows.size(), 2u);
     EXPECT_EQ(m_pView->m_rows.front(), m_pDoc->m_entryList.front().get());
     EXPECT_EQ(m_pDoc->GetTitle(), "other.klt");
@@ -88,11 +72,11 @@ TEST_F(KLTDocFrameworkTest, FailedOpenLeavesAnUntitledDocumentThatCannotOverwrit
     const std::string formerBytes = DocFolder::Read(m_path);
     std::string bad = TwoEntries().Build();
     bad.resize(bad.size() - 3);
-    const std::string badPath = m_folder.Write("bad.klt", bad);
+    const std::string badPath = m_files.Write("bad.klt", bad);
 
     ScriptedUser user;
     user.Answer(IDOK); // "Unexpected file format."
-    EXPECT_EQ(m_app.OpenDocumentFile(badPath), nullptr);
+    EXPECT_EQ(m_pApp->OpenDocumentFile(badPath), nullptr);
     ExpectUntitled();
 
     // Save now asks for a name instead of writing the former file.
@@ -104,17 +88,17 @@ TEST_F(KLTDocFrameworkTest, FailedOpenLeavesAnUntitledDocumentThatCannotOverwrit
 
 TEST_F(KLTDocFrameworkTest, CancelledPasswordPromptAlsoLeavesAnUntitledDocument) {
     OpenTwoEntries();
-    const std::string protectedPath = m_folder.Write("locked.klt", TwoEntries("pw"));
+    const std::string protectedPath = m_files.Write("locked.klt", TwoEntries("pw"));
     ScriptedUser user;
     user.Dialog(IDD_PASSWORD).Click(IDCANCEL);
-    EXPECT_EQ(m_app.OpenDocumentFile(protectedPath), nullptr);
+    EXPECT_EQ(m_pApp->OpenDocumentFile(protectedPath), nullptr);
     EXPECT_TRUE(user.MessageBoxes().empty());
     ExpectUntitled();
 }
 
 TEST_F(KLTDocFrameworkTest, OpenGivesWayToAChangeMadeWhileItsPasswordIsAsked) {
     OpenTwoEntries();
-    const std::string other = m_folder.Write("other.klt", TwoEntries("pw"));
+    const std::string other = m_files.Write("other.klt", TwoEntries("pw"));
     ScriptedUser user;
     user.Dialog(IDD_PASSWORD)
         .Inspect([this](CDialog&) {
@@ -124,7 +108,7 @@ TEST_F(KLTDocFrameworkTest, OpenGivesWayToAChangeMadeWhileItsPasswordIsAsked) {
         })
         .Type(IDC_PASSWORD, "pw")
         .Click(IDOK);
-    EXPECT_EQ(m_app.OpenDocumentFile(other), nullptr);
+    EXPECT_EQ(m_pApp->OpenDocumentFile(other), nullptr);
     ASSERT_EQ(m_pDoc->m_entryList.size(), 1u);
     EXPECT_EQ(m_pDoc->m_entryList.front()->m_strSystem, "Added");
     EXPECT_TRUE(m_pDoc->IsModified());

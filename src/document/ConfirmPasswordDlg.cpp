@@ -1,6 +1,7 @@
 #include "ConfirmPasswordDlg.h"
 
 #include "MessageBox.h"
+#include "resource.h"
 
 CConfirmPasswordDlg::CConfirmPasswordDlg(std::string strPassword, CWnd* pParentWnd)
     : CDialog(IDD_CONFIRM_PASSWORD, pParentWnd), m_strPassword(std::move(strPassword)) {}

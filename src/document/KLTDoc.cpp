@@ -8,6 +8,7 @@
 #include "PasswordFileWriter.h"
 #include "WaitCursor.h"
 #include "WinApp.h"
+#include "resource.h"
 
 #include <ctime>
 

@@ -3,6 +3,7 @@
 #include "MasterPasswordDlg.h"
 #include "MessageBox.h"
 #include "PasswordDlg.h"
+#include "resource.h"
 
 CMasterPassword::CMasterPassword() = default;
 CMasterPassword::~CMasterPassword() = default;

@@ -1,0 +1,10 @@
+#include "Resources.h"
+
+namespace klt::res {
+
+ResourceTables ProgramResources() {
+    return {&FindDialog,  &FindString,     &FindMenu,       &FindAccelerators,
+            &FindToolbar, &IconForCommand, &IconForResource};
+}
+
+} // namespace klt::res
