@@ -1,13 +1,9 @@
 #pragma once
 // One system-wide key combination that reaches the program whichever window has the focus.
 
-#include <functional>
+#include "WinKeys.h" // the stored form of a combination: MOD_* bits and a virtual-key code
 
-// The stored form of a combination: Windows' modifier bits and virtual-key code.
-inline constexpr unsigned MOD_ALT = 1;
-inline constexpr unsigned MOD_CONTROL = 2;
-inline constexpr unsigned MOD_SHIFT = 4;
-inline constexpr unsigned VK_INSERT = 0x2D;
+#include <functional>
 
 namespace klt {
 
