@@ -7,9 +7,12 @@
 #include "KLTDoc.h"
 #include "KLTView.h"
 #include "MainFrame.h"
+#include "PlatformServices.h"
 #include "ProgramFiles.h"
 #include "VersionInfo.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -18,6 +21,7 @@
 
 #ifdef KLT_WITH_X11
 #include "LockKeys.h"
+#include "X11Platform.h"
 #endif
 
 namespace {
@@ -55,7 +59,33 @@ CKLTApp::CKLTApp() {
     m_strProgramPath = GetPathBesideProgram(m_strOriginalFilename);
 }
 
-CKLTApp::~CKLTApp() = default;
+CKLTApp::~CKLTApp() {
+    ClosePlatform();
+}
+
+void CKLTApp::OpenPlatform() {
+#ifdef KLT_WITH_X11
+    if (klt::CurrentPlatform() != nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return;
+    }
+    m_pX11 = klt::X11Platform::Open();
+    if (m_pX11 == nullptr) {
+        return;
+    }
+    m_pPlatform.reset(new klt::PlatformServices{m_pX11->Keyboard(), m_pX11->Windows(), m_pX11->HotKey()});
+    klt::InstallPlatform(m_pPlatform.get());
+    // The connection is served by the event loop: it goes while the loop's application still exists.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [this] { ClosePlatform(); });
+#endif
+}
+
+void CKLTApp::ClosePlatform() {
+    if (m_pPlatform != nullptr && klt::CurrentPlatform() == m_pPlatform.get()) {
+        klt::InstallPlatform(nullptr);
+    }
+    m_pPlatform.reset();
+    m_pX11.reset();
+}
 
 BOOL CKLTApp::InitInstance() {
     if (!m_strBuildTimeError.empty()) {
@@ -74,6 +104,7 @@ BOOL CKLTApp::InitInstance() {
         HandOver();
         return FALSE;
     }
+    OpenPlatform();
     LoadStdProfileSettings(4);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
                                           klt::Factory<CMainFrame, CFrameWnd>(),
@@ -93,11 +124,13 @@ BOOL CKLTApp::InitInstance() {
     m_pCommandServer->Listen();
     WriteProfileInt(kSettings, "HWND", static_cast<int>(m_pMainWnd->GetSafeHwnd()));
 
-    // The global hot key is registered here.
+    RegisterAppHotKey();
     if (auto* pFrame = dynamic_cast<CFrameWnd*>(m_pMainWnd)) {
         pFrame->DragAcceptFiles();
     }
-    // The tray icon is made here.
+    if (auto* pFrame = dynamic_cast<CMainFrame*>(m_pMainWnd)) {
+        pFrame->SetUpTrayIcon();
+    }
 
     // Normal mode shows the window with the start-up file; tray mode opens nothing yet.
     if (!IsSwitchSet('S') || IsSwitchSet('N')) {

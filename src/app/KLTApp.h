@@ -15,7 +15,9 @@ class CKLTDoc;
 
 namespace klt {
 class CommandServer;
-}
+class X11Platform;
+struct PlatformServices;
+} // namespace klt
 
 class CKLTApp : public CWinApp, public klt::AppShell {
 public:
@@ -39,9 +41,15 @@ public:
     CDocTemplate* GetDocTemplate() const;
     // The one password document, or null before the template has made it.
     CKLTDoc* GetOpenDocument() const;
+    // The global hot key from the settings "HotKeyMOD", "HotKeyVK" and "HotKeyEnable", for the main
+    // window; TRUE when it is registered now. A combination that cannot be had is no error.
+    BOOL RegisterAppHotKey();
+    // TRUE when nothing was registered or the hot key was given back.
+    BOOL UnregisterAppHotKey();
 
     // klt::AppShell
     BOOL ExitsOnClose() const override { return m_bExitOnClose; }
+    void SetExitOnClose(BOOL bExitOnClose) override { m_bExitOnClose = bExitOnClose; }
     bool ConsumeSuppressedActivation() override;
 
     BOOL m_bHotKeyRegistered = FALSE; // result of the last attempt to register the hot key
@@ -57,8 +65,13 @@ public:
 private:
     // A second start: hands its file to the first instance and ends.
     void HandOver();
+    // The keyboard, windows and hot key of the X display, unless a test installed its own.
+    void OpenPlatform();
+    void ClosePlatform();
 
     std::string m_strBuildTimeError; // why the build time could not be read, shown at start
     klt::InstanceLock m_instanceLock;
     std::unique_ptr<klt::CommandServer> m_pCommandServer;
+    std::unique_ptr<klt::X11Platform> m_pX11;
+    std::unique_ptr<klt::PlatformServices> m_pPlatform;
 };
