@@ -164,23 +164,16 @@ TEST_F(PasteTest, TrayNotificationsRecordTheTargetAndOfferTheMenu) {
     EXPECT_EQ(Main().m_trayIcon.GetTip(), "Keyloft");
 }
 
-TEST_F(PasteTest, InTrayModeCloseHidesOrWithoutATrayMinimisesAndExitEnds) {
+TEST_F(PasteTest, InTrayModeCloseAsksFirstAndHidesAndExitEnds) {
     Start({"a.klt"});
     m_pApp->m_bExitOnClose = FALSE;
     Doc()->SetModifiedFlag();
-    m_user.Answer(IDCANCEL);
+    m_user.Answer(IDCANCEL).Answer(IDNO);
     Frame()->SendMessage(WM_CLOSE);
     EXPECT_TRUE(Frame()->IsWindowVisible());
-    m_user.Answer(IDNO);
     Frame()->SendMessage(WM_COMMAND, ID_APP_EXIT);
     EXPECT_FALSE(Frame()->IsWindowVisible());
-    EXPECT_EQ(Doc()->GetPathName(), "");
-    EXPECT_TRUE(Doc()->m_entryList.empty());
-
-    m_bTrayHost = false;
-    Configure();
-    Frame()->SendMessage(WM_CLOSE);
-    EXPECT_TRUE(Frame()->IsIconic());
+    EXPECT_FALSE(Frame()->IsIconic());
     EXPECT_TRUE(Doc()->m_entryList.empty());
 
     CFrameWnd* pFrame = Frame();
