@@ -1,13 +1,14 @@
-// The global hot key of the application object, registered from the settings.
+// The global hot key of the application object: registered from the settings for the main window,
+// whose paste it starts.
 
-#include "HotKey.h"
 #include "KLTApp.h"
+#include "PlatformServices.h"
 
-#ifdef KLT_WITH_X11
-#include "X11Platform.h"
+namespace {
 
-#include <QGuiApplication>
-#endif
+constexpr const char* kSettings = "Settings";
+
+} // namespace
 
 BOOL CKLTApp::RegisterAppHotKey() {
     const UINT nModifiers = GetProfileInt(kSettings, "HotKeyMOD", MOD_ALT);
@@ -15,8 +16,19 @@ BOOL CKLTApp::RegisterAppHotKey() {
     if (GetProfileInt(kSettings, "HotKeyEnable", 1) == 0) {
         return FALSE;
     }
-    klt::IHotKey* pHotKey = HotKeyService();
-    m_bHotKeyRegistered = pHotKey != nullptr && pHotKey->Register(LOWORD(nModifiers), LOWORD(nVirtualKey));
+    klt::PlatformServices* pPlatform = klt::CurrentPlatform();
+    if (pPlatform == nullptr) {
+        m_bHotKeyRegistered = FALSE;
+        return FALSE;
+    }
+    // The press reaches the main window as a message, handled from the event loop like any other.
+    pPlatform->hotKey.SetPressedCallback([this] {
+        if (m_pMainWnd != nullptr) {
+            m_pMainWnd->PostMessage(WM_HOTKEY, 0, 0);
+        }
+    });
+    m_bHotKeyRegistered =
+        pPlatform->hotKey.Register(nModifiers & 0xFFFF, nVirtualKey & 0xFFFF) ? TRUE : FALSE;
     return m_bHotKeyRegistered;
 }
 
@@ -24,19 +36,6 @@ BOOL CKLTApp::UnregisterAppHotKey() {
     if (!m_bHotKeyRegistered) {
         return TRUE;
     }
-    klt::IHotKey* pHotKey = HotKeyService();
-    return pHotKey == nullptr || pHotKey->Unregister();
-}
-
-klt::IHotKey* CKLTApp::HotKeyService() {
-#ifdef KLT_WITH_X11
-    // The keys are grabbed on the display the windows are on; without X11 windows there is none.
-    if (m_pHotKey == nullptr && m_pPlatform == nullptr && QGuiApplication::platformName() == "xcb") {
-        m_pPlatform = klt::X11Platform::Open();
-        if (m_pPlatform != nullptr) {
-            m_pHotKey = &m_pPlatform->HotKey();
-        }
-    }
-#endif
-    return m_pHotKey;
+    klt::PlatformServices* pPlatform = klt::CurrentPlatform();
+    return pPlatform == nullptr || pPlatform->hotKey.Unregister() ? TRUE : FALSE;
 }

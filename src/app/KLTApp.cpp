@@ -8,11 +8,14 @@
 #include "KLTView.h"
 #include "LockKeys.h"
 #include "MainFrame.h"
+#include "PlatformServices.h"
 #include "ProgramFiles.h"
 #include "VersionInfo.h"
 #include "X11Platform.h"
 #include "resource.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -54,7 +57,31 @@ CKLTApp::CKLTApp() {
     m_strProgramPath = GetPathBesideProgram(m_strOriginalFilename);
 }
 
-CKLTApp::~CKLTApp() = default;
+CKLTApp::~CKLTApp() {
+    ClosePlatform();
+}
+
+void CKLTApp::OpenPlatform() {
+    if (klt::CurrentPlatform() != nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return;
+    }
+    m_pX11 = klt::X11Platform::Open();
+    if (m_pX11 == nullptr) {
+        return;
+    }
+    m_pPlatform.reset(new klt::PlatformServices{m_pX11->Keyboard(), m_pX11->Windows(), m_pX11->HotKey()});
+    klt::InstallPlatform(m_pPlatform.get());
+    // The connection is served by the event loop: it goes while the loop's application still exists.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [this] { ClosePlatform(); });
+}
+
+void CKLTApp::ClosePlatform() {
+    if (m_pPlatform != nullptr && klt::CurrentPlatform() == m_pPlatform.get()) {
+        klt::InstallPlatform(nullptr);
+    }
+    m_pPlatform.reset();
+    m_pX11.reset();
+}
 
 BOOL CKLTApp::InitInstance() {
     if (!m_strBuildTimeError.empty()) {
@@ -80,6 +107,7 @@ BOOL CKLTApp::InitInstance() {
         AfxPostQuitMessage(1);
         return FALSE;
     }
+    OpenPlatform();
     LoadStdProfileSettings(4);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
                                           klt::Factory<CMainFrame, CFrameWnd>(),
@@ -104,6 +132,9 @@ BOOL CKLTApp::InitInstance() {
     // Files dropped on the window open as File Open opens them.
     if (auto* pFrame = dynamic_cast<CFrameWnd*>(m_pMainWnd)) {
         pFrame->DragAcceptFiles();
+    }
+    if (auto* pFrame = dynamic_cast<CMainFrame*>(m_pMainWnd)) {
+        pFrame->SetUpTrayIcon();
     }
 
     // Normal mode shows the window with the start-up file; tray mode opens nothing yet.

@@ -15,8 +15,8 @@ class CKLTDoc;
 
 namespace klt {
 class CommandServer;
-class IHotKey;
 class X11Platform;
+struct PlatformServices;
 } // namespace klt
 
 class CKLTApp : public CWinApp, public klt::AppShell {
@@ -41,14 +41,11 @@ public:
     CDocTemplate* GetDocTemplate() const;
     // The one password document, or null before the template has made it.
     CKLTDoc* GetOpenDocument() const;
-
-    // The global hot key from the settings "HotKeyMOD", "HotKeyVK" and "HotKeyEnable"; TRUE when it is
-    // now registered. A disabled hot key is not registered and leaves m_bHotKeyRegistered as it was.
+    // The global hot key from the settings "HotKeyMOD", "HotKeyVK" and "HotKeyEnable", for the main
+    // window; TRUE when it is registered now. A combination that cannot be had is no error.
     BOOL RegisterAppHotKey();
-    // TRUE when nothing was registered or the combination was given back.
+    // TRUE when nothing was registered or the hot key was given back.
     BOOL UnregisterAppHotKey();
-    // The service the hot key is registered with; without one the program opens the X display's.
-    void SetHotKeyService(klt::IHotKey* pHotKey) { m_pHotKey = pHotKey; }
 
     // Commands: Options, the two texts and the About box. Help shows the read-me too.
     void OnOptions();
@@ -59,6 +56,7 @@ public:
 
     // klt::AppShell
     BOOL ExitsOnClose() const override { return m_bExitOnClose; }
+    void SetExitOnClose(BOOL bExitOnClose) override { m_bExitOnClose = bExitOnClose; }
     bool ConsumeSuppressedActivation() override;
 
     BOOL m_bHotKeyRegistered = FALSE; // result of the last attempt to register the hot key
@@ -80,11 +78,13 @@ private:
     void HandOver();
     // The autostart entry made or removed after Options, and the close rule switched with it.
     void ApplyAutostart(bool bTray);
-    klt::IHotKey* HotKeyService();
+    // The keyboard, windows and hot key of the X display, unless a test installed its own.
+    void OpenPlatform();
+    void ClosePlatform();
 
     std::string m_strBuildTimeError; // why the build time could not be read, shown at start
     klt::InstanceLock m_instanceLock;
     std::unique_ptr<klt::CommandServer> m_pCommandServer;
-    std::unique_ptr<klt::X11Platform> m_pPlatform;
-    klt::IHotKey* m_pHotKey = nullptr;
+    std::unique_ptr<klt::X11Platform> m_pX11;
+    std::unique_ptr<klt::PlatformServices> m_pPlatform;
 };

@@ -3,6 +3,7 @@
 #include "ControlWidgets.h"
 #include "Controls.h"
 #include "DialogWindow.h"
+#include "ForeignWnd.h"
 #include "ListBox.h"
 #include "ModalSeam.h"
 #include "ResourceTemplates.h"
@@ -63,9 +64,13 @@ BOOL CDialog::CreateFromTemplate() {
         return FALSE;
     }
     // Without a parent the dialog belongs to the dialog open now (one dialog opened from another),
-    // else to the main window.
+    // else to the main window. One that belongs to another program's window is a top-level window
+    // of ours, transient for that window.
+    auto* pForeignOwner = dynamic_cast<CForeignWnd*>(m_pParentWnd);
     QWidget* pParent = nullptr;
-    if (m_pParentWnd != nullptr && m_pParentWnd->GetWidget() != nullptr) {
+    if (pForeignOwner != nullptr) {
+        pParent = nullptr;
+    } else if (m_pParentWnd != nullptr && m_pParentWnd->GetWidget() != nullptr) {
         pParent = m_pParentWnd->GetWidget()->window();
     } else if (QWidget* pModal = QApplication::activeModalWidget()) {
         pParent = pModal;
@@ -73,6 +78,9 @@ BOOL CDialog::CreateFromTemplate() {
         pParent = pMain->GetWidget()->window();
     }
     auto* pWindow = new klt::DialogWindow(*pTemplate, pParent);
+    if (pForeignOwner != nullptr) {
+        pForeignOwner->OwnTopLevel(pWindow);
+    }
     Attach(pWindow);
     m_pControls = std::make_unique<Controls>();
     for (const klt::res::ControlTemplate& control : pTemplate->controls) {

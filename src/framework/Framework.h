@@ -33,6 +33,7 @@
 #include "DocTemplate.h"
 #include "Document.h"
 #include "FileDialog.h"
+#include "ForeignWnd.h"
 #include "FrameWnd.h"
 #include "ListBox.h"
 #include "Menu.h"

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QScreen>
 
 namespace {
 
@@ -259,6 +260,22 @@ BOOL CWnd::SetForegroundWindow() {
     pWindow->raise();
     pWindow->activateWindow();
     return TRUE;
+}
+
+void CWnd::CenterWindow(CWnd* pAlternateOwner) {
+    if (m_pWidget.isNull()) {
+        return;
+    }
+    QWidget* pWindow = m_pWidget->window();
+    QRect area;
+    if (pAlternateOwner != nullptr && pAlternateOwner->GetWidget() != nullptr) {
+        area = pAlternateOwner->GetWidget()->window()->frameGeometry();
+    } else if (QScreen* pScreen = pWindow->screen()) {
+        area = pScreen->availableGeometry();
+    }
+    QRect frame = pWindow->frameGeometry();
+    frame.moveCenter(area.center());
+    pWindow->move(frame.topLeft());
 }
 
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {

@@ -55,6 +55,7 @@ public:
     CWnd* SetFocus();
     static CWnd* GetFocus();
     BOOL SetForegroundWindow();
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
     void GetClientRect(CRect* pRect) const;

@@ -1,16 +1,11 @@
 #pragma once
 // One system-wide key combination that reaches the program whichever window has the focus.
 
+#include "WinKeys.h" // the stored form of a combination: MOD_* bits and a virtual-key code
+
 #include <functional>
 
 namespace klt {
-
-// The stored form of a combination: Windows' modifier bits and virtual-key code. In namespace klt,
-// as the framework names the same values for the program's code.
-inline constexpr unsigned MOD_ALT = 1;
-inline constexpr unsigned MOD_CONTROL = 2;
-inline constexpr unsigned MOD_SHIFT = 4;
-inline constexpr unsigned VK_INSERT = 0x2D;
 
 class IHotKey {
 public:

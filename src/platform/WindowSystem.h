@@ -3,6 +3,7 @@
 // and what the program needs to know about a window it is about to type into.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace klt {
@@ -21,10 +22,14 @@ public:
     virtual bool SetForegroundWindow(WindowId window) = 0;
     // False once the window has been destroyed (and for 0).
     virtual bool IsWindow(WindowId window) = 0;
-    // The desktop itself: the root window or a window that draws the desktop.
-    virtual bool IsDesktop(WindowId window) = 0;
+    // The desktop itself (the root window or a window that draws the desktop) or a panel docked at
+    // an edge of the screen: windows the program never types into.
+    virtual bool IsDesktopOrPanel(WindowId window) = 0;
     // The window's title in UTF-8; empty when it has none or no longer exists.
     virtual std::string WindowTitle(WindowId window) = 0;
+    // Called from the event loop of the thread that made the service with the new window each time
+    // the window manager reports another active window (0 for none); never without a manager.
+    virtual void SetActiveWindowCallback(std::function<void(WindowId)> callback) = 0;
 };
 
 } // namespace klt

@@ -13,6 +13,7 @@ public:
     virtual BOOL ShowMainWindow(int nCmdShow) = 0;
     // TRUE: closing the main window ends the program; FALSE: it only hides the window.
     virtual BOOL ExitsOnClose() const = 0;
+    virtual void SetExitOnClose(BOOL bExitOnClose) = 0;
     // Uses up one pending skip of the main frame's activation; false when none is pending.
     virtual bool ConsumeSuppressedActivation() = 0;
 

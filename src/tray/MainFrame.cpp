@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "AppShell.h"
+#include "PlatformServices.h"
 #include "resource.h"
 
 #include <array>
@@ -13,11 +14,19 @@ constexpr std::array<UINT, 4> kIndicators{ID_SEPARATOR, ID_INDICATOR_CAPS, ID_IN
 
 } // namespace
 
-CMainFrame::CMainFrame() {
+CMainFrame::CMainFrame() : m_trayIcon(IDR_TRAYICON) {
     MapCommand(ID_TRAY_CONFIGURE, &CMainFrame::OnTrayConfigure);
+    MapCommand(ID_TRAY_PASTE, &CMainFrame::OnTrayPaste);
+    MapCommand(ID_TRAY_ADD, &CMainFrame::OnTrayAdd);
+    MapCommand(ID_TRAY_EXIT, &CMainFrame::OnTrayExit);
+    MapMessage(WM_USER, &CMainFrame::OnTrayNotify);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    if (klt::PlatformServices* pPlatform = klt::CurrentPlatform()) {
+        pPlatform->windows.SetActiveWindowCallback({});
+    }
+}
 
 int CMainFrame::OnCreate(CREATESTRUCT* lpCreateStruct) {
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1) {
@@ -50,12 +59,17 @@ void CMainFrame::OnClose() {
     klt::AppShell* pShell = klt::GetAppShell();
     if (pShell == nullptr || pShell->ExitsOnClose()) {
         CFrameWnd::OnClose();
+        if (AfxGetMainWnd() != this) {
+            m_trayIcon.ShowResourceIcon(0); // the program ends: the icon goes with the window
+        }
         return;
     }
     if (!AfxGetApp()->SaveAllModified()) {
         return;
     }
-    ShowWindow(SW_HIDE);
+    // Without a notification area a hidden window could not be called back by mouse: it waits
+    // minimised instead.
+    ShowWindow(klt::IsTrayHostAvailable() ? SW_HIDE : SW_MINIMIZE);
     // The open file's entries leave memory; the next call for the window opens the last file again.
     if (CDocument* pDoc = GetActiveDocument()) {
         pDoc->GetDocTemplate()->SetDefaultTitle(pDoc);
@@ -63,13 +77,4 @@ void CMainFrame::OnClose() {
         pDoc->UpdateAllViews(nullptr);
         OnUpdateFrameTitle(TRUE);
     }
-}
-
-void CMainFrame::OnTrayConfigure() {
-    klt::AppShell* pShell = klt::GetAppShell();
-    if (pShell == nullptr || !pShell->ShowMainWindow(SW_SHOW)) {
-        return;
-    }
-    ShowWindow(SW_RESTORE);
-    SetForegroundWindow();
 }

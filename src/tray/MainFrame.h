@@ -1,9 +1,12 @@
 #pragma once
-// The program's main window: menu bar, accelerators, toolbar and status bar around the entry list.
-// Closing it (or File Exit) asks to save a modified document and then ends the program, or, when the
-// program lives on in the tray, hides the window and empties the document.
+// The program's main window: menu bar, accelerators, toolbar and status bar around the entry list,
+// with the tray icon beside it. Closing it (or File Exit) asks to save a modified document and then
+// ends the program, or, when the program lives on in the tray, hides the window and empties the
+// document. The frame also carries the paste: from the tray's Paste command and from the hot key.
 
 #include "Framework.h"
+#include "TrayIcon.h"
+#include "WindowSystem.h"
 
 class CMainFrame : public CFrameWnd {
 public:
@@ -16,11 +19,43 @@ public:
     void ActivateFrame(int nCmdShow = -1) override;
     // The close rule.
     void OnClose() override;
+    // WM_HOTKEY starts a paste into the window the user works in; the rest goes to the base.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Puts the icon into the notification area; called once at start, after the hot key.
+    void SetUpTrayIcon();
+    // Asks for an entry and types its user name or password into the target window.
+    void PasteToWindow(klt::WindowId target);
+
+    // The tray's notification (identifier, mouse message): records the paste target first.
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     // Configure (also what a second start sends): the window comes up with the last file, restored
     // and in front.
     void OnTrayConfigure();
+    void OnTrayPaste();
+    // Adds an entry to the last file, even one whose system name is there already.
+    void OnTrayAdd();
+    // Ends the program after the save question, whatever the close rule says.
+    void OnTrayExit();
+
+    CTrayIcon m_trayIcon;
+    klt::WindowId m_hPasteTarget = 0; // the window the tray's Paste types into
+    int m_nPasteSelection = 0;        // the paste dialog's list position, kept between pastes
 
 protected:
     CToolBar m_wndToolBar;
     CStatusBar m_wndStatusBar;
+
+private:
+    // A window the user worked in that is none of ours, no desktop and no panel.
+    bool IsPasteTarget(klt::WindowId window) const;
+    void OnActiveWindowChanged(klt::WindowId window);
+
+    klt::WindowId m_hLastActive =
+        0; // the last window the window manager reported active that may take a paste
 };
+
+namespace klt {
+// Whether the window is one of this program's own (the frame, a dialog, the tray icon).
+bool IsOwnWindow(WindowId window);
+} // namespace klt

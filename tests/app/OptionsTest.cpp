@@ -3,6 +3,9 @@
 #include "AppTestSupport.h"
 #include "DesktopEntry.h"
 #include "FakeHotKey.h"
+#include "FakeKeyboard.h"
+#include "FakeWindowSystem.h"
+#include "PlatformServices.h"
 #include "ScriptedUser.h"
 
 #include <fstream>
@@ -16,13 +19,20 @@ protected:
     void SetUp() override {
         AppTest::SetUp();
         Start({"/s", "a.klt"}); // a named file: nothing is made at start
-        m_pApp->SetHotKeyService(&m_hotKey);
+        klt::InstallPlatform(&m_services);
         m_pApp->RegisterAppHotKey();
+    }
+    void TearDown() override {
+        klt::InstallPlatform(nullptr);
+        AppTest::TearDown();
     }
     void Options() const { Frame()->SendMessage(WM_COMMAND, ID_VIEW_OPTIONS); }
     static int Check(CDialog& d, int nID) { return dynamic_cast<CButton*>(d.GetDlgItem(nID))->GetCheck(); }
 
+    klt::FakeKeyboard m_keyboard;
+    klt::FakeWindowSystem m_windows;
     klt::FakeHotKey m_hotKey;
+    klt::PlatformServices m_services{m_keyboard, m_windows, m_hotKey};
     klt::testing::ScriptedUser m_user;
     const std::string m_entry = klt::AutostartEntryPath("Keyloft");
 };

@@ -7,6 +7,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <poll.h>
 #include <stdexcept>
 
@@ -92,6 +93,21 @@ bool Desktop::IsShown(Window window) {
     return XGetWindowAttributes(m_display, window, &attributes) != 0 && attributes.map_state == IsViewable;
 }
 
+bool Desktop::IsIconic(Window window) {
+    const Atom state = XInternAtom(m_display, "WM_STATE", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, rest = 0;
+    unsigned char* data = nullptr;
+    const bool bIconic = XGetWindowProperty(m_display, window, state, 0, 1, False, state, &type, &format,
+                                            &count, &rest, &data) == Success &&
+                         data != nullptr && count == 1 && *reinterpret_cast<long*>(data) == IconicState;
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return bIconic;
+}
+
 Window Desktop::WaitForWindow(const std::string& title) {
     const auto deadline = Clock::now() + kBound;
     do {
@@ -131,6 +147,18 @@ std::vector<Window> Desktop::ProgramWindows() {
         }
     });
     return windows;
+}
+
+Window Desktop::WaitForProgramWindowBesides(const std::vector<Window>& known) {
+    const auto deadline = Clock::now() + kBound;
+    do {
+        for (const Window window : ProgramWindows()) {
+            if (std::find(known.begin(), known.end(), window) == known.end()) {
+                return window;
+            }
+        }
+    } while (WaitForEvents(deadline));
+    return 0;
 }
 
 Window Desktop::ActiveWindow() {

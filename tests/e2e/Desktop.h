@@ -32,8 +32,13 @@ public:
     // True once the window is no longer viewable (also when it is destroyed).
     bool WaitUntilHidden(Window window);
     bool IsShown(Window window);
+    // Whether the window manager keeps the window minimised (WM_STATE Iconic).
+    bool IsIconic(Window window);
     // The viewable top-level windows of the program (their class is "keyloft").
     std::vector<Window> ProgramWindows();
+    // A viewable window of the program that is none of those given (a popup menu coming up); 0 when
+    // none came in time.
+    Window WaitForProgramWindowBesides(const std::vector<Window>& known);
     // The window the window manager made active; waits until it is the given one, within the bound.
     bool WaitUntilActive(Window window);
     Window ActiveWindow();

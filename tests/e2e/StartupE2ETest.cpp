@@ -143,7 +143,8 @@ TEST_F(ProgramTest, TrayModeOpensNothingUntilTheWindowIsCalledUp) {
     EXPECT_TRUE(tray.IsRunning());
 }
 
-TEST_F(ProgramTest, WithAnAutostartEntryClosingTheWindowOnlyHidesIt) {
+// Without a tray host to call it back from, the window waits minimised.
+TEST_F(ProgramTest, WithAnAutostartEntryAndNoTrayClosingTheWindowMinimisesIt) {
     const fs::path autostart =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() + "/autostart";
     fs::create_directories(autostart);
@@ -154,6 +155,7 @@ TEST_F(ProgramTest, WithAnAutostartEntryClosingTheWindowOnlyHidesIt) {
 
     Desktop::Key("alt+F4");
     ASSERT_TRUE(m_desktop.WaitUntilHidden(window));
+    EXPECT_TRUE(m_desktop.IsIconic(window));
     EXPECT_TRUE(first.IsRunning());
     EXPECT_TRUE(m_desktop.ProgramWindows().empty());
     EXPECT_EQ(Start({"a.klt"}).WaitForExit(), 0);

@@ -97,12 +97,15 @@ TEST_F(X11Windows, GoneWindowsAreNoWindowsAndCannotBeActivated) {
     EXPECT_FALSE(platform->Windows().SetForegroundWindow(0));
 }
 
-TEST_F(X11Windows, TheRootAndDesktopTypedWindowsAreTheDesktop) {
+TEST_F(X11Windows, TheRootAndDesktopAndDockTypedWindowsAreTheDesktopOrAPanel) {
     const WindowId root = DefaultRootWindow(display.Handle());
-    EXPECT_TRUE(platform->Windows().IsDesktop(root));
-    EXPECT_TRUE(platform->Windows().IsDesktop(MakeXlibWindow("desktop", "_NET_WM_WINDOW_TYPE_DESKTOP")));
-    EXPECT_FALSE(platform->Windows().IsDesktop(MakeXlibWindow("normal", "_NET_WM_WINDOW_TYPE_NORMAL")));
-    EXPECT_FALSE(platform->Windows().IsDesktop(MakeXlibWindow("untyped")));
+    EXPECT_TRUE(platform->Windows().IsDesktopOrPanel(root));
+    EXPECT_TRUE(
+        platform->Windows().IsDesktopOrPanel(MakeXlibWindow("desktop", "_NET_WM_WINDOW_TYPE_DESKTOP")));
+    EXPECT_TRUE(platform->Windows().IsDesktopOrPanel(MakeXlibWindow("panel", "_NET_WM_WINDOW_TYPE_DOCK")));
+    EXPECT_FALSE(
+        platform->Windows().IsDesktopOrPanel(MakeXlibWindow("normal", "_NET_WM_WINDOW_TYPE_NORMAL")));
+    EXPECT_FALSE(platform->Windows().IsDesktopOrPanel(MakeXlibWindow("untyped")));
 }
 
 // Without a window manager the focus decides: the top-level window around it, or the desktop when

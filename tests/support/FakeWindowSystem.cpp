@@ -11,7 +11,14 @@ bool FakeWindowSystem::SetForegroundWindow(WindowId window) {
     return true;
 }
 
-bool FakeWindowSystem::IsDesktop(WindowId window) {
+void FakeWindowSystem::UserActivates(WindowId window) {
+    foreground = window;
+    if (m_activeWindowChanged) {
+        m_activeWindowChanged(window);
+    }
+}
+
+bool FakeWindowSystem::IsDesktopOrPanel(WindowId window) {
     auto it = windows.find(window);
     return it != windows.end() && it->second.desktop;
 }

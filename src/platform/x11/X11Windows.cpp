@@ -17,7 +17,21 @@ constexpr std::chrono::milliseconds kPollInterval{50};
 
 } // namespace
 
-X11Windows::X11Windows(Connection& connection) : m_connection(connection) {}
+X11Windows::X11Windows(Connection& connection) : m_connection(connection) {
+    // The root's property changes stay selected for the life of the service: they tell of a new
+    // active window and wake the wait for an activation.
+    XSelectInput(connection.Display(), connection.Root(), PropertyChangeMask);
+    connection.AddListener([this](const XEvent& event) {
+        if (event.type == PropertyNotify && event.xproperty.window == m_connection.Root() &&
+            event.xproperty.atom == m_connection.Atom("_NET_ACTIVE_WINDOW") && m_activeWindowChanged) {
+            m_activeWindowChanged(ActiveWindowProperty());
+        }
+    });
+}
+
+void X11Windows::SetActiveWindowCallback(std::function<void(WindowId)> callback) {
+    m_activeWindowChanged = std::move(callback);
+}
 
 bool X11Windows::HasEwmhManager() {
     Display* display = m_connection.Display();
@@ -110,8 +124,7 @@ bool X11Windows::SetForegroundWindow(WindowId window) {
     const bool ewmh = HasEwmhManager();
     {
         ErrorTrap trap(display);
-        // Property and focus changes wake the wait below.
-        XSelectInput(display, m_connection.Root(), PropertyChangeMask);
+        // Focus changes wake the wait below, as the root's property changes do.
         XSelectInput(display, window, FocusChangeMask);
         if (ewmh) {
             XEvent message{};
@@ -140,7 +153,6 @@ bool X11Windows::SetForegroundWindow(WindowId window) {
         active = done();
     }
     ErrorTrap trap(display);
-    XSelectInput(display, m_connection.Root(), NoEventMask);
     XSelectInput(display, window, NoEventMask);
     return active;
 }
@@ -154,14 +166,16 @@ bool X11Windows::IsWindow(WindowId window) {
     return XGetWindowAttributes(m_connection.Display(), window, &attributes) && trap.Succeeded();
 }
 
-bool X11Windows::IsDesktop(WindowId window) {
+bool X11Windows::IsDesktopOrPanel(WindowId window) {
     if (window == m_connection.Root()) {
         return true;
     }
     const auto types =
         ListProperty(m_connection.Display(), window, m_connection.Atom("_NET_WM_WINDOW_TYPE"), XA_ATOM);
-    return std::find(types.begin(), types.end(), m_connection.Atom("_NET_WM_WINDOW_TYPE_DESKTOP")) !=
-           types.end();
+    return std::any_of(types.begin(), types.end(), [this](unsigned long type) {
+        return type == m_connection.Atom("_NET_WM_WINDOW_TYPE_DESKTOP") ||
+               type == m_connection.Atom("_NET_WM_WINDOW_TYPE_DOCK");
+    });
 }
 
 std::string X11Windows::WindowTitle(WindowId window) {

@@ -19,8 +19,9 @@ public:
     WindowId ForegroundWindow() override;
     bool SetForegroundWindow(WindowId window) override;
     bool IsWindow(WindowId window) override;
-    bool IsDesktop(WindowId window) override;
+    bool IsDesktopOrPanel(WindowId window) override;
     std::string WindowTitle(WindowId window) override;
+    void SetActiveWindowCallback(std::function<void(WindowId)> callback) override;
 
 private:
     bool HasEwmhManager();
@@ -29,6 +30,7 @@ private:
     bool HasFocusWithin(WindowId window);
 
     Connection& m_connection;
+    std::function<void(WindowId)> m_activeWindowChanged;
 };
 
 } // namespace klt::x11

@@ -1,0 +1,58 @@
+// The paste: the user picks an entry in the paste dialog, which belongs to the target window, and its
+// user name or password is typed into that window, key by key.
+
+#include "AppShell.h"
+#include "KLTDoc.h"
+#include "KeystrokeTyper.h"
+#include "MainFrame.h"
+#include "PasteDlg.h"
+#include "PlatformServices.h"
+#include "resource.h"
+
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_HOTKEY) {
+        if (klt::PlatformServices* pPlatform = klt::CurrentPlatform()) {
+            PasteToWindow(pPlatform->windows.ForegroundWindow());
+        }
+        return 0;
+    }
+    return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
+void CMainFrame::PasteToWindow(klt::WindowId target) {
+    // Typing into our own window would only type into the paste dialog's owner: the frame, another
+    // dialog of ours, the icon.
+    if (klt::IsOwnWindow(target)) {
+        return;
+    }
+    klt::BringToFront(*this);
+    klt::PlatformServices* pPlatform = klt::CurrentPlatform();
+    if (pPlatform == nullptr || !IsPasteTarget(target)) {
+        AfxMessageBox(IDS_NO_PASTE_TARGET, MB_OK | MB_ICONSTOP);
+        return;
+    }
+    klt::AppShell* pShell = klt::GetAppShell();
+    if (pShell == nullptr || !pShell->ShowMainWindow(SW_SHOWMINIMIZED)) {
+        return;
+    }
+    klt::IWindowSystem& windows = pPlatform->windows;
+    {
+        CForeignWnd owner(target);
+        CPasteDlg dlg(&owner, windows);
+        dlg.m_pDoc = dynamic_cast<CKLTDoc*>(GetActiveDocument());
+        dlg.m_nSel = m_nPasteSelection;
+        if (dlg.DoModal() == IDOK && !dlg.m_strText.empty()) {
+            if (windows.IsWindow(target)) {
+                windows.SetForegroundWindow(target);
+                klt::KeystrokeTyper(pPlatform->keyboard).TypeText(dlg.m_strText);
+                klt::BringToFront(*this);
+            } else {
+                AfxMessageBox(klt::FormatString(IDS_TARGET_GONE, dlg.m_strPasteTo), MB_OK | MB_ICONSTOP);
+            }
+        }
+        m_nPasteSelection = dlg.m_nSel;
+    }
+    if (windows.IsWindow(target)) {
+        windows.SetForegroundWindow(target);
+    }
+}

@@ -1,0 +1,128 @@
+// Pasting with the real program on a display with openbox and a tray host (trayer), into an xterm in
+// raw mode that records every byte it gets.
+
+#include "PasswordFileContent.h"
+#include "ProgramTest.h"
+#include "TypingTargets.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <fstream>
+
+using namespace klt::e2e;
+
+namespace {
+
+const std::string kPassword = "Pässwörd€x"; // characters from outside the layout too
+const std::string kDialog = "Paste a password or username";
+
+} // namespace
+
+class PasteE2ETest : public ProgramTest {
+protected:
+    // The program with a.klt (one entry: "Mail", "ann", kPassword) and an xterm active in front of it.
+    void StartWithTarget(const std::vector<std::string>& args, const std::string& master = "") {
+        klt::PasswordFileContent content;
+        content.bProtected = !master.empty();
+        content.strMasterPassword = master;
+        content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", kPassword, 0));
+        content.SaveFile(File("a.klt"));
+        WriteSetting("Settings/Startup File", File("a.klt"));
+        Start(args);
+        m_frame = std::stoul(WaitForSettingOtherThan("Settings/HWND", ""));
+        m_target = klt::test::StartXterm(m_display);
+        Desktop::Activate(m_target->Window());
+        ASSERT_TRUE(m_desktop.WaitUntilActive(m_target->Window()));
+    }
+    // trayer sits in the bottom right corner of the screen, with our icon as its only one.
+    static void ClickTrayIcon(const char* button, const char* repeat = "1") {
+        QProcess::execute("xdotool", {"mousemove", "1268", "1012", "click", "--repeat", repeat, button});
+    }
+    // The right button's menu, then a click on its item at y (from the bottom when negative).
+    void ChooseFromTrayMenu(int y) {
+        const std::vector<Window> known = m_desktop.ProgramWindows();
+        ClickTrayIcon("3");
+        const Window menu = m_desktop.WaitForProgramWindowBesides(known);
+        ASSERT_NE(menu, 0u);
+        XWindowAttributes size{};
+        XGetWindowAttributes(m_display.Handle(), menu, &size);
+        QProcess::execute("xdotool", {"mousemove", "--window", QString::number(menu), "20",
+                                      QString::number(y >= 0 ? y : size.height + y), "click", "1"});
+    }
+    // Chooses a button of the paste dialog, which must come up active and owned by the xterm.
+    void Choose(const std::string& key) {
+        const Window dialog = m_desktop.WaitForActiveWindow(kDialog);
+        ASSERT_NE(dialog, 0u);
+        Window owner = 0;
+        XGetTransientForHint(m_display.Handle(), dialog, &owner);
+        EXPECT_EQ(owner, m_target->Window());
+        Desktop::Key(key);
+    }
+
+    klt::test::X11TestDisplay m_display;
+    std::unique_ptr<klt::test::TypingTarget> m_target;
+    Window m_frame = 0;
+};
+
+TEST_F(PasteE2ETest, HotKeyPastesIntoTheActiveWindowAlsoWithTheLockKeysOn) {
+    StartWithTarget({"a.klt"});
+    std::string expected;
+    for (const bool bLocksOn : {false, true}) {
+        m_display.SetCapsLock(bLocksOn);
+        m_display.SetNumLock(bLocksOn);
+        m_display.Tap(XK_Insert, {XK_Alt_L});
+        Choose("alt+p");
+        expected += kPassword;
+        EXPECT_EQ(m_target->Received(expected), expected);
+        EXPECT_TRUE(m_desktop.WaitUntilActive(m_target->Window()));
+        EXPECT_TRUE(m_desktop.IsIconic(m_frame));
+    }
+}
+
+TEST_F(PasteE2ETest, WithTheHotKeyDisabledTheTrayPastesByDoubleClickAndByItsMenu) {
+    WriteSetting("Settings/HotKeyEnable", "0");
+    StartWithTarget({"a.klt"});
+    m_display.Tap(XK_Insert, {XK_Alt_L}); // not taken: the xterm gets the key itself
+    ClickTrayIcon("1", "2");
+    Choose("alt+p");
+    const std::string expected = "\x1b[2;3~" + kPassword;
+    EXPECT_EQ(m_target->Received(expected), expected);
+    ChooseFromTrayMenu(12); // the first item
+    Choose("alt+u");
+    EXPECT_EQ(m_target->Received(expected + "ann"), expected + "ann");
+}
+
+// With Alt+Insert held by another program the start goes on. A paste from the tray opens the file
+// again with its password question; closing hides the window and empties the document, so the next
+// Configure asks again.
+TEST_F(PasteE2ETest, InTrayModeTheTrayPastesConfiguresAfterCloseAndExits) {
+    klt::test::X11TestDisplay rival;
+    ASSERT_TRUE(rival.GrabKey(XK_Insert, Mod1Mask));
+    const std::string autostart =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() + "/autostart";
+    std::filesystem::create_directories(autostart);
+    std::ofstream(autostart + "/Keyloft.desktop") << "[Desktop Entry]\n";
+    StartWithTarget({"/s"}, "pw");
+    const auto enterPassword = [this] {
+        ASSERT_NE(m_desktop.WaitForActiveWindow("Enter the password for a.klt."), 0u);
+        Desktop::Type("pw");
+        Desktop::Key("Return");
+    };
+    ClickTrayIcon("1", "2");
+    enterPassword();
+    Choose("alt+p");
+    EXPECT_EQ(m_target->Received(kPassword), kPassword);
+    EXPECT_TRUE(m_desktop.IsIconic(m_frame));
+
+    ChooseFromTrayMenu(33); // Configure, the second item
+    ASSERT_EQ(m_desktop.WaitForActiveWindow("a.klt - Keyloft"), m_frame);
+    Desktop::Key("alt+F4");
+    ASSERT_TRUE(m_desktop.WaitUntilHidden(m_frame));
+    EXPECT_FALSE(m_desktop.IsIconic(m_frame));
+    ChooseFromTrayMenu(33);
+    enterPassword();
+    ASSERT_EQ(m_desktop.WaitForActiveWindow("a.klt - Keyloft"), m_frame);
+    ChooseFromTrayMenu(-12); // Exit and remove, the last item
+    EXPECT_EQ(m_processes.front()->WaitForExit(), 0);
+}
