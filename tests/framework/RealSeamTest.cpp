@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -105,4 +106,25 @@ TEST_F(RealSeam, PopupMenuReturnsTheChosenCommand) {
     });
     EXPECT_EQ(menu.GetSubMenu(0)->TrackPopupMenu(TPM_RETURNCMD, 20, 20, nullptr),
               static_cast<BOOL>(ID_TRAY_ADD));
+}
+
+TEST_F(RealSeam, DialogsAndMessageBoxesOfAHiddenOwnerOpenInTheMiddleOfTheScreen) {
+    // The main window before the start-up file is open: at the top left corner, never shown.
+    QWidget owner;
+    owner.resize(480, 420);
+    CWnd main;
+    main.Attach(&owner);
+    CWinApp app;
+    app.m_pMainWnd = &main;
+    const auto expectCentred = [](QWidget* pWindow) {
+        const QRect area = pWindow->screen()->availableGeometry();
+        EXPECT_LE((pWindow->geometry().center() - area.center()).manhattanLength(), 4);
+        QTest::keyClick(pWindow, Qt::Key_Escape);
+    };
+    WhenShown(expectCentred);
+    AfxMessageBox("Keyloft has created DEFAULT.KLT.", MB_OK);
+    WhenShown(expectCentred);
+    ConfirmDlg().DoModal();
+    app.m_pMainWnd = nullptr;
+    main.Detach();
 }
