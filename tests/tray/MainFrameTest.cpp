@@ -3,12 +3,18 @@
 
 #include "MainFrame.h"
 
+#include "DialogWindow.h"
 #include "ListFixture.h"
 #include "MenuProbe.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -155,4 +161,63 @@ TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksFirstAndThenEndsTheProgram) {
     Command(ID_APP_EXIT);
     EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
     EXPECT_FALSE(m_pFrame->IsWindowVisible());
+}
+
+TEST_F(MainFrameTest, OpensWideEnoughForItsDialogsAndForEveryPromptBesideTheIndicators) {
+    m_pFrame->GetWidget()->resize(m_pFrame->GetDefaultSize()); // the fixture's frame is smaller
+    m_pFrame->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame->GetWidget()));
+    for (const klt::res::DialogTemplate& dialogTemplate : klt::res::AllDialogs()) {
+        EXPECT_GE(m_pFrame->GetWidget()->width(), klt::DialogWindow(dialogTemplate, nullptr).width())
+            << dialogTemplate.id;
+    }
+    QStatusBar* pBar = StatusBar().GetStatusBar();
+    int nIndicatorsLeft = pBar->width();
+    for (const QLabel* pPane : pBar->findChildren<QLabel*>()) {
+        if (pPane->frameShape() != QFrame::NoFrame) {
+            nIndicatorsLeft = std::min(nIndicatorsLeft, pPane->x());
+        }
+    }
+    for (const UINT nID : ToolBar().GetButtonIds()) {
+        const QString prompt = Button(nID) != nullptr ? Button(nID)->statusTip() : QString();
+        EXPECT_LT(pBar->fontMetrics().horizontalAdvance(prompt) + 12, nIndicatorsLeft)
+            << prompt.toStdString();
+    }
+}
+
+TEST_F(MainFrameTest, SizePlaceMaximisedStateAndBarsAreKeptWhenTheWindowIsPutAway) {
+    QWidget* pWindow = m_pFrame->GetWidget();
+    m_pFrame->ShowWindow(SW_SHOW);
+    pWindow->setGeometry(40, 50, 700, 500);
+    Command(ID_VIEW_TOOLBAR);
+    m_pFrame->ShowWindow(SW_HIDE);
+    for (const bool bMaximized : {false, true}) {
+        CMainFrame next;
+        ASSERT_TRUE(next.LoadFrame(IDR_MAINFRAME));
+        next.LoadWindowState();
+        EXPECT_EQ(next.GetWidget()->isMaximized(), bMaximized);
+        EXPECT_EQ(next.GetWidget()->normalGeometry().size(), QSize(700, 500));
+        EXPECT_TRUE(next.GetControlBar(AFX_IDW_TOOLBAR)->GetWidget()->isHidden());
+        EXPECT_FALSE(next.GetControlBar(AFX_IDW_STATUS_BAR)->GetWidget()->isHidden());
+        m_pFrame->ShowWindow(SW_SHOWMAXIMIZED);
+        m_pFrame->ShowWindow(SW_HIDE);
+    }
+    EXPECT_EQ(AfxGetApp()->GetProfileInt("Main Window", "Maximized", 0), 1u);
+}
+
+TEST_F(MainFrameTest, F10OpensTheMenuBarAndShiftF10TheContextMenu) {
+    Fill({"a", "b"});
+    ClickRow(1);
+    m_pFrame->SetForegroundWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pFrame->GetWidget()));
+    m_user.DismissMenu();
+    QTest::keyClick(ListWidget(), Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_EQ(m_user.PopupMenus().size(), 1u);
+    EXPECT_EQ(Marked(), std::vector<int>{1});
+
+    QTest::keyClick(ListWidget(), Qt::Key_F10);
+    QMenuBar* pMenuBar = m_pFrame->GetMainWindow()->menuBar();
+    EXPECT_EQ(pMenuBar->activeAction(), pMenuBar->actions().front());
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QApplication::activePopupWidget()->close();
 }
