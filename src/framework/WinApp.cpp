@@ -37,8 +37,7 @@ CWinApp::CWinApp(const char* lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
-    m_templates.clear();
-    m_pMainWnd = nullptr;
+    DestroyWindows();
     while (m_nWaitCursorCount > 0) {
         DoWaitCursor(-1);
     }
@@ -53,6 +52,11 @@ CWinApp* AfxGetApp() {
 
 const char* AfxGetAppName() {
     return g_pApp != nullptr ? g_pApp->m_pszAppName : "Keyloft";
+}
+
+void CWinApp::DestroyWindows() {
+    m_templates.clear();
+    m_pMainWnd = nullptr;
 }
 
 BOOL CWinApp::InitInstance() {
@@ -293,7 +297,12 @@ BOOL CWinApp::DoPromptFileName(std::string& fileName, UINT nIDSTitle, DWORD lFla
         filter = filterName + "|*" + defExt + "|";
     }
     filter += klt::LoadString(AFX_IDS_ALLFILTER) + "|*.*||";
-    CFileDialog dialog(bOpenFileDialog, defExt.c_str(), fileName.c_str(), OFN_HIDEREADONLY | lFlags,
+    std::string initial = fileName;
+    if (const std::string folder = GetDefaultFolder();
+        !initial.empty() && initial.find('/') == std::string::npos && !folder.empty()) {
+        initial = folder + "/" + initial;
+    }
+    CFileDialog dialog(bOpenFileDialog, defExt.c_str(), initial.c_str(), OFN_HIDEREADONLY | lFlags,
                        filter.c_str(), m_pMainWnd);
     dialog.SetTitle(klt::LoadString(nIDSTitle));
     if (dialog.DoModal() != IDOK) {
@@ -301,6 +310,10 @@ BOOL CWinApp::DoPromptFileName(std::string& fileName, UINT nIDSTitle, DWORD lFla
     }
     fileName = dialog.GetPathName();
     return TRUE;
+}
+
+std::string CWinApp::GetDefaultFolder() {
+    return {};
 }
 
 // ---- Commands
@@ -385,8 +398,8 @@ int AfxWinMain(int argc, char* argv[]) {
         args.emplace_back(argv[i]);
     }
     pApp->SetCommandLine(args);
-    if (!pApp->InitInstance()) {
-        return pApp->ExitInstance();
-    }
-    return pApp->Run();
+    const int nExitCode = pApp->InitInstance() ? pApp->Run() : pApp->ExitInstance();
+    // The windows go while the display they live on is still open.
+    pApp->DestroyWindows();
+    return nExitCode;
 }
