@@ -42,9 +42,8 @@ QKeySequence KeyOf(WORD vk, BYTE flags, bool bKeypad) {
     if (flags & res::FSHIFT) {
         modifiers |= Qt::ShiftModifier;
     }
-    if (bKeypad) {
-        modifiers |= Qt::KeypadModifier;
-    }
+    // No keypad modifier in the sequence: the X11 key map reports the keypad's Enter without it when
+    // shortcuts are matched, and Qt tries a keypad key without it when nothing else matched.
     return QKeySequence(key | modifiers);
 }
 
