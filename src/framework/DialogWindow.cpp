@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 
 namespace klt {
@@ -91,6 +92,21 @@ void CentreWhileOwnerHidden(QWidget* pDialog) {
         const QRect area = pScreen->availableGeometry();
         pDialog->move(area.center() - QPoint(pDialog->width() / 2, pDialog->height() / 2));
     }
+}
+
+void RefuseMinimise(QWidget* pDialog) {
+    if (!pDialog->isMinimized()) {
+        return;
+    }
+    QTimer::singleShot(0, pDialog, [pDialog] {
+        for (QWidget* pWindow = pDialog; pWindow != nullptr;
+             pWindow = pWindow->parentWidget() != nullptr ? pWindow->parentWidget()->window() : nullptr) {
+            if (pWindow->isMinimized()) {
+                pWindow->showNormal();
+            }
+        }
+        pDialog->activateWindow();
+    });
 }
 
 DialogWindow::DialogWindow(const res::DialogTemplate& dialogTemplate, QWidget* pParent)
@@ -183,6 +199,8 @@ void DialogWindow::changeEvent(QEvent* pEvent) {
     QDialog::changeEvent(pEvent);
     if (pEvent->type() == QEvent::WindowTitleChange && m_contentSize.isValid()) {
         FitTitle();
+    } else if (pEvent->type() == QEvent::WindowStateChange) {
+        RefuseMinimise(this);
     }
 }
 

@@ -84,7 +84,7 @@ private:
     QPointer<QWidget> m_pOwner;
 };
 
-// A message box around a hidden owner opens in the middle of the screen.
+// A message box around a hidden owner opens in the middle of the screen, and is never minimised.
 class OwnedMessageBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
@@ -94,6 +94,12 @@ protected:
         QMessageBox::showEvent(pEvent);
         if (!pEvent->spontaneous()) {
             CentreWhileOwnerHidden(this);
+        }
+    }
+    void changeEvent(QEvent* pEvent) override {
+        QMessageBox::changeEvent(pEvent);
+        if (pEvent->type() == QEvent::WindowStateChange) {
+            RefuseMinimise(this);
         }
     }
 };
