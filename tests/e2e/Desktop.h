@@ -3,6 +3,7 @@
 // appear, change their titles, come to the front and go away (waiting for the display's events,
 // within a bound), and types through xdotool as a user would.
 
+#include <QRect>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -37,11 +38,15 @@ public:
     // The window the window manager made active; waits until it is the given one, within the bound.
     bool WaitUntilActive(Window window);
     Window ActiveWindow();
+    // The window's place on the screen, and the screen's size.
+    QRect Geometry(Window window);
+    QSize ScreenSize();
 
     // Keys ("Return", "alt+n", "Insert") and text, sent to the window that has the focus.
     static void Key(const std::string& keys);
     static void Type(const std::string& text);
     static void Activate(Window window);
+    static void Minimize(Window window);
 
 private:
     // Waits for the next burst of events, at most until the deadline; false once it has passed.
