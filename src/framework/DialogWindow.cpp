@@ -176,11 +176,13 @@ DialogWindow::DialogWindow(const res::DialogTemplate& dialogTemplate, QWidget* p
 }
 
 void DialogWindow::FitTitle() {
-    // The title bar also holds the window's icon and close box; its font is usually bold.
+    // The title bar also holds the window's icon and buttons; the window manager's font is bold and
+    // often a little larger than ours, so the title gets a fifth more room than our bold font needs.
     QFont titleFont = font();
     titleFont.setBold(true);
     const QFontMetrics metrics(titleFont);
-    const int nWanted = metrics.horizontalAdvance(windowTitle()) + 6 * metrics.height();
+    const int nTitle = metrics.horizontalAdvance(windowTitle());
+    const int nWanted = nTitle + nTitle / 5 + 6 * metrics.height();
     const QScreen* pScreen = screen();
     const int nLimit = pScreen != nullptr ? pScreen->availableGeometry().width() / 2 : nWanted;
     const int nWidth = std::max(m_contentSize.width(), std::min(nWanted, nLimit));

@@ -168,22 +168,6 @@ void Desktop::Type(const std::string& text) {
     RunXdotool({"type", "--delay", "20", QString::fromStdString(text)});
 }
 
-QRect Desktop::Geometry(Window window) {
-    XWindowAttributes attributes{};
-    int x = 0, y = 0;
-    Window child = None;
-    if (XGetWindowAttributes(m_display, window, &attributes) == 0 ||
-        XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), 0, 0, &x, &y, &child) == 0) {
-        return {};
-    }
-    return {x, y, attributes.width, attributes.height};
-}
-
-QSize Desktop::ScreenSize() {
-    return {DisplayWidth(m_display, DefaultScreen(m_display)),
-            DisplayHeight(m_display, DefaultScreen(m_display))};
-}
-
 void Desktop::Minimize(Window window) {
     RunXdotool({"windowminimize", "--sync", QString::number(window)});
 }

@@ -3,7 +3,6 @@
 // appear, change their titles, come to the front and go away (waiting for the display's events,
 // within a bound), and types through xdotool as a user would.
 
-#include <QRect>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -38,9 +37,6 @@ public:
     // The window the window manager made active; waits until it is the given one, within the bound.
     bool WaitUntilActive(Window window);
     Window ActiveWindow();
-    // The window's place on the screen, and the screen's size.
-    QRect Geometry(Window window);
-    QSize ScreenSize();
 
     // Keys ("Return", "alt+n", "Insert") and text, sent to the window that has the focus.
     static void Key(const std::string& keys);

@@ -12,8 +12,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QMainWindow>
-#include <QMenuBar>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -136,6 +135,14 @@ TEST_F(MainFrameTest, KeysReachTheEntryCommands) {
     press(Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(Rows(), std::vector<std::string>{"b"});
     EXPECT_EQ(m_user.Dialogs(), (std::vector<UINT>{IDD_NEW_ENTRY, IDD_PROPERTIES, IDD_PROPERTIES}));
+    // Shift+F10 as the Menu key; F10 opens the menu bar's first menu.
+    m_user.DismissMenu();
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(m_user.PopupMenus().size(), 1u);
+    press(Qt::Key_F10, Qt::NoModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(QApplication::activePopupWidget(), m_pFrame->GetMenu()->GetSubMenu(0)->GetQMenu());
+    QApplication::activePopupWidget()->close();
 }
 
 TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksFirstAndThenEndsTheProgram) {
@@ -163,61 +170,29 @@ TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksFirstAndThenEndsTheProgram) {
     EXPECT_FALSE(m_pFrame->IsWindowVisible());
 }
 
-TEST_F(MainFrameTest, OpensWideEnoughForItsDialogsAndForEveryPromptBesideTheIndicators) {
-    m_pFrame->GetWidget()->resize(m_pFrame->GetDefaultSize()); // the fixture's frame is smaller
-    m_pFrame->ShowWindow(SW_SHOW);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame->GetWidget()));
-    for (const klt::res::DialogTemplate& dialogTemplate : klt::res::AllDialogs()) {
-        EXPECT_GE(m_pFrame->GetWidget()->width(), klt::DialogWindow(dialogTemplate, nullptr).width())
-            << dialogTemplate.id;
-    }
-    QStatusBar* pBar = StatusBar().GetStatusBar();
-    int nIndicatorsLeft = pBar->width();
-    for (const QLabel* pPane : pBar->findChildren<QLabel*>()) {
-        if (pPane->frameShape() != QFrame::NoFrame) {
-            nIndicatorsLeft = std::min(nIndicatorsLeft, pPane->x());
-        }
-    }
-    for (const UINT nID : ToolBar().GetButtonIds()) {
-        const QString prompt = Button(nID) != nullptr ? Button(nID)->statusTip() : QString();
-        EXPECT_LT(pBar->fontMetrics().horizontalAdvance(prompt) + 12, nIndicatorsLeft)
-            << prompt.toStdString();
-    }
-}
-
-TEST_F(MainFrameTest, SizePlaceMaximisedStateAndBarsAreKeptWhenTheWindowIsPutAway) {
+TEST_F(MainFrameTest, OpensWideEnoughForItsDialogsAndPromptsAndKeepsItsPlaceAndBarsWhenPutAway) {
     QWidget* pWindow = m_pFrame->GetWidget();
+    pWindow->resize(m_pFrame->GetDefaultSize()); // the fixture's frame is smaller
     m_pFrame->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(pWindow));
+    for (const klt::res::DialogTemplate& dialogTemplate : klt::res::AllDialogs()) {
+        EXPECT_GE(pWindow->width(), klt::DialogWindow(dialogTemplate, nullptr).width()) << dialogTemplate.id;
+    }
+    const QWidget* pCaps = StatusBar().GetStatusBar()->findChildren<QLabel*>().at(1); // the first indicator
+    for (const UINT nID : ToolBar().GetButtonIds()) {
+        const QString prompt = nID != ID_SEPARATOR ? Button(nID)->statusTip() : QString();
+        EXPECT_LT(pCaps->fontMetrics().horizontalAdvance(prompt) + 12, pCaps->x()) << prompt.toStdString();
+    }
     pWindow->setGeometry(40, 50, 700, 500);
     Command(ID_VIEW_TOOLBAR);
-    m_pFrame->ShowWindow(SW_HIDE);
-    for (const bool bMaximized : {false, true}) {
+    for (const int nShow : {SW_SHOWNORMAL, SW_SHOWMAXIMIZED}) {
+        m_pFrame->ShowWindow(nShow);
+        m_pFrame->ShowWindow(SW_HIDE);
         CMainFrame next;
-        ASSERT_TRUE(next.LoadFrame(IDR_MAINFRAME));
+        next.LoadFrame(IDR_MAINFRAME);
         next.LoadWindowState();
-        EXPECT_EQ(next.GetWidget()->isMaximized(), bMaximized);
+        EXPECT_EQ(next.GetWidget()->isMaximized(), nShow == SW_SHOWMAXIMIZED);
         EXPECT_EQ(next.GetWidget()->normalGeometry().size(), QSize(700, 500));
         EXPECT_TRUE(next.GetControlBar(AFX_IDW_TOOLBAR)->GetWidget()->isHidden());
-        EXPECT_FALSE(next.GetControlBar(AFX_IDW_STATUS_BAR)->GetWidget()->isHidden());
-        m_pFrame->ShowWindow(SW_SHOWMAXIMIZED);
-        m_pFrame->ShowWindow(SW_HIDE);
     }
-    EXPECT_EQ(AfxGetApp()->GetProfileInt("Main Window", "Maximized", 0), 1u);
-}
-
-TEST_F(MainFrameTest, F10OpensTheMenuBarAndShiftF10TheContextMenu) {
-    Fill({"a", "b"});
-    ClickRow(1);
-    m_pFrame->SetForegroundWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_pFrame->GetWidget()));
-    m_user.DismissMenu();
-    QTest::keyClick(ListWidget(), Qt::Key_F10, Qt::ShiftModifier);
-    ASSERT_EQ(m_user.PopupMenus().size(), 1u);
-    EXPECT_EQ(Marked(), std::vector<int>{1});
-
-    QTest::keyClick(ListWidget(), Qt::Key_F10);
-    QMenuBar* pMenuBar = m_pFrame->GetMainWindow()->menuBar();
-    EXPECT_EQ(pMenuBar->activeAction(), pMenuBar->actions().front());
-    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
-    QApplication::activePopupWidget()->close();
 }
