@@ -99,8 +99,13 @@ void RefuseMinimise(QWidget* pDialog) {
         return;
     }
     QTimer::singleShot(0, pDialog, [pDialog] {
+        // The owners first, the main window outermost, so that the dialog comes back on top of them.
+        std::vector<QWidget*> windows;
         for (QWidget* pWindow = pDialog; pWindow != nullptr;
              pWindow = pWindow->parentWidget() != nullptr ? pWindow->parentWidget()->window() : nullptr) {
+            windows.insert(windows.begin(), pWindow);
+        }
+        for (QWidget* pWindow : windows) {
             if (pWindow->isMinimized()) {
                 pWindow->showNormal();
             }

@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QSettings>
 #include <QThread>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -37,6 +39,13 @@ CWinApp::CWinApp(const char* lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
+    if (!m_templates.empty() && QCoreApplication::instance() == nullptr) {
+        // The display connection went with the QApplication: destroying the windows now would write
+        // to freed memory and crash somewhere later. A plain stop names the fault instead; the
+        // windows must go first (AfxWinMain sees to it).
+        std::fputs("Keyloft: windows outlived the QApplication\n", stderr);
+        std::abort();
+    }
     DestroyWindows();
     while (m_nWaitCursorCount > 0) {
         DoWaitCursor(-1);
