@@ -94,20 +94,22 @@ void CentreWhileOwnerHidden(QWidget* pDialog) {
     }
 }
 
-void RefuseMinimise(QWidget* pDialog) {
-    if (!pDialog->isMinimized()) {
+void RefuseMinimise(QWidget* pWindow) {
+    if (!pWindow->isMinimized()) {
         return;
     }
-    QTimer::singleShot(0, pDialog, [pDialog] {
-        // The owners first, the main window outermost, so that the dialog comes back on top of them.
+    QTimer::singleShot(0, pWindow, [pWindow] {
+        // The dialog open now with its owners, the main window first, so that it comes back on top.
+        QWidget* pDialog =
+            QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : pWindow;
         std::vector<QWidget*> windows;
-        for (QWidget* pWindow = pDialog; pWindow != nullptr;
-             pWindow = pWindow->parentWidget() != nullptr ? pWindow->parentWidget()->window() : nullptr) {
-            windows.insert(windows.begin(), pWindow);
+        for (QWidget* pOwner = pDialog; pOwner != nullptr;
+             pOwner = pOwner->parentWidget() != nullptr ? pOwner->parentWidget()->window() : nullptr) {
+            windows.insert(windows.begin(), pOwner);
         }
-        for (QWidget* pWindow : windows) {
-            if (pWindow->isMinimized()) {
-                pWindow->showNormal();
+        for (QWidget* pOwner : windows) {
+            if (pOwner->isMinimized()) {
+                pOwner->showNormal();
             }
         }
         pDialog->activateWindow();

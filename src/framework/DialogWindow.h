@@ -41,10 +41,11 @@ private:
 // A dialog or message box whose owner is hidden (or missing) opens in the middle of the screen
 // instead of around a window nobody sees. Called once the window has its size, before it is shown.
 void CentreWhileOwnerHidden(QWidget* pDialog);
-// A dialog or message box is never minimised. The window managers that honour the hints of a fixed
-// size offer only its close box; others (openbox) still offer minimise, and would hide the dialog
-// with its owners and leave an empty screen: the dialog and its owners come straight back.
-void RefuseMinimise(QWidget* pDialog);
+// A dialog or message box is never minimised, nor its owners while it is open. The window managers
+// that honour the hints of a fixed size offer only its close box; others (openbox) still offer
+// minimise, and would hide the dialog with its owners and leave an empty screen: they come straight
+// back, the dialog on top. Called when pWindow's state changed.
+void RefuseMinimise(QWidget* pWindow);
 
 // Keys that a dialog takes before its control: Enter in a multi-line field without ES_WANTRETURN
 // presses the default button. True when handled.

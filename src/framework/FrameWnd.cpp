@@ -2,6 +2,7 @@
 
 #include "ControlBars.h"
 #include "ControlWidgets.h"
+#include "DialogWindow.h"
 #include "DocTemplate.h"
 #include "Document.h"
 #include "Menu.h"
@@ -11,6 +12,7 @@
 #include "View.h"
 #include "WinApp.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -37,6 +39,12 @@ protected:
         if (CWinApp* pApp = AfxGetApp();
             !pEvent->spontaneous() && pApp != nullptr && pApp->m_pMainWnd == m_pFrame) {
             m_pFrame->SaveWindowState();
+        }
+    }
+    void changeEvent(QEvent* pEvent) override {
+        QMainWindow::changeEvent(pEvent);
+        if (pEvent->type() == QEvent::WindowStateChange && QApplication::activeModalWidget() != nullptr) {
+            klt::RefuseMinimise(this); // minimised with its dialog
         }
     }
     void closeEvent(QCloseEvent* pEvent) override {

@@ -25,8 +25,9 @@ TEST_F(ProgramTest, FocusReturnsAfterNestedDialogsNoDialogIsMinimisedAwayAndExit
     }
     Desktop::Key("KP_Enter"); // Properties of the last entry added
     const Window dialog = m_desktop.WaitForActiveWindow("Properties");
-    Desktop::Minimize(dialog);
-    EXPECT_TRUE(m_desktop.WaitUntilActive(dialog));
+    Desktop::Minimize(dialog); // returns once the dialog is hidden
+    ASSERT_EQ(m_desktop.WaitForWindow("Properties"), dialog);
+    ASSERT_TRUE(m_desktop.WaitUntilActive(dialog));
     Desktop::Key("Escape");
     ASSERT_TRUE(m_desktop.WaitUntilActive(frame)); // back from the minimised state with its dialog
     Desktop::Key("F10");
