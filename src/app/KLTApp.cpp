@@ -150,6 +150,17 @@ BOOL CKLTApp::InitInstance() {
     return TRUE;
 }
 
+void CKLTApp::DestroyWindows() {
+    m_pCommandServer.reset();
+    CWinApp::DestroyWindows();
+}
+
+std::string CKLTApp::GetDefaultFolder() {
+    const std::string name = GetProfileString(kSettings, "Startup File", kDefaultFile);
+    const std::string path = klt::IsBareFileName(name) ? GetPathBesideProgram(name) : name;
+    return std::filesystem::path(klt::FullPath(path)).parent_path().string();
+}
+
 BOOL CKLTApp::IsSwitchSet(char letter) const {
     // Every '-' counts, also inside a file name ("my-stuff" holds -s). A '/' counts only where it
     // cannot be a folder separator: at the start of a word that holds no other '/'. On Linux '/'

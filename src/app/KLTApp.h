@@ -27,6 +27,10 @@ public:
 
     // The start: FALSE ends the program at once (the switch list, a second instance, a failure).
     BOOL InitInstance() override;
+    // The command channel goes with the window it serves.
+    void DestroyWindows() override;
+    // A new file is saved, by default, beside the start-up file.
+    std::string GetDefaultFolder() override;
 
     // Whether the command line holds the switch: any '/' or '-' followed by the letter, in either
     // case, anywhere in the text (inside a file path too).

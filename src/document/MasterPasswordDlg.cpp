@@ -44,10 +44,13 @@ void CMasterPasswordDlg::OnOK() {
     } else if (AfxMessageBox(IDS_ORIGINAL_INCORRECT, MB_RETRYCANCEL) != IDRETRY) {
         EndDialog(IDCANCEL);
     }
-    // After Retry both fields are blank again.
+    // After Retry both fields are blank again, and the user starts over with the original password.
     m_strOriginal.clear();
     m_strNew.clear();
     UpdateData(FALSE);
+    if (!IsEnding() && m_editOriginal.IsWindowEnabled()) {
+        GotoDlgCtrl(&m_editOriginal);
+    }
 }
 
 bool CMasterPasswordDlg::RefuseTooLong() {

@@ -243,6 +243,7 @@ void SetWidgetText(QWidget* pWidget, const QString& text) {
         pWidget->setWindowTitle(text);
     } else if (auto* pEdit = qobject_cast<QLineEdit*>(pWidget)) {
         pEdit->setText(text);
+        pEdit->setCursorPosition(0); // a filled field shows its beginning, as a user reads it
     } else if (auto* pText = qobject_cast<QPlainTextEdit*>(pWidget)) {
         QString plain = text;
         pText->setPlainText(plain.replace(QLatin1String("\r\n"), QLatin1String("\n")));

@@ -174,7 +174,9 @@ void CDialog::GotoDlgCtrl(CWnd* pWndCtrl) {
     QWidget* pWidget = pWndCtrl->GetWidget();
     pWidget->setFocus(Qt::TabFocusReason);
     if (auto* pEdit = qobject_cast<QLineEdit*>(pWidget)) {
-        pEdit->selectAll();
+        // All of it selected with the cursor at the start, so a long text shows its beginning.
+        const auto nLength = static_cast<int>(pEdit->text().size());
+        pEdit->setSelection(nLength, -nLength);
     } else if (auto* pText = qobject_cast<QPlainTextEdit*>(pWidget)) {
         pText->selectAll();
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Inside the framework: the window of a CDialog, built from its template, and the keys the
-// dialog takes before its controls (Enter presses the default button, Escape cancels).
+// dialog takes before its controls (Enter presses the default button, Escape cancels). The window
+// grows to show every text of its controls whole and its title, up to half the screen.
 
 #include "ResourceTemplates.h"
 
@@ -22,12 +23,27 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
+    void showEvent(QShowEvent* pEvent) override;
 
 private:
     void SendCommand(int nID);
+    // Widens the dialog for its title, as far as half the screen.
+    void FitTitle();
 
     int m_nDefaultId;
+    QSize m_contentSize; // what the controls need
+    int m_nShift = 0;    // how far the controls were moved right to sit in the middle
 };
+
+// A dialog or message box whose owner is hidden (or missing) opens in the middle of the screen
+// instead of around a window nobody sees. Called once the window has its size, before it is shown.
+void CentreWhileOwnerHidden(QWidget* pDialog);
+// A dialog or message box is never minimised, nor its owners while it is open. The window managers
+// that honour the hints of a fixed size offer only its close box; others (openbox) still offer
+// minimise, and would hide the dialog with its owners and leave an empty screen: they come straight
+// back, the dialog on top. Called when pWindow's state changed.
+void RefuseMinimise(QWidget* pWindow);
 
 // Keys that a dialog takes before its control: Enter in a multi-line field without ES_WANTRETURN
 // presses the default button. True when handled.

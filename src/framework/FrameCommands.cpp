@@ -11,6 +11,8 @@
 #include "WinApp.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -40,9 +42,8 @@ QKeySequence KeyOf(WORD vk, BYTE flags, bool bKeypad) {
     if (flags & res::FSHIFT) {
         modifiers |= Qt::ShiftModifier;
     }
-    if (bKeypad) {
-        modifiers |= Qt::KeypadModifier;
-    }
+    // No keypad modifier in the sequence: the X11 key map reports the keypad's Enter without it when
+    // shortcuts are matched, and Qt tries a keypad key without it when nothing else matched.
     return QKeySequence(key | modifiers);
 }
 
@@ -168,7 +169,31 @@ void CFrameWnd::BuildMenuBar(UINT nIDResource) {
     m_pMenu = std::move(pMenu);
 }
 
+void CFrameWnd::InstallDesktopKeys() {
+    QWidget* pWindow = GetWidget();
+    // F10 opens the menu bar's first menu.
+    auto* pMenuKey = new QShortcut(QKeySequence(Qt::Key_F10), pWindow);
+    QObject::connect(pMenuKey, &QShortcut::activated, pWindow, [this] {
+        QMenuBar* pBar = GetMainWindow()->menuBar();
+        if (!pBar->actions().isEmpty()) {
+            pBar->setActiveAction(pBar->actions().front());
+        }
+    });
+    // Shift+F10 asks the control with the focus for its context menu, as the Menu key does.
+    auto* pContextKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), pWindow);
+    QObject::connect(pContextKey, &QShortcut::activated, pWindow, [pWindow] {
+        QWidget* pFocus = QApplication::focusWidget();
+        if (pFocus == nullptr || pFocus->window() != pWindow) {
+            return;
+        }
+        const QPoint pos = pFocus->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, pos, pFocus->mapToGlobal(pos));
+        QApplication::sendEvent(pFocus, &event);
+    });
+}
+
 void CFrameWnd::InstallAccelerators(UINT nIDResource) {
+    InstallDesktopKeys();
     const klt::res::AcceleratorTable* pTable = klt::AfxGetResources().FindAccelerators(nIDResource);
     if (pTable == nullptr) {
         return;

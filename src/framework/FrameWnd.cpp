@@ -2,6 +2,7 @@
 
 #include "ControlBars.h"
 #include "ControlWidgets.h"
+#include "DialogWindow.h"
 #include "DocTemplate.h"
 #include "Document.h"
 #include "Menu.h"
@@ -11,10 +12,12 @@
 #include "View.h"
 #include "WinApp.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QIcon>
 #include <QMainWindow>
 #include <QMimeData>
@@ -30,6 +33,20 @@ public:
     explicit FrameWindow(CFrameWnd* pFrame) : m_pFrame(pFrame) {}
 
 protected:
+    void hideEvent(QHideEvent* pEvent) override {
+        QMainWindow::hideEvent(pEvent);
+        // Put away (closed, or hidden to the tray): the next start opens it as it was.
+        if (CWinApp* pApp = AfxGetApp();
+            !pEvent->spontaneous() && pApp != nullptr && pApp->m_pMainWnd == m_pFrame) {
+            m_pFrame->SaveWindowState();
+        }
+    }
+    void changeEvent(QEvent* pEvent) override {
+        QMainWindow::changeEvent(pEvent);
+        if (pEvent->type() == QEvent::WindowStateChange && QApplication::activeModalWidget() != nullptr) {
+            klt::RefuseMinimise(this); // minimised with its dialog
+        }
+    }
     void closeEvent(QCloseEvent* pEvent) override {
         pEvent->ignore(); // the frame decides, and hides or destroys the window itself
         m_pFrame->SendMessage(WM_CLOSE);
@@ -101,17 +118,18 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd*, CCreate
     }
     BuildMenuBar(nIDResource);
     InstallAccelerators(nIDResource);
-    // A frame that asks for no size of its own gets a comfortable one, as a new top-level window
-    // does on other desktops; never larger than the screen's free area.
-    if (const QScreen* pScreen = QGuiApplication::primaryScreen()) {
-        pWindow->resize(QSize(480, 420).boundedTo(pScreen->availableGeometry().size()));
-    }
+    pWindow->resize(GetDefaultSize());
     CREATESTRUCT cs;
     cs.lpCreateParams = pContext;
     if (OnCreate(&cs) == -1) {
         m_views.clear();
         DestroyWindow();
         return FALSE;
+    }
+    // The application's first frame is its main window, which opens as the user left it.
+    if (CWinApp* pApp = AfxGetApp();
+        pApp != nullptr && (pApp->m_pMainWnd == nullptr || pApp->m_pMainWnd == this)) {
+        LoadWindowState();
     }
     return TRUE;
 }
@@ -155,7 +173,7 @@ CDocument* CFrameWnd::GetActiveDocument() const {
 void CFrameWnd::ActivateFrame(int nCmdShow) {
     if (nCmdShow == -1) {
         if (!IsWindowVisible()) {
-            nCmdShow = SW_SHOWNORMAL;
+            nCmdShow = GetWidget()->isMaximized() ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
         } else if (IsIconic()) {
             nCmdShow = SW_RESTORE;
         }

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QMainWindow;
+class QSize;
 class CMenu;
 class CControlBar;
 class CDocument;
@@ -61,6 +62,13 @@ public:
     CControlBar* GetControlBar(UINT nID) const;
     void SetMessageText(const std::string& text);
     void SetMessageText(UINT nID);
+    void RecalcLayout();
+    // The main frame's size, position, maximised state and bars, from the settings and back; the
+    // frame keeps them whenever it is put away.
+    void LoadWindowState();
+    void SaveWindowState();
+    // The size a frame opens at when the settings hold none.
+    QSize GetDefaultSize() const;
     // Files dropped on the window are opened one after the other, as the document.
     void DragAcceptFiles(BOOL bAccept = TRUE);
 
@@ -81,6 +89,8 @@ protected:
 private:
     void BuildMenuBar(UINT nIDResource);
     void InstallAccelerators(UINT nIDResource);
+    // The keys every Linux desktop gives a main window: F10 and Shift+F10.
+    void InstallDesktopKeys();
 
     UINT m_nIDHelp = 0;
     DWORD m_dwDockStyle = 0;

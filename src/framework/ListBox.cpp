@@ -1,6 +1,7 @@
 #include "ListBox.h"
 
 #include "ControlWidgets.h"
+#include "ListCollation.h"
 #include "QtText.h"
 
 #include <QListWidget>
@@ -65,7 +66,7 @@ int CListBox::AddString(const std::string& text) {
     // that sorts after the last one, as every row of a rebuild in the list's own order does, goes
     // to the end without a search.
     const auto sortsAfter = [&](int nRow) {
-        return QString::compare(pList->item(nRow)->text(), shown, Qt::CaseInsensitive) <= 0;
+        return klt::CompareForList(pList->item(nRow)->text(), shown) <= 0;
     };
     if ((GetStyle() & LBS_SORT) != 0 && nIndex > 0 && !sortsAfter(nIndex - 1)) {
         int low = 0;

@@ -3,6 +3,7 @@
 #include "ModalSeam.h"
 
 #include "Dialog.h"
+#include "DialogWindow.h"
 #include "ModalGate.h"
 #include "QtText.h"
 #include "Wnd.h"
@@ -13,8 +14,11 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
+#include <QShowEvent>
 
 namespace klt {
 namespace {
@@ -54,6 +58,53 @@ private:
     bool m_bActive;
 };
 
+// While a modal window runs; once it has closed, its owner is the active window again (the main
+// window when the owner has gone too), as the user expects. Left to itself the window manager may
+// still name the closed window active, and the next key goes nowhere.
+class FocusReturn {
+public:
+    explicit FocusReturn(QWidget* pOwner) : m_pOwner(pOwner != nullptr ? pOwner->window() : nullptr) {}
+    ~FocusReturn() {
+        QWidget* pWindow = m_pOwner;
+        if (pWindow == nullptr || !pWindow->isVisible()) {
+            CWnd* pMain = AfxGetMainWnd();
+            pWindow =
+                pMain != nullptr && pMain->GetWidget() != nullptr ? pMain->GetWidget()->window() : nullptr;
+        }
+        if (QWidget* pModal = QApplication::activeModalWidget()) {
+            pWindow = pModal; // a dialog still open keeps the user's attention
+        }
+        if (pWindow != nullptr && pWindow->isVisible() && !pWindow->isMinimized()) {
+            pWindow->activateWindow();
+        }
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+private:
+    QPointer<QWidget> m_pOwner;
+};
+
+// A message box around a hidden owner opens in the middle of the screen, and is never minimised.
+class OwnedMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* pEvent) override {
+        QMessageBox::showEvent(pEvent);
+        if (!pEvent->spontaneous()) {
+            CentreWhileOwnerHidden(this);
+        }
+    }
+    void changeEvent(QEvent* pEvent) override {
+        QMessageBox::changeEvent(pEvent);
+        if (pEvent->type() == QEvent::WindowStateChange) {
+            RefuseMinimise(this);
+        }
+    }
+};
+
 QMessageBox::Icon IconOf(UINT nType) {
     switch (nType & MB_ICONMASK) {
     case MB_ICONHAND:
@@ -74,13 +125,16 @@ public:
     int RunDialog(CDialog& dialog) override {
         ArrowCursor arrow;
         QDialog* pWidget = dialog.GetDialogWidget();
+        FocusReturn focusReturn(pWidget->parentWidget());
         return pWidget->exec();
     }
 
     int MessageBox(const MessageBoxRequest& request) override {
         ArrowCursor arrow;
-        QMessageBox box(IconOf(request.type), ToQString(request.caption), ToQString(request.text),
-                        QMessageBox::NoButton, OwnerWidget(request.pOwner));
+        QWidget* pOwner = OwnerWidget(request.pOwner);
+        FocusReturn focusReturn(pOwner);
+        OwnedMessageBox box(IconOf(request.type), ToQString(request.caption), ToQString(request.text),
+                            QMessageBox::NoButton, pOwner);
         struct Choice {
             QMessageBox::StandardButton button;
             int result;
@@ -120,8 +174,15 @@ public:
 
     std::string FileDialog(const FileDialogRequest& request) override {
         ArrowCursor arrow;
+        FocusReturn focusReturn(OwnerWidget(request.pOwner));
         QFileDialog dialog(OwnerWidget(request.pOwner), ToQString(request.title),
                            ToQString(request.initialPath), ToQString(request.qtFilter));
+        // Wide enough that the name, size, type and date columns show whole.
+        if (const QScreen* pScreen = dialog.screen()) {
+            dialog.resize(dialog.sizeHint()
+                              .expandedTo(QSize(820, 500))
+                              .boundedTo(pScreen->availableGeometry().size() * 9 / 10));
+        }
         dialog.setAcceptMode(request.bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog.setFileMode((request.flags & OFN_FILEMUSTEXIST) != 0 ? QFileDialog::ExistingFile
                                                                     : QFileDialog::AnyFile);
@@ -143,6 +204,7 @@ public:
 
     int PrintDialog(QPrinter& printer, CWnd* pOwner) override {
         ArrowCursor arrow;
+        FocusReturn focusReturn(OwnerWidget(pOwner));
         QPrintDialog dialog(&printer, OwnerWidget(pOwner));
         dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

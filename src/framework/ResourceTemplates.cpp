@@ -9,6 +9,11 @@ template <class Result> Result None(UINT) {
     return Result{};
 }
 
+const std::vector<res::DialogTemplate>& NoDialogs() {
+    static const std::vector<res::DialogTemplate> none;
+    return none;
+}
+
 res::ResourceTables WithNoneForMissing(res::ResourceTables tables) {
     auto fill = [](auto& lookup) {
         if (lookup == nullptr) {
@@ -22,6 +27,9 @@ res::ResourceTables WithNoneForMissing(res::ResourceTables tables) {
     fill(tables.FindToolbar);
     fill(tables.IconForCommand);
     fill(tables.IconForResource);
+    if (tables.AllDialogs == nullptr) {
+        tables.AllDialogs = &NoDialogs;
+    }
     return tables;
 }
 

@@ -81,6 +81,8 @@ struct ResourceTables {
     const ToolbarTemplate* (*FindToolbar)(UINT id) = nullptr;
     const char* (*IconForCommand)(UINT id) = nullptr;
     const char* (*IconForResource)(UINT id) = nullptr;
+    // Every dialog template, for what must fit them all (the main window's first size).
+    const std::vector<DialogTemplate>& (*AllDialogs)() = nullptr;
 };
 
 } // namespace klt::res

@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QSettings>
 #include <QThread>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -38,8 +40,14 @@ CWinApp::CWinApp(const char* lpszAppName) {
 }
 
 CWinApp::~CWinApp() {
-    m_templates.clear();
-    m_pMainWnd = nullptr;
+    if (!m_templates.empty() && QCoreApplication::instance() == nullptr) {
+        // The display connection went with the QApplication: destroying the windows now would write
+        // to freed memory and crash somewhere later. A plain stop names the fault instead; the
+        // windows must go first (AfxWinMain sees to it).
+        std::fputs("Keyloft: windows outlived the QApplication\n", stderr);
+        std::abort();
+    }
+    DestroyWindows();
     while (m_nWaitCursorCount > 0) {
         DoWaitCursor(-1);
     }
@@ -50,6 +58,11 @@ CWinApp::~CWinApp() {
 
 CWinApp* AfxGetApp() {
     return g_pApp;
+}
+
+void CWinApp::DestroyWindows() {
+    m_templates.clear();
+    m_pMainWnd = nullptr;
 }
 
 BOOL CWinApp::InitInstance() {
@@ -294,7 +307,12 @@ BOOL CWinApp::DoPromptFileName(std::string& fileName, UINT nIDSTitle, DWORD lFla
         filter = filterName + "|*" + defExt + "|";
     }
     filter += klt::LoadString(AFX_IDS_ALLFILTER) + "|*.*||";
-    CFileDialog dialog(bOpenFileDialog, defExt.c_str(), fileName.c_str(), OFN_HIDEREADONLY | lFlags,
+    std::string initial = fileName;
+    if (const std::string folder = GetDefaultFolder();
+        !initial.empty() && initial.find('/') == std::string::npos && !folder.empty()) {
+        initial = folder + "/" + initial;
+    }
+    CFileDialog dialog(bOpenFileDialog, defExt.c_str(), initial.c_str(), OFN_HIDEREADONLY | lFlags,
                        filter.c_str(), m_pMainWnd);
     dialog.SetTitle(klt::LoadString(nIDSTitle));
     if (dialog.DoModal() != IDOK) {
@@ -302,6 +320,10 @@ BOOL CWinApp::DoPromptFileName(std::string& fileName, UINT nIDSTitle, DWORD lFla
     }
     fileName = dialog.GetPathName();
     return TRUE;
+}
+
+std::string CWinApp::GetDefaultFolder() {
+    return {};
 }
 
 // ---- Commands
@@ -386,8 +408,8 @@ int AfxWinMain(int argc, char* argv[]) {
         args.emplace_back(argv[i]);
     }
     pApp->SetCommandLine(args);
-    if (!pApp->InitInstance()) {
-        return pApp->ExitInstance();
-    }
-    return pApp->Run();
+    const int nExitCode = pApp->InitInstance() ? pApp->Run() : pApp->ExitInstance();
+    // The windows go while the display they live on is still open.
+    pApp->DestroyWindows();
+    return nExitCode;
 }

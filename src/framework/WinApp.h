@@ -34,6 +34,10 @@ public:
     virtual int ExitInstance();
     // The event loop; returns ExitInstance's result.
     virtual int Run();
+    // Destroys the templates with their documents, frames and menus, and whatever else the
+    // application holds that needs the window system: AfxWinMain calls it while the QApplication,
+    // and with it the display connection, still exists.
+    virtual void DestroyWindows();
     // When the event loop has nothing to do: refreshes the main frame's toolbar and indicators.
     virtual BOOL OnIdle(LONG lCount);
 
@@ -73,6 +77,9 @@ public:
     // extension and "All Files (*.*)". fileName is the initial name in and the choice out.
     BOOL DoPromptFileName(std::string& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                           CDocTemplate* pTemplate);
+    // The folder where a file dialog starts for a name without a folder of its own (the name of a
+    // new document); empty: the current folder.
+    virtual std::string GetDefaultFolder();
 
     // ---- Commands (mapped by the application's own map)
     void OnFileNew();

@@ -11,9 +11,8 @@ class QMPassword;
 
 namespace klt {
 
-// The entries ascending by system name without regard to the case of ASCII letters; equal names
-// keep their order. For names in plain ASCII this is exactly the list box's order, for the rest
-// close to it (the list box still puts each row in its right place).
+// The entries ascending by system name in the list box's own collation; equal names keep their
+// order. Added in this order, every row goes to the end of the list without a search.
 std::vector<QMPassword*> SortedForList(const std::list<std::unique_ptr<QMPassword>>& entries);
 
 } // namespace klt

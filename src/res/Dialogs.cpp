@@ -203,6 +203,10 @@ const std::vector<DialogTemplate>& Templates() {
 
 } // namespace
 
+const std::vector<DialogTemplate>& AllDialogs() {
+    return Templates();
+}
+
 const DialogTemplate* FindDialog(UINT id) {
     const auto& all = Templates();
     auto it = std::find_if(all.begin(), all.end(), [id](const DialogTemplate& t) { return t.id == id; });

@@ -3,8 +3,8 @@
 namespace klt::res {
 
 ResourceTables ProgramResources() {
-    return {&FindDialog,  &FindString,     &FindMenu,       &FindAccelerators,
-            &FindToolbar, &IconForCommand, &IconForResource};
+    return {&FindDialog,  &FindString,     &FindMenu,        &FindAccelerators,
+            &FindToolbar, &IconForCommand, &IconForResource, &AllDialogs};
 }
 
 } // namespace klt::res

@@ -8,6 +8,8 @@ namespace klt::res {
 
 // Lookups; nullptr / nullopt when the resource does not exist.
 const DialogTemplate* FindDialog(UINT id);
+// Every dialog template, for the frame that must hold them and for tests that walk them all.
+const std::vector<DialogTemplate>& AllDialogs();
 std::optional<std::string_view> FindString(UINT id);
 const MenuTemplate* FindMenu(UINT id);
 const AcceleratorTable* FindAccelerators(UINT id);

@@ -46,7 +46,7 @@ BOOL CTrayIcon::ShowResourceIcon(UINT nResourceId) {
         return ApplyIcon(QIcon());
     }
     m_strTip = klt::LoadString(nResourceId).substr(0, kMaxTip);
-    const char* path = klt::res::IconForResource(nResourceId);
+    const char* path = klt::AfxGetResources().IconForResource(nResourceId);
     return ApplyIcon(path != nullptr ? QIcon(QString::fromLatin1(path)) : QIcon());
 }
 

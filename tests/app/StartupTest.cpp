@@ -162,6 +162,12 @@ TEST_F(StartupTest, StartupFileWithAFolderIsTakenFromTheCurrentFolder) {
     Start({});
     EXPECT_EQ(ReadSetting("Settings/Last File"), File("sub/x.klt"));
     EXPECT_EQ(Doc()->m_entryList.size(), 1u);
+    ScriptedUser user; // a new file is saved, at first, beside the start-up file, not in the current folder
+    user.CancelFileDialog();
+    m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_NEW);
+    m_pApp->m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+    ASSERT_EQ(user.FileDialogs().size(), 1u);
+    EXPECT_EQ(fs::path(user.FileDialogs()[0].initialPath).parent_path(), m_folder / "sub");
 
     // Written the Windows way, it names no folder here but is no bare name either.
     WritePasswordFile(File("sub\\y.klt"), "", {"Mail", "Bank"});

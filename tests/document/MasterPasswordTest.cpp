@@ -101,6 +101,7 @@ TEST(MasterPassword, WrongOriginalAsksRetryWhichClearsBothFields) {
     user.Inspect([](CDialog& d) {
             EXPECT_EQ(FieldText(d, IDC_ORIGINAL_PASSWORD), "");
             EXPECT_EQ(FieldText(d, IDC_NEW_PASSWORD), "");
+            EXPECT_EQ(FocusedId(d), IDC_ORIGINAL_PASSWORD); // the user starts over where the mistake was
         })
         .Type(IDC_ORIGINAL_PASSWORD, "Secret")
         .Type(IDC_NEW_PASSWORD, "y")

@@ -186,6 +186,10 @@ void Desktop::Type(const std::string& text) {
     RunXdotool({"type", "--delay", "20", QString::fromStdString(text)});
 }
 
+void Desktop::Minimize(Window window) {
+    RunXdotool({"windowminimize", "--sync", QString::number(window)});
+}
+
 void Desktop::Activate(Window window) {
     RunXdotool({"windowactivate", "--sync", QString::number(window)});
 }

@@ -47,6 +47,7 @@ public:
     static void Key(const std::string& keys);
     static void Type(const std::string& text);
     static void Activate(Window window);
+    static void Minimize(Window window);
 
 private:
     // Waits for the next burst of events, at most until the deadline; false once it has passed.

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -106,4 +107,23 @@ TEST_F(RealSeam, PopupMenuReturnsTheChosenCommand) {
     });
     EXPECT_EQ(menu.GetSubMenu(0)->TrackPopupMenu(TPM_RETURNCMD, 20, 20, nullptr),
               static_cast<BOOL>(ID_TRAY_ADD));
+}
+
+TEST_F(RealSeam, DialogsAndMessageBoxesOfAHiddenOwnerOpenInTheMiddleOfTheScreen) {
+    QWidget owner; // the main window before the start-up file is open: at 0, 0 and never shown
+    owner.resize(480, 420);
+    CWinApp app;
+    CWnd main;
+    main.Attach(&owner);
+    app.m_pMainWnd = &main;
+    for (int i = 0; i < 2; ++i) {
+        WhenShown([](QWidget* pWindow) {
+            EXPECT_LE((pWindow->geometry().center() - pWindow->screen()->availableGeometry().center())
+                          .manhattanLength(),
+                      4);
+            QTest::keyClick(pWindow, Qt::Key_Escape);
+        });
+        i == 0 ? AfxMessageBox("Keyloft has created DEFAULT.KLT.", MB_OK) : ConfirmDlg().DoModal();
+    }
+    app.m_pMainWnd = nullptr;
 }

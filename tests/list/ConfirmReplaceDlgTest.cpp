@@ -83,6 +83,7 @@ TEST_F(ConfirmReplaceDlgTest, ShowsBothSidesReadOnlyWithYesFocused) {
             QLineEdit* pEdit = Edit(dialog, nID);
             ASSERT_NE(pEdit, nullptr) << nID;
             EXPECT_EQ(pEdit->text(), QString::fromUtf8(text)) << nID;
+            EXPECT_EQ(pEdit->cursorPosition(), 0) << nID; // a long value shows its beginning
             // Nothing here can be edited; the dates are for display only.
             const bool bDate = nID == IDC_CUR_LASTMODIFIED || nID == IDC_WITH_LASTMODIFIED;
             EXPECT_TRUE(bDate ? !pEdit->isEnabled() : pEdit->isReadOnly()) << nID;

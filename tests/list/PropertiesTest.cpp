@@ -5,6 +5,7 @@
 #include "ListFixture.h"
 #include "PropertiesDlg.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <ctime>
 
@@ -61,6 +62,12 @@ TEST_F(PropertiesTest, OkWithoutChangesKeepsTheEntryButSetsTheModifiedFlag) {
             EXPECT_FALSE(d.GetDlgItem(IDC_DAYS)->IsWindowEnabled());
             EXPECT_EQ(MaskOf(d), '*');
             EXPECT_EQ(d.GetDlgItemText(IDC_REVEAL), "&Reveal");
+            d.GotoDlgCtrl(
+                d.GetDlgItem(IDC_USERNAME)); // filled fields show their beginning, the focused one too
+            for (const int nID : {IDC_SYSTEM, IDC_USERNAME, IDC_PASSWORD}) {
+                EXPECT_EQ(qobject_cast<QLineEdit*>(d.GetDlgItem(nID)->GetWidget())->cursorPosition(), 0)
+                    << nID;
+            }
         })
         .Click(IDOK);
     Command(ID_EDIT_PROPERTIES);

@@ -24,15 +24,17 @@ TEST_F(ViewTest, RowsAreSortedWithoutRegardToCaseAndPointAtTheirEntries) {
     QMPassword* pUpper = AddEntry("Mail");
     AddEntry("bank");
     AddEntry("Apple");
+    AddEntry("\xc3\x84rger"); // an accented initial sorts with its letter
+    AddEntry("\xc9");         // Windows-1252 bytes, shown as the letter they stand for
     Rebuild();
     // Two names that differ only in case are two rows, next to each other.
-    EXPECT_EQ(Rows(), (Names{"Apple", "bank", "mail", "Mail", "Zoo"}));
-    EXPECT_EQ(List().GetItemDataPtr(2), pLower);
-    EXPECT_EQ(List().GetItemDataPtr(3), pUpper);
-    EXPECT_EQ(m_pView->FindEntryIndex(pUpper), 3);
+    EXPECT_EQ(Rows(), (Names{"Apple", "\xc3\x84rger", "bank", "\xc9", "mail", "Mail", "Zoo"}));
+    EXPECT_EQ(List().GetItemDataPtr(4), pLower);
+    EXPECT_EQ(List().GetItemDataPtr(5), pUpper);
+    EXPECT_EQ(m_pView->FindEntryIndex(pUpper), 5);
     EXPECT_EQ(m_pView->FindEntryIndex(nullptr), -1);
     // The document keeps its own order, which is the order in the file.
-    EXPECT_EQ(DocumentNames(), (Names{"mail", "Zoo", "Mail", "bank", "Apple"}));
+    EXPECT_EQ(DocumentNames(), (Names{"mail", "Zoo", "Mail", "bank", "Apple", "\xc3\x84rger", "\xc9"}));
     // A rebuild starts with nothing marked and the list holding the focus.
     EXPECT_TRUE(Marked().empty());
     EXPECT_TRUE(ListWidget()->hasFocus());

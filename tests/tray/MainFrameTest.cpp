@@ -3,12 +3,17 @@
 
 #include "MainFrame.h"
 
+#include "DialogWindow.h"
 #include "ListFixture.h"
 #include "MenuProbe.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -130,6 +135,14 @@ TEST_F(MainFrameTest, KeysReachTheEntryCommands) {
     press(Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(Rows(), std::vector<std::string>{"b"});
     EXPECT_EQ(m_user.Dialogs(), (std::vector<UINT>{IDD_NEW_ENTRY, IDD_PROPERTIES, IDD_PROPERTIES}));
+    // Shift+F10 as the Menu key; F10 opens the menu bar's first menu.
+    m_user.DismissMenu();
+    press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(m_user.PopupMenus().size(), 1u);
+    press(Qt::Key_F10, Qt::NoModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(QApplication::activePopupWidget(), m_pFrame->GetMenu()->GetSubMenu(0)->GetQMenu());
+    QApplication::activePopupWidget()->close();
 }
 
 TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksFirstAndThenEndsTheProgram) {
@@ -155,4 +168,31 @@ TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksFirstAndThenEndsTheProgram) {
     Command(ID_APP_EXIT);
     EXPECT_EQ(m_pApp->m_pMainWnd, nullptr);
     EXPECT_FALSE(m_pFrame->IsWindowVisible());
+}
+
+TEST_F(MainFrameTest, OpensWideEnoughForItsDialogsAndPromptsAndKeepsItsPlaceAndBarsWhenPutAway) {
+    QWidget* pWindow = m_pFrame->GetWidget();
+    pWindow->resize(m_pFrame->GetDefaultSize()); // the fixture's frame is smaller
+    m_pFrame->ShowWindow(SW_SHOW);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(pWindow));
+    for (const klt::res::DialogTemplate& dialogTemplate : klt::AfxGetResources().AllDialogs()) {
+        EXPECT_GE(pWindow->width(), klt::DialogWindow(dialogTemplate, nullptr).width()) << dialogTemplate.id;
+    }
+    const QWidget* pCaps = StatusBar().GetStatusBar()->findChildren<QLabel*>().at(1); // the first indicator
+    for (const UINT nID : ToolBar().GetButtonIds()) {
+        const QString prompt = nID != ID_SEPARATOR ? Button(nID)->statusTip() : QString();
+        EXPECT_LT(pCaps->fontMetrics().horizontalAdvance(prompt) + 12, pCaps->x()) << prompt.toStdString();
+    }
+    pWindow->setGeometry(40, 50, 700, 500);
+    Command(ID_VIEW_TOOLBAR);
+    for (const int nShow : {SW_SHOWNORMAL, SW_SHOWMAXIMIZED}) {
+        m_pFrame->ShowWindow(nShow);
+        m_pFrame->ShowWindow(SW_HIDE);
+        CMainFrame next;
+        next.LoadFrame(IDR_MAINFRAME);
+        next.LoadWindowState();
+        EXPECT_EQ(next.GetWidget()->isMaximized(), nShow == SW_SHOWMAXIMIZED);
+        EXPECT_EQ(next.GetWidget()->normalGeometry().size(), QSize(700, 500));
+        EXPECT_TRUE(next.GetControlBar(AFX_IDW_TOOLBAR)->GetWidget()->isHidden());
+    }
 }

@@ -1,0 +1,38 @@
+// The program's windows under a window manager: the focus back in the owner whenever a dialog
+// closes, a dialog never minimised away, the keypad's Enter, and a clean exit after a menu was open.
+
+#include "ProgramTest.h"
+
+using namespace klt::e2e;
+
+TEST_F(ProgramTest, FocusReturnsAfterNestedDialogsNoDialogIsMinimisedAwayAndExitAfterAMenuIsClean) {
+    setenv("MALLOC_PERTURB_", "165", 1); // memory read after it was freed shows at once
+    const Window frame = StartFirst("a.klt");
+    unsetenv("MALLOC_PERTURB_");
+    ASSERT_NE(frame, 0u);
+    for (int i = 0; i < 12; ++i) {
+        Desktop::Key("Insert");
+        ASSERT_NE(m_desktop.WaitForActiveWindow("New entry"), 0u) << i;
+        Desktop::Type("S" + std::to_string(i));
+        Desktop::Key("Tab");
+        Desktop::Key("Tab");
+        Desktop::Type("pw");
+        Desktop::Key("Return");
+        ASSERT_NE(m_desktop.WaitForActiveWindow("Confirm Password"), 0u) << i;
+        Desktop::Type("pw");
+        Desktop::Key("Return");
+        ASSERT_TRUE(m_desktop.WaitUntilActive(frame)) << i;
+    }
+    Desktop::Key("KP_Enter"); // Properties of the last entry added
+    const Window dialog = m_desktop.WaitForActiveWindow("Properties");
+    Desktop::Minimize(dialog); // returns once the dialog is hidden
+    ASSERT_EQ(m_desktop.WaitForWindow("Properties"), dialog);
+    ASSERT_TRUE(m_desktop.WaitUntilActive(dialog));
+    Desktop::Key("Escape");
+    ASSERT_TRUE(m_desktop.WaitUntilActive(frame)); // back from the minimised state with its dialog
+    Desktop::Key("F10");
+    Desktop::Key("x"); // File Exit, then No to the save question
+    ASSERT_NE(m_desktop.WaitForActiveWindow("Keyloft"), 0u);
+    Desktop::Key("alt+n");
+    EXPECT_EQ(m_processes.back()->WaitForExit(), 0);
+}
