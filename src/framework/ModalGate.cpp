@@ -8,7 +8,7 @@ namespace klt {
 namespace {
 
 int g_nModalDepth = 0;
-bool g_bRunning = false;   // a task runs now; one that comes meanwhile waits for it
+int g_nRunning = 0;        // tasks running now, the outer one and those it called itself
 bool g_bScheduled = false; // RunHeld is on its way through the event loop
 std::deque<std::function<void()>> g_held;
 
@@ -26,10 +26,11 @@ void Schedule() {
 
 void RunOne(std::function<void()>& task) {
     struct Running {
-        Running() { g_bRunning = true; }
+        Running() { ++g_nRunning; }
         ~Running() {
-            g_bRunning = false;
-            Schedule(); // for what came while it ran
+            if (--g_nRunning == 0) {
+                Schedule(); // for what came while it ran
+            }
         }
     } running;
     task();
@@ -38,7 +39,7 @@ void RunOne(std::function<void()>& task) {
 void RunHeld() {
     g_bScheduled = false;
     // A task that opens a dialog holds the rest until it has closed and this comes round again.
-    while (!g_held.empty() && g_nModalDepth == 0 && !g_bRunning) {
+    while (!g_held.empty() && g_nModalDepth == 0 && g_nRunning == 0) {
         std::function<void()> task = std::move(g_held.front());
         g_held.pop_front();
         RunOne(task);
@@ -48,12 +49,14 @@ void RunHeld() {
 } // namespace
 
 void RunWhenNoModal(std::function<void()> task) {
-    if (g_nModalDepth == 0 && !g_bRunning && g_held.empty()) {
+    // A task that runs with no dialog open may call another gated command itself: that one is part
+    // of it and runs at once (a hand-over's Configure, say).
+    if (g_nModalDepth == 0 && (g_nRunning > 0 || g_held.empty())) {
         RunOne(task);
         return;
     }
     g_held.push_back(std::move(task));
-    if (g_nModalDepth == 0 && !g_bRunning) {
+    if (g_nModalDepth == 0 && g_nRunning == 0) {
         Schedule();
     }
 }

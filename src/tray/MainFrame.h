@@ -8,6 +8,8 @@
 #include "TrayIcon.h"
 #include "WindowSystem.h"
 
+#include <functional>
+
 class CMainFrame : public CFrameWnd {
 public:
     CMainFrame();
@@ -35,6 +37,8 @@ public:
     void OnTrayPaste();
     // Adds an entry to the last file, even one whose system name is there already.
     void OnTrayAdd();
+    // These three and the hot key's paste may open the last file in place of the document: while
+    // another command's dialog is open they wait for it to close (klt::RunWhenNoModal).
     // Ends the program after the save question, whatever the close rule says.
     void OnTrayExit();
 
@@ -49,6 +53,10 @@ protected:
 private:
     // A window the user worked in that is none of ours, no desktop and no panel.
     bool IsPasteTarget(klt::WindowId window) const;
+    // Runs the command on the main frame there is once no dialog is open any more.
+    static void WhenNoModal(std::function<void(CMainFrame&)> command);
+    void Configure();
+    void AddFromTray();
     void OnActiveWindowChanged(klt::WindowId window);
 
     klt::WindowId m_hLastActive =

@@ -4,6 +4,7 @@
 #include "AppShell.h"
 #include "KLTDoc.h"
 #include "MainFrame.h"
+#include "ModalGate.h"
 #include "NewEntryDlg.h"
 #include "PlatformServices.h"
 #include "resource.h"
@@ -54,7 +55,20 @@ LRESULT CMainFrame::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     return m_trayIcon.HandleTrayMessage(static_cast<UINT>(wParam), static_cast<UINT>(lParam));
 }
 
+void CMainFrame::WhenNoModal(std::function<void(CMainFrame&)> command) {
+    klt::RunWhenNoModal([command = std::move(command)] {
+        CWinApp* pApp = AfxGetApp();
+        if (auto* pFrame = dynamic_cast<CMainFrame*>(pApp != nullptr ? pApp->m_pMainWnd : nullptr)) {
+            command(*pFrame);
+        }
+    });
+}
+
 void CMainFrame::OnTrayConfigure() {
+    WhenNoModal([](CMainFrame& frame) { frame.Configure(); });
+}
+
+void CMainFrame::Configure() {
     klt::AppShell* pShell = klt::GetAppShell();
     if (pShell == nullptr || !pShell->ShowMainWindow(SW_SHOW)) {
         return;
@@ -64,10 +78,14 @@ void CMainFrame::OnTrayConfigure() {
 }
 
 void CMainFrame::OnTrayPaste() {
-    PasteToWindow(m_hPasteTarget);
+    WhenNoModal([target = m_hPasteTarget](CMainFrame& frame) { frame.PasteToWindow(target); });
 }
 
 void CMainFrame::OnTrayAdd() {
+    WhenNoModal([](CMainFrame& frame) { frame.AddFromTray(); });
+}
+
+void CMainFrame::AddFromTray() {
     klt::AppShell* pShell = klt::GetAppShell();
     if (pShell == nullptr || !pShell->ShowMainWindow(SW_SHOW)) {
         return;

@@ -5,6 +5,7 @@
 #include "KLTDoc.h"
 #include "KeystrokeTyper.h"
 #include "MainFrame.h"
+#include "ModalGate.h"
 #include "PasteDlg.h"
 #include "PlatformServices.h"
 #include "resource.h"
@@ -12,7 +13,9 @@
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_HOTKEY) {
         if (klt::PlatformServices* pPlatform = klt::CurrentPlatform()) {
-            PasteToWindow(pPlatform->windows.ForegroundWindow());
+            WhenNoModal([target = pPlatform->windows.ForegroundWindow()](CMainFrame& frame) {
+                frame.PasteToWindow(target);
+            });
         }
         return 0;
     }
@@ -44,6 +47,9 @@ void CMainFrame::PasteToWindow(klt::WindowId target) {
         if (dlg.DoModal() == IDOK && !dlg.m_strText.empty()) {
             if (windows.IsWindow(target)) {
                 windows.SetForegroundWindow(target);
+                // The wait for released modifiers turns the event loop: what must not run inside a
+                // dialog must not run inside the typing either.
+                const klt::ModalScope typing;
                 klt::KeystrokeTyper(pPlatform->keyboard).TypeText(dlg.m_strText);
                 klt::BringToFront(*this);
             } else {

@@ -9,6 +9,8 @@
 #include "PlatformServices.h"
 #include "ScriptedUser.h"
 
+#include <QTest>
+
 using namespace klt::testing;
 using klt::WindowId;
 
@@ -146,11 +148,18 @@ TEST_F(PasteTest, TrayNotificationsRecordTheTargetAndOfferTheMenu) {
     EXPECT_EQ(Main().m_trayIcon.GetTip(), "Keyloft");
 }
 
-TEST_F(PasteTest, TrayAddAppendsAnEntryEvenUnderANameThatExists) {
-    m_user.Dialog(IDD_NEW_ENTRY).Type(IDC_SYSTEM, "Mail").Type(IDC_USERNAME, "bob").Click(IDOK);
+TEST_F(PasteTest, TrayAddAppendsAnEntryEvenUnderANameThatExistsAndWaitsForAnOpenDialog) {
+    m_user.Dialog(IDD_NEW_ENTRY)
+        .Inspect([this](CDialog&) { Frame()->SendMessage(WM_COMMAND, ID_TRAY_ADD); }) // held
+        .Type(IDC_SYSTEM, "Mail")
+        .Type(IDC_USERNAME, "bob")
+        .Click(IDOK);
+    m_user.Dialog(IDD_NEW_ENTRY).Type(IDC_SYSTEM, "Web").Click(IDOK);
     Frame()->SendMessage(WM_COMMAND, ID_TRAY_ADD);
-    ASSERT_EQ(Doc()->m_entryList.size(), 5u);
-    EXPECT_EQ(Doc()->m_entryList.back()->m_strUserName, "bob");
-    EXPECT_EQ(Doc()->m_entryList.back()->m_strSystem, "Mail");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Doc()->m_entryList.size() == 6; }, 5000));
+    const QMPassword& added = **std::next(Doc()->m_entryList.begin(), 4);
+    EXPECT_EQ(added.m_strUserName, "bob");
+    EXPECT_EQ(added.m_strSystem, "Mail");
+    EXPECT_EQ(Doc()->m_entryList.back()->m_strSystem, "Web");
     EXPECT_TRUE(Doc()->IsModified());
 }
