@@ -90,7 +90,8 @@ TEST_F(TextViewerTest, FilesBelow65536BytesAreShownWholeAndOthersGiveTheMessageA
     std::ofstream(File("limit"), std::ios::binary) << limit;
     std::ofstream(File("over"), std::ios::binary) << limit << 'x';
     mkfifo(File("pipe").c_str(), 0600);
-    for (const auto& [name, shown] : {std::pair{"limit", limit}, {"over", ""}, {"none", ""}, {"pipe", ""}}) {
+    for (const auto& [name, text] : {std::pair{"limit", limit}, {"over", ""}, {"none", ""}, {"pipe", ""}}) {
+        const std::string& shown = text; // a lambda cannot capture a structured binding here
         View(name, shown.empty(), [&shown](CDialog& d) {
             EXPECT_EQ(d.GetDlgItemText(IDC_TEXT), shown);
             EXPECT_EQ(d.GetWindowText(), "License Agreement");

@@ -153,6 +153,7 @@ TEST_F(ProgramTest, WithAnAutostartEntryAndNoTrayClosingTheWindowMinimisesIt) {
     ASSERT_NE(window, 0u);
     KeyloftProcess& first = *m_processes.back();
 
+    ASSERT_TRUE(m_desktop.WaitUntilActive(window)); // the key goes to the active window
     Desktop::Key("alt+F4");
     ASSERT_TRUE(m_desktop.WaitUntilHidden(window));
     EXPECT_TRUE(m_desktop.IsIconic(window));
@@ -165,6 +166,7 @@ TEST_F(ProgramTest, WithAnAutostartEntryAndNoTrayClosingTheWindowMinimisesIt) {
 TEST_F(ProgramTest, WithoutAnAutostartEntryClosingTheWindowEndsTheProgram) {
     const Window window = StartFirst("a.klt");
     ASSERT_NE(window, 0u);
+    ASSERT_TRUE(m_desktop.WaitUntilActive(window));
     Desktop::Key("alt+F4");
     EXPECT_EQ(m_processes.back()->WaitForExit(), 0);
 }
