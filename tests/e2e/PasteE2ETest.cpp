@@ -99,10 +99,8 @@ TEST_F(PasteE2ETest, WithTheHotKeyDisabledTheTrayPastesByDoubleClickAndByItsMenu
 TEST_F(PasteE2ETest, InTrayModeTheTrayPastesConfiguresAfterCloseAndExits) {
     klt::test::X11TestDisplay rival;
     ASSERT_TRUE(rival.GrabKey(XK_Insert, Mod1Mask));
-    const std::string autostart =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() + "/autostart";
-    std::filesystem::create_directories(autostart);
-    std::ofstream(autostart + "/Keyloft.desktop") << "[Desktop Entry]\n";
+    std::filesystem::create_directories(AutostartFolder());
+    std::ofstream(AutostartFolder() / "Keyloft.desktop") << "[Desktop Entry]\n";
     StartWithTarget({"/s"}, "pw");
     const auto enterPassword = [this] {
         ASSERT_NE(m_desktop.WaitForActiveWindow("Enter the password for a.klt."), 0u);
