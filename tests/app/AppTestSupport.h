@@ -1,7 +1,6 @@
 #pragma once
-// What the application tests share: a folder of their own for password files, no settings (but
-// the read-me's start-up showing switched off) and no autostart entry at the start, and a started
-// application object.
+// What the application tests share: a folder of their own for password files, no settings but the
+// read-me off at start, no autostart entry, and a started application object.
 
 #include "FakeHotKey.h"
 #include "FakeKeyboard.h"

@@ -1,5 +1,4 @@
-// The read-me and licence viewers: reading the file, the read-only text box, "Show ReadMe", and
-// printing to a PDF file, checked with poppler's pdfinfo and pdftotext.
+// The read-me and licence viewers; printing checked with poppler's pdfinfo and pdftotext.
 
 #include "AppTestSupport.h"
 #include "ScriptedUser.h"
