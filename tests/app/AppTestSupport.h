@@ -10,6 +10,7 @@
 #include "PlatformServices.h"
 #include "ScriptedUser.h"
 #include "TempFolder.h"
+#include "TrayIcon.h"
 #include "UserFiles.h"
 
 #include <filesystem>
@@ -51,6 +52,7 @@ protected:
     void TearDown() override {
         AppTest::TearDown();
         InstallPlatform(nullptr);
+        SetTrayHostQuery({}); // a test may pretend a tray host
     }
 
     FakeKeyboard m_keyboard;

@@ -22,10 +22,6 @@ protected:
         WritePasswordFile(File("a.klt"), "", {"Mail", "bank", "Shop", "Mail"});
         Start({"a.klt"});
     }
-    void TearDown() override {
-        FakeDesktopTest::TearDown();
-        klt::SetTrayHostQuery({});
-    }
     CMainFrame& Main() const { return *dynamic_cast<CMainFrame*>(Frame()); }
     // The small letters the keys typed (on the fake layout, 'a' is key 38).
     std::string Typed() const {
