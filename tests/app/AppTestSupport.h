@@ -1,11 +1,16 @@
 #pragma once
-// What the application tests share: a folder of their own for password files, no settings (but
-// the read-me's start-up showing switched off) and no autostart entry at the start, and a started
-// application object.
+// What the application tests share: a folder of their own for password files, no settings but the
+// read-me off at start, no autostart entry, and a started application object.
 
+#include "FakeHotKey.h"
+#include "FakeKeyboard.h"
+#include "FakeWindowSystem.h"
 #include "KLTApp.h"
 #include "KLTDoc.h"
+#include "PlatformServices.h"
+#include "ScriptedUser.h"
 #include "TempFolder.h"
+#include "TrayIcon.h"
 #include "UserFiles.h"
 
 #include <filesystem>
@@ -35,6 +40,26 @@ protected:
 private:
     std::unique_ptr<TempFolder> m_pFolder;
     std::filesystem::path m_previousFolder;
+};
+
+// An application test on a faked desktop: its keyboard, its windows and its hot key, with a scripted user.
+class FakeDesktopTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        InstallPlatform(&m_services);
+    }
+    void TearDown() override {
+        AppTest::TearDown();
+        InstallPlatform(nullptr);
+        SetTrayHostQuery({}); // a test may pretend a tray host
+    }
+
+    FakeKeyboard m_keyboard;
+    FakeWindowSystem m_windows;
+    FakeHotKey m_hotKey;
+    PlatformServices m_services{m_keyboard, m_windows, m_hotKey};
+    ScriptedUser m_user;
 };
 
 } // namespace klt::testing

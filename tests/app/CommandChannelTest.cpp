@@ -7,9 +7,8 @@
 #include "Wnd.h"
 #include "resource.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QTest>
 #include <QTimer>
 #include <atomic>
 #include <filesystem>
@@ -219,11 +218,7 @@ TEST_F(CommandChannelTest, StaleWindowIdReachesNobody) {
 TEST_F(CommandChannelTest, ChannelComesBackWhenItsServerHasClosed) {
     const std::string path = klt::ChannelPath(m_window.Id());
     const auto waitFor = [&path](bool bPresent) {
-        const QDeadlineTimer deadline(20000);
-        while (std::filesystem::exists(path) != bPresent && !deadline.hasExpired()) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-        }
-        return std::filesystem::exists(path) == bPresent;
+        return QTest::qWaitFor([&] { return std::filesystem::exists(path) == bPresent; }, 20000);
     };
     // A connection that cannot be accepted for want of file descriptors closes the server for good.
     RawClient waiting(m_window.Id());

@@ -2,11 +2,6 @@
 
 #include "AppTestSupport.h"
 #include "DesktopEntry.h"
-#include "FakeHotKey.h"
-#include "FakeKeyboard.h"
-#include "FakeWindowSystem.h"
-#include "PlatformServices.h"
-#include "ScriptedUser.h"
 
 #include <fstream>
 
@@ -14,26 +9,16 @@ namespace fs = std::filesystem;
 using klt::testing::ReadSetting;
 using Combination = klt::FakeHotKey::Combination;
 
-class OptionsTest : public klt::testing::AppTest {
+class OptionsTest : public klt::testing::FakeDesktopTest {
 protected:
     void SetUp() override {
-        AppTest::SetUp();
+        FakeDesktopTest::SetUp();
         Start({"/s", "a.klt"}); // a named file: nothing is made at start
-        klt::InstallPlatform(&m_services);
         m_pApp->RegisterAppHotKey();
-    }
-    void TearDown() override {
-        klt::InstallPlatform(nullptr);
-        AppTest::TearDown();
     }
     void Options() const { Frame()->SendMessage(WM_COMMAND, ID_VIEW_OPTIONS); }
     static int Check(CDialog& d, int nID) { return dynamic_cast<CButton*>(d.GetDlgItem(nID))->GetCheck(); }
 
-    klt::FakeKeyboard m_keyboard;
-    klt::FakeWindowSystem m_windows;
-    klt::FakeHotKey m_hotKey;
-    klt::PlatformServices m_services{m_keyboard, m_windows, m_hotKey};
-    klt::testing::ScriptedUser m_user;
     const std::string m_entry = klt::AutostartEntryPath("Keyloft");
 };
 

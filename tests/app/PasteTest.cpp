@@ -1,13 +1,8 @@
 // Pasting from the tray and the hot key, with the desktop's windows, the keyboard and the hot key faked.
 
 #include "AppTestSupport.h"
-#include "FakeHotKey.h"
-#include "FakeKeyboard.h"
-#include "FakeWindowSystem.h"
 #include "MainFrame.h"
 #include "PasteDlg.h"
-#include "PlatformServices.h"
-#include "ScriptedUser.h"
 
 #include <QTest>
 
@@ -17,21 +12,15 @@ using klt::WindowId;
 // Far from the offscreen platform's own window ids, which count up from 1.
 constexpr WindowId kEditor = 0x700001, kOther = 0x700002, kPanel = 0x700003, kGone = 0x700004;
 
-class PasteTest : public AppTest {
+class PasteTest : public FakeDesktopTest {
 protected:
     void SetUp() override {
-        AppTest::SetUp();
-        klt::InstallPlatform(&m_services);
+        FakeDesktopTest::SetUp();
         klt::SetTrayHostQuery([] { return true; });
         m_windows.windows = {{kEditor, {"Editor"}}, {kOther, {"Other"}}, {kPanel, {"panel", true}}};
         m_windows.foreground = kEditor;
         WritePasswordFile(File("a.klt"), "", {"Mail", "bank", "Shop", "Mail"});
         Start({"a.klt"});
-    }
-    void TearDown() override {
-        AppTest::TearDown();
-        klt::InstallPlatform(nullptr);
-        klt::SetTrayHostQuery({});
     }
     CMainFrame& Main() const { return *dynamic_cast<CMainFrame*>(Frame()); }
     // The small letters the keys typed (on the fake layout, 'a' is key 38).
@@ -44,12 +33,6 @@ protected:
         }
         return text;
     }
-
-    klt::FakeKeyboard m_keyboard;
-    klt::FakeWindowSystem m_windows;
-    klt::FakeHotKey m_hotKey;
-    klt::PlatformServices m_services{m_keyboard, m_windows, m_hotKey};
-    ScriptedUser m_user;
 };
 
 TEST_F(PasteTest, DialogListsTheEntriesSortedAndRemembersThePositionNotTheEntry) {

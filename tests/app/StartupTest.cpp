@@ -235,8 +235,8 @@ TEST_F(StartupTest, AutostartEntryMakesClosingTheWindowKeepTheProgram) {
 TEST_F(StartupTest, LockAndChannelLiveOnlyInAFolderOfTheUsersOwn) {
     const std::string runtime = std::getenv("XDG_RUNTIME_DIR");
     const std::string config = std::getenv("XDG_CONFIG_HOME");
-    std::string cache = "/tmp/klt-cache-XXXXXX";
-    ASSERT_NE(mkdtemp(cache.data()), nullptr);
+    const klt::testing::TempFolder cacheFolder("klt_cache_");
+    const std::string cache = cacheFolder.Path().string();
     setenv("XDG_CACHE_HOME", cache.c_str(), 1);
     fs::create_directories(File("open"));
     fs::permissions(File("open"), fs::perms::all); // open to others; then one too long; then none
@@ -257,7 +257,6 @@ TEST_F(StartupTest, LockAndChannelLiveOnlyInAFolderOfTheUsersOwn) {
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     unsetenv("XDG_CACHE_HOME");
-    fs::remove_all(cache);
     ASSERT_EQ(user.MessageBoxes().size(), 1u);
     EXPECT_EQ(user.MessageBoxes()[0].text, klt::LoadString(IDS_NO_PRIVATE_FOLDER));
 }

@@ -1,5 +1,4 @@
-// The read-me and licence viewers: reading the file, the read-only text box, "Show ReadMe", and
-// printing to a PDF file, checked with poppler's pdfinfo and pdftotext.
+// The read-me and licence viewers; printing checked with poppler's pdfinfo and pdftotext.
 
 #include "AppTestSupport.h"
 #include "ScriptedUser.h"
@@ -56,9 +55,8 @@ std::vector<std::vector<Word>> PdfWords(const std::string& pdf) {
                                     m.captured(3).toDouble(), m.captured(4)});
         }
     }
-    EXPECT_EQ(Run("pdfinfo", {QString::fromStdString(pdf)})
-                  .contains(QRegularExpression("Pages: +" + QString::number(pages.size()) + "\n")),
-              true);
+    EXPECT_TRUE(Run("pdfinfo", {QString::fromStdString(pdf)})
+                    .contains(QRegularExpression("Pages: +" + QString::number(pages.size()) + "\n")));
     return pages;
 }
 
@@ -66,18 +64,13 @@ std::vector<std::vector<Word>> PdfWords(const std::string& pdf) {
 
 class TextViewerTest : public AppTest {
 protected:
-    // Shows the text in the licence viewer, after the message when it cannot be shown.
-    void View(const std::string& name, bool bMessage, std::function<void(CDialog&)> inspect) {
-        if (bMessage) {
-            m_user.Answer(IDOK);
-        }
-        m_user.Dialog(IDD_LICENSE).Inspect(std::move(inspect)).Escape();
-        CTextViewerDlg(IDD_LICENSE, IDC_TEXT, File(name), "License Agreement").DoModal();
+    int View(const std::string& name) {
+        return CTextViewerDlg(IDD_LICENSE, IDC_TEXT, File(name), "License Agreement").DoModal();
     }
     std::vector<std::vector<Word>> Print(const std::string& text) {
         std::ofstream(File("p.txt"), std::ios::binary) << text;
         m_user.Dialog(IDD_LICENSE).Click(IDC_PRINT).PrintTo(File("p.pdf")).Click(IDOK);
-        CTextViewerDlg(IDD_LICENSE, IDC_TEXT, File("p.txt"), "License Agreement").DoModal();
+        View("p.txt");
         return PdfWords(File("p.pdf"));
     }
 
@@ -92,10 +85,16 @@ TEST_F(TextViewerTest, FilesBelow65536BytesAreShownWholeAndOthersGiveTheMessageA
     mkfifo(File("pipe").c_str(), 0600);
     for (const auto& [name, text] : {std::pair{"limit", limit}, {"over", ""}, {"none", ""}, {"pipe", ""}}) {
         const std::string& shown = text; // a lambda cannot capture a structured binding here
-        View(name, shown.empty(), [&shown](CDialog& d) {
-            EXPECT_EQ(d.GetDlgItemText(IDC_TEXT), shown);
-            EXPECT_EQ(d.GetWindowText(), "License Agreement");
-        });
+        if (shown.empty()) {
+            m_user.Answer(IDOK);
+        }
+        m_user.Dialog(IDD_LICENSE)
+            .Inspect([&shown](CDialog& d) {
+                EXPECT_EQ(d.GetDlgItemText(IDC_TEXT), shown);
+                EXPECT_EQ(d.GetWindowText(), "License Agreement");
+            })
+            .Escape();
+        View(name);
         if (shown.empty()) {
             EXPECT_EQ(m_user.MessageBoxes().back().text,
                       "The file " + File(name) + " is missing or otherwise could not be opened.");
@@ -108,14 +107,16 @@ TEST_F(TextViewerTest, TheTextCanBeSelectedAndCopiedButNotChanged) {
     std::ofstream(File("t"), std::ios::binary) << "abc\r\ndef\nghi";
     QGuiApplication::clipboard()->setText("pasted");
     m_user.Dialog(IDD_LICENSE).Focus(IDC_TEXT);
-    for (const auto& [key, modifiers] : {std::pair{Qt::Key_X, Qt::NoModifier},
-                                         {Qt::Key_Backspace, Qt::NoModifier},
-                                         {Qt::Key_Delete, Qt::NoModifier},
-                                         {Qt::Key_Delete, Qt::ShiftModifier},
-                                         {Qt::Key_X, Qt::ControlModifier},
-                                         {Qt::Key_V, Qt::ControlModifier},
-                                         {Qt::Key_Insert, Qt::ShiftModifier},
-                                         {Qt::Key_Return, Qt::ShiftModifier}}) {
+    using enum Qt::Key;
+    using enum Qt::KeyboardModifier;
+    for (const auto& [key, modifiers] : {std::pair{Key_X, NoModifier},
+                                         {Key_Backspace, NoModifier},
+                                         {Key_Delete, NoModifier},
+                                         {Key_Delete, ShiftModifier},
+                                         {Key_X, ControlModifier},
+                                         {Key_V, ControlModifier},
+                                         {Key_Insert, ShiftModifier},
+                                         {Key_Return, ShiftModifier}}) {
         m_user.Key(Qt::Key_End, Qt::ControlModifier).Key(Qt::Key_Left, Qt::ShiftModifier).Key(key, modifiers);
     }
     m_user.Key(Qt::Key_Home, Qt::ControlModifier)
@@ -128,7 +129,7 @@ TEST_F(TextViewerTest, TheTextCanBeSelectedAndCopiedButNotChanged) {
             EXPECT_EQ(QGuiApplication::clipboard()->text(), "ab");
         })
         .Escape(); // from the text box too
-    EXPECT_EQ(CTextViewerDlg(IDD_LICENSE, IDC_TEXT, File("t"), "License Agreement").DoModal(), IDCANCEL);
+    EXPECT_EQ(View("t"), IDCANCEL);
 }
 
 TEST_F(TextViewerTest, ShowReadMeIsWrittenAtEachClickAndDecidesTheNextStart) {
@@ -180,6 +181,6 @@ TEST_F(TextViewerTest, PrintedPagesFollowTheMarginsTheLineCutAndTheTabRule) {
     EXPECT_NEAR(cut[0][1].x, origin.x() + tab * (std::floor(54 / tab) + 1), 1.5);
 
     m_user.Dialog(IDD_LICENSE).Click(IDC_PRINT).PrintTo(File("no/such.pdf")).Answer(IDOK).Click(IDOK);
-    CTextViewerDlg(IDD_LICENSE, IDC_TEXT, File("p.txt"), "License Agreement").DoModal();
+    View("p.txt");
     EXPECT_EQ(m_user.MessageBoxes().back().text, "Error printing file.");
 }

@@ -36,8 +36,7 @@ public:
     bool IsIconic(Window window);
     // The viewable top-level windows of the program (their class is "keyloft").
     std::vector<Window> ProgramWindows();
-    // A viewable window of the program that is none of those given (a popup menu coming up); 0 when
-    // none came in time.
+    // A viewable window of the program other than those given (a popup menu); 0 when none came.
     Window WaitForProgramWindowBesides(const std::vector<Window>& known);
     // The window the window manager made active; waits until it is the given one, within the bound.
     bool WaitUntilActive(Window window);

@@ -1,5 +1,3 @@
-// The program's windows under a window manager: the focus back in the owner whenever a dialog
-// closes, a dialog never minimised away, the keypad's Enter, and a clean exit after a menu was open.
 
 #include "ProgramTest.h"
 

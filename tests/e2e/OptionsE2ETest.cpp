@@ -2,12 +2,9 @@
 
 #include "ProgramTest.h"
 
-#include <QEventLoop>
-#include <QFileSystemWatcher>
 #include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTimer>
 #include <fstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 using namespace klt::e2e;
@@ -16,11 +13,7 @@ TEST_F(ProgramTest, OptionsWritesAnAutostartEntryThatStartsTheProgramInTheTray) 
     // A blank, quotes, '$' and '%' in the program's path survive the Exec key.
     m_program = MakePortableCopy((m_home / "odd \"dir\" $HOME 100%").string());
     WriteSetting("Settings/Startup File", File("a.klt"));
-    const fs::path entry =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
-        "/autostart/Keyloft.desktop";
-    fs::create_directories(entry.parent_path());
-    QFileSystemWatcher watcher({QString::fromStdString(entry.parent_path().string())});
+    const fs::path entry = AutostartFolder() / "Keyloft.desktop";
     ASSERT_NE(StartFirst("a.klt"), 0u);
     Desktop::Key("alt+v");
     Desktop::Key("o");
@@ -28,14 +21,9 @@ TEST_F(ProgramTest, OptionsWritesAnAutostartEntryThatStartsTheProgramInTheTray) 
     for (const char* key : {"Tab", "Tab", "space", "Return"}) { // the tray box, then OK
         Desktop::Key(key);
     }
-    QEventLoop loop;
-    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, &QEventLoop::quit);
-    QTimer bound;
-    bound.setSingleShot(true);
-    QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
-    bound.start(static_cast<int>(kBound.count()));
-    while (!fs::exists(entry) && bound.isActive()) {
-        loop.exec();
+    for (const auto deadline = std::chrono::steady_clock::now() + kBound;
+         !fs::exists(entry) && std::chrono::steady_clock::now() < deadline;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ASSERT_TRUE(fs::exists(entry));
 

@@ -1,5 +1,4 @@
-// Pasting with the real program on a display with openbox and a tray host (trayer), into an xterm in
-// raw mode that records every byte it gets.
+// Pasting with the real program under openbox and trayer, into an xterm recording every byte it gets.
 
 #include "PasswordFileContent.h"
 #include "ProgramTest.h"
@@ -93,16 +92,12 @@ TEST_F(PasteE2ETest, WithTheHotKeyDisabledTheTrayPastesByDoubleClickAndByItsMenu
     EXPECT_EQ(m_target->Received(expected + "ann"), expected + "ann");
 }
 
-// With Alt+Insert held by another program the start goes on. A paste from the tray opens the file
-// again with its password question; closing hides the window and empties the document, so the next
-// Configure asks again.
+// Alt+Insert held elsewhere; closing hides the window and empties the document, so Configure asks again.
 TEST_F(PasteE2ETest, InTrayModeTheTrayPastesConfiguresAfterCloseAndExits) {
     klt::test::X11TestDisplay rival;
     ASSERT_TRUE(rival.GrabKey(XK_Insert, Mod1Mask));
-    const std::string autostart =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() + "/autostart";
-    std::filesystem::create_directories(autostart);
-    std::ofstream(autostart + "/Keyloft.desktop") << "[Desktop Entry]\n";
+    std::filesystem::create_directories(AutostartFolder());
+    std::ofstream(AutostartFolder() / "Keyloft.desktop") << "[Desktop Entry]\n";
     StartWithTarget({"/s"}, "pw");
     const auto enterPassword = [this] {
         ASSERT_NE(m_desktop.WaitForActiveWindow("Enter the password for a.klt."), 0u);

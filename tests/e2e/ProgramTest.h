@@ -22,15 +22,17 @@ protected:
         std::filesystem::create_directories(m_home / "files");
         m_program = MakePortableCopy((m_home / "prog").string());
         std::filesystem::remove(m_home / "prog/DEFAULT.KLT");
-        const std::string config =
-            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
-        std::filesystem::remove(config + "/Quellmoor/Keyloft.conf");
-        std::filesystem::remove_all(config + "/autostart");
+        std::filesystem::remove(AutostartFolder().parent_path() / "Quellmoor/Keyloft.conf");
+        std::filesystem::remove_all(AutostartFolder());
         // The read-me at start would only be in the way.
         WriteSetting("Settings/Show ReadMe", "0");
     }
 
     std::string File(const std::string& name) const { return (m_home / "files" / name).string(); }
+    static std::filesystem::path AutostartFolder() {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
+               "/autostart";
+    }
 
     // Starts the program in the files folder.
     KeyloftProcess& Start(const std::vector<std::string>& args, const std::string& folder = {}) {

@@ -1,5 +1,4 @@
-// The framework on its own, linked without the program's resources: it finds none until a program
-// hands it its tables, and a lookup the program leaves out answers "none" instead of failing.
+// The framework linked without the program's resources: it finds only what it is handed.
 
 #include "AfxRes.h"
 #include "MessageBox.h"

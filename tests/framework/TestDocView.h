@@ -68,8 +68,7 @@ private:
     void OnAppAbout() { ++m_nAbouts; }
 };
 
-// The application with the single-document template of the classes above, made new for each test
-// (DocViewTest), keeping four recent files.
+// The application with the classes above (DocViewTest), keeping four recent files.
 class FrameworkTest : public klt::testing::DocViewTest<TestDoc, TestView, TestFrame, TestApp> {
 protected:
     void SetUp() override;

@@ -1,8 +1,6 @@
 #pragma once
-// A fresh folder of a test's own under the temporary folder, made by mkdtemp (two runs at once never
-// share one) and removed with all it holds when the object goes, also after a test took away its
-// write permission. Keep '-' out of the prefix: the program reads one in a path on its command line
-// as a switch.
+// A fresh folder of a test's own (mkdtemp), removed with all it holds even when made read-only.
+// Keep '-' out of the prefix: the program reads one in a path on its command line as a switch.
 
 #include <cerrno>
 #include <cstdlib>

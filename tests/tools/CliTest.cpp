@@ -90,17 +90,13 @@ TEST_F(Cli, FileErrorsInTheProgramsWords) {
               "This password file requires the encrypted edition.  To convert, open this file in the "
               "encrypted edition and save it without a password.\n");
 
-    EXPECT_EQ(
-        Run({"create", Path("missing/a.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
-        klt::cli::fileError);
-    EXPECT_EQ(m_err.str(), Path("missing/a.klt") + " was not found.\n");
-
-    std::filesystem::create_symlink("/nonexistent-mount/a.klt", Path("offline.klt"));
-    EXPECT_EQ(
-        Run({"create", Path("offline.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
-        klt::cli::fileError);
-    EXPECT_EQ(m_err.str(), Path("offline.klt") + " was not found.\n");
-    EXPECT_TRUE(std::filesystem::is_symlink(Path("offline.klt")));
+    fs::create_symlink("/nonexistent-mount/a.klt", Path("offline.klt"));
+    for (const char* pszName : {"missing/a.klt", "offline.klt"}) {
+        EXPECT_EQ(Run({"create", Path(pszName)}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
+                  klt::cli::fileError);
+        EXPECT_EQ(m_err.str(), Path(pszName) + " was not found.\n");
+    }
+    EXPECT_TRUE(fs::is_symlink(Path("offline.klt")));
 }
 
 TEST_F(Cli, UnusableInputTouchesNoFile) {

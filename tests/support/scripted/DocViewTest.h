@@ -1,7 +1,6 @@
 #pragma once
 // An application with one single-document template, made new for each test: the settings emptied,
-// the frame made (hidden) by File New, and a folder of the test's own for files. The framework's,
-// the document's, the list's and the frame's tests build on it.
+// the frame made (hidden) by File New, and a folder of the test's own for files.
 
 #include "Framework.h"
 #include "TempFolder.h"
