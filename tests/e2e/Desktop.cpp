@@ -190,6 +190,19 @@ void Desktop::Minimize(Window window) {
     RunXdotool({"windowminimize", "--sync", QString::number(window)});
 }
 
+void Desktop::Close(Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(m_display, "_NET_CLOSE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = CurrentTime;
+    event.xclient.data.l[1] = 2; // from a pager or the like: the user's own request
+    XSendEvent(m_display, DefaultRootWindow(m_display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(m_display);
+}
+
 void Desktop::Activate(Window window) {
     RunXdotool({"windowactivate", "--sync", QString::number(window)});
 }

@@ -47,6 +47,9 @@ public:
     static void Type(const std::string& text);
     static void Activate(Window window);
     static void Minimize(Window window);
+    // Asks the window manager to close the window, as its close button does (WM_DELETE_WINDOW),
+    // whichever window has the keyboard focus.
+    void Close(Window window);
 
 private:
     // Waits for the next burst of events, at most until the deadline; false once it has passed.

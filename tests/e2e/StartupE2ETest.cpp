@@ -89,7 +89,7 @@ TEST_F(ProgramTest, StartsDuringAPasswordQuestionWaitAndOpenTheirFilesAfterItInT
     EXPECT_EQ(third.WaitForExit(), 0);
     EXPECT_EQ(m_desktop.WaitForWindow("b.klt - Keyloft"), first);
     // Both were opened, a.klt first: the recent-file list, written as the program ends, says so.
-    Desktop::Key("alt+F4");
+    m_desktop.Close(first);
     EXPECT_EQ(m_processes.front()->WaitForExit(), 0);
     EXPECT_EQ(ReadSetting("Recent File List/File1"), File("b.klt"));
     EXPECT_EQ(ReadSetting("Recent File List/File2"), File("a.klt"));
@@ -153,8 +153,7 @@ TEST_F(ProgramTest, WithAnAutostartEntryAndNoTrayClosingTheWindowMinimisesIt) {
     ASSERT_NE(window, 0u);
     KeyloftProcess& first = *m_processes.back();
 
-    ASSERT_TRUE(m_desktop.WaitUntilActive(window)); // the key goes to the active window
-    Desktop::Key("alt+F4");
+    m_desktop.Close(window);
     ASSERT_TRUE(m_desktop.WaitUntilHidden(window));
     EXPECT_TRUE(m_desktop.IsIconic(window));
     EXPECT_TRUE(first.IsRunning());
@@ -166,7 +165,6 @@ TEST_F(ProgramTest, WithAnAutostartEntryAndNoTrayClosingTheWindowMinimisesIt) {
 TEST_F(ProgramTest, WithoutAnAutostartEntryClosingTheWindowEndsTheProgram) {
     const Window window = StartFirst("a.klt");
     ASSERT_NE(window, 0u);
-    ASSERT_TRUE(m_desktop.WaitUntilActive(window));
-    Desktop::Key("alt+F4");
+    m_desktop.Close(window);
     EXPECT_EQ(m_processes.back()->WaitForExit(), 0);
 }
