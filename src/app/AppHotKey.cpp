@@ -4,12 +4,6 @@
 #include "KLTApp.h"
 #include "PlatformServices.h"
 
-namespace {
-
-constexpr const char* kSettings = "Settings";
-
-} // namespace
-
 BOOL CKLTApp::RegisterAppHotKey() {
     const UINT nModifiers = GetProfileInt(kSettings, "HotKeyMOD", MOD_ALT);
     const UINT nVirtualKey = GetProfileInt(kSettings, "HotKeyVK", VK_INSERT);
