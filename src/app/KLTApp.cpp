@@ -18,10 +18,8 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 

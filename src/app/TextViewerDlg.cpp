@@ -1,5 +1,7 @@
 #include "TextViewerDlg.h"
 
+#include "FileException.h"
+#include "FileIo.h"
 #include "KLTApp.h"
 #include "ProgramFiles.h"
 #include "TextPrinter.h"
@@ -7,39 +9,30 @@
 
 #include <QFontDatabase>
 #include <QWidget>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <optional>
 
 namespace {
 
-constexpr off_t kTextLimit = 65536; // a text must be shorter than this
+constexpr int64_t kTextLimit = 65536; // a text must be shorter than this
 
 } // namespace
 
 BOOL FetchTextFile(const std::string& path, std::string& text) {
     text.clear();
-    // O_NONBLOCK: opening a pipe must not wait for a writer; anything but a regular file is refused.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
+    // The size first, so that a large file is never read whole; the read refuses pipes and devices
+    // without waiting for a writer.
+    const std::optional<klt::FileIdentity> identity = klt::IdentityOf(path);
+    if (!identity || identity->size >= kTextLimit) {
         return FALSE;
     }
-    struct stat status {};
-    bool bRead = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size < kTextLimit;
-    std::string bytes(bRead ? static_cast<size_t>(status.st_size) : 0, '\0');
-    size_t nDone = 0;
-    while (bRead && nDone < bytes.size()) {
-        const ssize_t n = read(fd, bytes.data() + nDone, bytes.size() - nDone);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        bRead = n > 0;
-        nDone += n > 0 ? static_cast<size_t>(n) : 0;
-    }
-    close(fd);
-    if (!bRead) {
+    std::string bytes;
+    try {
+        bytes = klt::ReadFileContents(path);
+    } catch (const CFileException&) {
         return FALSE;
+    }
+    if (static_cast<int64_t>(bytes.size()) >= kTextLimit) {
+        return FALSE; // it grew meanwhile
     }
     text = bytes.substr(0, bytes.find('\0'));
     return TRUE;
