@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace klt {
 
@@ -43,6 +44,11 @@ public:
     // One synthetic press or release, delivered to whichever window has the keyboard focus.
     virtual void SendKey(KeyCode key, bool down) = 0;
     virtual void SendModifier(Modifier modifier, bool down) = 0;
+
+    // Around the keys of one text: a keyboard that must prepare its layout for the whole text at once
+    // learns its characters before the first key and is told when the last one has gone.
+    virtual void BeginText(std::u32string_view /*characters*/) {}
+    virtual void EndText() {}
 };
 
 } // namespace klt

@@ -88,6 +88,11 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
     {IDS_NO_PRIVATE_FOLDER,
      "Keyloft needs a folder that only you can use, for the lock that keeps it to one copy "
      "at a time, and none could be found or made.  Set XDG_RUNTIME_DIR to such a folder."},
+    {IDS_CHARACTERS_NOT_TYPED,
+     "Keyloft could not type %s of the characters: the keyboard layout of this desktop cannot "
+     "produce them."},
+    {IDS_CANNOT_TYPE_HERE,
+     "Keyloft cannot type into this window on this desktop.  Windows of X11 programs still work."},
     {AFX_IDS_UNTITLED, "Untitled"},
     {AFX_IDS_ALLFILTER, "All Files (*.*)"},
     {AFX_IDS_OPENFILE, "Open"},

@@ -4,6 +4,7 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
 #include <vector>
 
 namespace klt {
@@ -33,15 +34,17 @@ std::vector<Modifier> ModifiersOf(unsigned shiftState) {
 } // namespace
 
 int KeystrokeTyper::TypeText(std::string_view text) {
+    m_nUntyped = 0;
     if (!WaitForReleasedModifiers()) {
         return 0;
     }
-    for (char32_t character : DecodeText(text)) {
-        if (character == U'\0') {
-            break;
-        }
+    std::u32string characters = DecodeText(text);
+    characters.resize(std::min(characters.size(), characters.find(U'\0')));
+    m_keyboard.BeginText(characters);
+    for (char32_t character : characters) {
         TypeCharacter(character);
     }
+    m_keyboard.EndText();
     return 1;
 }
 
@@ -79,6 +82,7 @@ bool KeystrokeTyper::WaitForReleasedModifiers() {
 void KeystrokeTyper::TypeCharacter(char32_t character) {
     const auto scan = m_keyboard.LookUp(character);
     if (!scan) {
+        ++m_nUntyped;
         return;
     }
     unsigned shiftState = scan->shiftState;

@@ -17,6 +17,8 @@ public:
     // sent; 0 when the application was asked to quit meanwhile: then nothing is typed and the request
     // stays in force, so the main loop still ends.
     int TypeText(std::string_view text);
+    // How many characters of the last text the keyboard could not produce; they were left out.
+    int UntypedCount() const { return m_nUntyped; }
 
 private:
     bool WaitForReleasedModifiers();
@@ -24,6 +26,7 @@ private:
     void TypeCharacter(char32_t character);
 
     IKeyboard& m_keyboard;
+    int m_nUntyped = 0;
 };
 
 } // namespace klt

@@ -31,7 +31,8 @@ void CMainFrame::PasteToWindow(klt::WindowId target) {
     klt::BringToFront(*this);
     klt::PlatformServices* pPlatform = klt::CurrentPlatform();
     if (pPlatform == nullptr || !IsPasteTarget(target)) {
-        AfxMessageBox(IDS_NO_PASTE_TARGET, MB_OK | MB_ICONSTOP);
+        const bool unreachable = pPlatform != nullptr && target == 0 && pPlatform->noneMayBeUnreachable;
+        AfxMessageBox(unreachable ? IDS_CANNOT_TYPE_HERE : IDS_NO_PASTE_TARGET, MB_OK | MB_ICONSTOP);
         return;
     }
     klt::AppShell* pShell = klt::GetAppShell();
@@ -50,8 +51,14 @@ void CMainFrame::PasteToWindow(klt::WindowId target) {
                 // The wait for released modifiers turns the event loop: what must not run inside a
                 // dialog must not run inside the typing either.
                 const klt::ModalScope typing;
-                klt::KeystrokeTyper(pPlatform->keyboard).TypeText(dlg.m_strText);
+                klt::KeystrokeTyper typer(pPlatform->keyboard);
+                typer.TypeText(dlg.m_strText);
                 klt::BringToFront(*this);
+                if (typer.UntypedCount() > 0) {
+                    AfxMessageBox(
+                        klt::FormatString(IDS_CHARACTERS_NOT_TYPED, std::to_string(typer.UntypedCount())),
+                        MB_OK | MB_ICONEXCLAMATION);
+                }
             } else {
                 AfxMessageBox(klt::FormatString(IDS_TARGET_GONE, dlg.m_strPasteTo), MB_OK | MB_ICONSTOP);
             }

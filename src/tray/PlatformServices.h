@@ -12,6 +12,9 @@ struct PlatformServices {
     IKeyboard& keyboard;
     IWindowSystem& windows;
     IHotKey& hotKey;
+    // No foreground window may mean one that these services cannot reach (a native window of a
+    // Wayland desktop seen from its X11 side) rather than none at all.
+    bool noneMayBeUnreachable = false;
 };
 
 // The services in force, or null when there are none (no X display).

@@ -90,6 +90,20 @@ TEST_F(PasteTest, PasteChecksItsTargetTypesAndLeavesTheTargetInFront) {
     Main().PasteToWindow(kEditor);
     EXPECT_EQ(Typed(), "secret");
     EXPECT_EQ(m_windows.activations, (std::vector<WindowId>{kEditor, kEditor})); // before typing, at the end
+
+    // Where no foreground window may be one the services cannot reach, the message says so; a layout
+    // that lacks characters leaves them out and the message counts them.
+    m_services.noneMayBeUnreachable = true;
+    m_keyboard.layout.erase(U'e');
+    m_user.Answer(IDOK).Dialog(IDD_PASTE).Click(IDC_PASTE_PASSWORD);
+    m_user.Answer(IDOK);
+    Main().PasteToWindow(0);
+    Main().PasteToWindow(kEditor);
+    ASSERT_EQ(m_user.MessageBoxes().size(), 5u);
+    EXPECT_EQ(m_user.MessageBoxes()[3].text,
+              "Keyloft cannot type into this window on this desktop.  Windows of X11 programs still work.");
+    EXPECT_EQ(m_user.MessageBoxes()[4].text, "Keyloft could not type 2 of the characters: the keyboard "
+                                             "layout of this desktop cannot produce them.");
     EXPECT_TRUE(Frame()->IsIconic());
 
     // The target goes while the dialog is open: its title as it was when the paste began.

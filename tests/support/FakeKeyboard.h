@@ -23,10 +23,14 @@ public:
     std::optional<KeyScan> LookUp(char32_t character) override;
     void SendKey(KeyCode key, bool down) override;
     void SendModifier(Modifier modifier, bool down) override;
+    void BeginText(std::u32string_view characters) override { announced = characters; }
+    void EndText() override { ++textsEnded; }
 
     std::map<char32_t, KeyScan> layout;
     std::set<Modifier> held; // modifiers the user holds
     bool capsLock = false;
+    std::u32string announced; // the characters of the last text begun
+    int textsEnded = 0;
     std::vector<std::string> events;       // key events sent
     std::vector<Modifier> modifierQueries; // every IsModifierDown, in order
     std::function<void()> onModifierQuery; // runs before each answer

@@ -59,15 +59,19 @@ TEST_F(KeystrokeTyperTest, CapsLockTurnsTheShiftOfLettersRound) {
 TEST_F(KeystrokeTyperTest, DecodesTheTextAndSkipsWhatTheKeyboardCannotType) {
     // UTF-8 "a中b": no key gives the middle character.
     EXPECT_EQ(typer.TypeText("a\xE4\xB8\xAD\x62"), 1);
+    EXPECT_EQ(keyboard.announced, U"a中b");
     EXPECT_EQ(keyboard.events, (Events{"+k38", "-k38", "+k39", "-k39"}));
+    EXPECT_EQ(typer.UntypedCount(), 1);
+    EXPECT_EQ(keyboard.textsEnded, 1);
 
     keyboard.events.clear();
     EXPECT_EQ(typer.TypeText("\x80"), 1); // not UTF-8: Windows-1252, the euro sign
     EXPECT_EQ(keyboard.events, (Events{"+AltGr", "+k26", "-k26", "-AltGr"}));
+    EXPECT_EQ(typer.UntypedCount(), 0);
 
     keyboard.events.clear();
     EXPECT_EQ(typer.TypeText(std::string_view("a\0b", 3)), 1); // the text ends at a NUL
-    EXPECT_EQ(keyboard.events, (Events{"+k38", "-k38"}));
+    EXPECT_EQ(keyboard.announced, U"a");
 }
 
 TEST_F(KeystrokeTyperTest, WaitsForHeldModifiersWhileEventsAreHandled) {
