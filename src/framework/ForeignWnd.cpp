@@ -9,7 +9,9 @@ CForeignWnd::CForeignWnd(std::uintptr_t hWnd) : m_hWnd(hWnd) {}
 CForeignWnd::~CForeignWnd() = default;
 
 void CForeignWnd::OwnTopLevel(QWidget* pWindow) {
-    if (m_hWnd == 0 || pWindow == nullptr) {
+    // Ids beyond 32 bits belong to windows that are no X11 windows (a Wayland compositor's list): the
+    // window system cannot make a window transient for them.
+    if (m_hWnd == 0 || m_hWnd > 0xFFFFFFFFu || pWindow == nullptr) {
         return;
     }
     // Window ids are X11 ids; other platforms (the offscreen one of the tests) have no such windows.

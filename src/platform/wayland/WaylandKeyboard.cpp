@@ -1,0 +1,205 @@
+#include "WaylandKeyboard.h"
+
+#include "WaylandConnection.h"
+#include "virtual-keyboard-client.h"
+
+#include <cstring>
+#include <sys/mman.h>
+#include <thread>
+#include <unistd.h>
+#include <wayland-client.h>
+
+namespace klt::wayland {
+
+namespace {
+
+constexpr unsigned kXkbV1 = WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1;
+constexpr KeyCode kEvdevOffset = 8; // XKB keycodes are the kernel's plus 8
+
+std::uint32_t Milliseconds() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+// The keymap's text in a sealed-off memory file, terminated by a NUL as the protocol wants.
+int MemoryFileOf(const std::string& text) {
+    const int fd = memfd_create("keyloft-keymap", MFD_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    const char* data = text.c_str();
+    size_t left = text.size() + 1;
+    while (left > 0) {
+        const ssize_t written = write(fd, data, left);
+        if (written <= 0) {
+            close(fd);
+            return -1;
+        }
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+    return fd;
+}
+
+// Other virtual keyboards (typing tools, on-screen keyboards) may carry only the few keys they press.
+// Every keyboard layout types the ten digits; such a keymap does not.
+bool IsLayout(const Keymap& keymap) {
+    for (char32_t digit = U'0'; digit <= U'9'; ++digit) {
+        if (!keymap.Find(digit)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void WaylandKeyboard::OnKeymap(void* data, wl_keyboard*, unsigned format, int fd, unsigned size) {
+    auto* self = static_cast<WaylandKeyboard*>(data);
+    void* mapped =
+        format == kXkbV1 && size > 0 ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
+    close(fd);
+    if (mapped == MAP_FAILED) {
+        return;
+    }
+    const std::string_view text(static_cast<const char*>(mapped), size);
+    // The compositor passes on the keymaps this program uploads too; those are not the user's.
+    const bool own =
+        self->m_uploaded != nullptr && text.substr(0, text.find('\0')) == self->m_uploaded->Text();
+    if (!own) {
+        if (auto keymap = Keymap::FromText(text); keymap != nullptr && IsLayout(*keymap)) {
+            self->m_userKeymap = std::move(keymap);
+        }
+    }
+    munmap(mapped, size);
+}
+
+WaylandKeyboard::WaylandKeyboard(Connection& connection, IKeyboard* modifierSource)
+    : m_connection(connection), m_modifierSource(modifierSource) {
+    static const wl_keyboard_listener kListener{
+        &WaylandKeyboard::OnKeymap,
+        [](void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {},
+        [](void*, wl_keyboard*, std::uint32_t, wl_surface*) {},
+        [](void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {},
+        [](void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {},
+        [](void*, wl_keyboard*, std::int32_t, std::int32_t) {},
+    };
+    // The user's keymap comes with the seat's keyboard, when the seat has one; the keymaps the
+    // compositor passes on later are the user's too, unless they are this program's own.
+    auto listen = [&] {
+        if (m_seatKeyboard == nullptr && connection.SeatHasKeyboard()) {
+            m_seatKeyboard = wl_seat_get_keyboard(connection.Seat());
+            wl_keyboard_add_listener(m_seatKeyboard, &kListener, this);
+            connection.Roundtrip();
+        }
+    };
+    listen();
+    if (!m_userKeymap) {
+        m_userKeymap = Keymap::Default();
+    }
+    // Kept in the seat from now on: a seat that gains a keyboard at the first key loses that key.
+    m_keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(connection.VirtualKeyboards(),
+                                                                         connection.Seat());
+    if (m_userKeymap) {
+        Upload(Keymap::FromText(m_userKeymap->Text()));
+    }
+    connection.Roundtrip();
+    listen();
+}
+
+WaylandKeyboard::~WaylandKeyboard() {
+    zwp_virtual_keyboard_v1_destroy(m_keyboard);
+    if (m_seatKeyboard != nullptr) {
+        wl_keyboard_destroy(m_seatKeyboard);
+    }
+    m_connection.Roundtrip();
+}
+
+bool WaylandKeyboard::IsModifierDown(Modifier modifier) {
+    return m_modifierSource != nullptr && m_modifierSource->IsModifierDown(modifier);
+}
+
+std::optional<KeyScan> WaylandKeyboard::LookUp(char32_t character) {
+    const std::size_t position = m_position++;
+    if (m_uploaded == nullptr) {
+        return std::nullopt;
+    }
+    if (!m_uploaded->Find(character) && position < m_text.size() && position >= m_preparedUntil) {
+        Prepare(position);
+        // A character no key can be lent to is left out; the text goes on after it.
+        m_preparedUntil = std::max(m_preparedUntil, position + 1);
+    }
+    return m_uploaded->Find(character);
+}
+
+void WaylandKeyboard::SendKey(KeyCode key, bool down) {
+    zwp_virtual_keyboard_v1_key(m_keyboard, Milliseconds(), key - kEvdevOffset,
+                                down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED);
+    m_connection.ProcessPendingEvents();
+    if (!down) {
+        std::this_thread::sleep_for(kKeyPace);
+    }
+}
+
+void WaylandKeyboard::SendModifier(Modifier modifier, bool down) {
+    const unsigned mask = m_uploaded != nullptr ? m_uploaded->ModifierMask(modifier) : 0;
+    m_depressed = down ? m_depressed | mask : m_depressed & ~mask;
+    SendModifiers();
+}
+
+void WaylandKeyboard::SendModifiers() {
+    // The group is always the first: characters are looked up in the first layout.
+    zwp_virtual_keyboard_v1_modifiers(m_keyboard, m_depressed, 0, 0, 0);
+    m_connection.ProcessPendingEvents();
+}
+
+void WaylandKeyboard::BeginText(std::u32string_view characters) {
+    m_text = characters;
+    m_position = 0;
+    m_preparedUntil = 0;
+    m_depressed = 0;
+    SendModifiers();
+    Prepare(0);
+}
+
+void WaylandKeyboard::EndText() {
+    m_text.clear();
+    m_position = m_preparedUntil = 0;
+    if (m_userKeymap && m_uploaded && m_uploaded->Text() != m_userKeymap->Text()) {
+        std::this_thread::sleep_for(kSettlingTime);
+        Upload(Keymap::FromText(m_userKeymap->Text()));
+    }
+}
+
+void WaylandKeyboard::Prepare(std::size_t position) {
+    if (!m_userKeymap) {
+        return;
+    }
+    std::size_t typeable = 0;
+    const std::string text =
+        m_userKeymap->WithLentKeys(std::u32string_view(m_text).substr(position), typeable);
+    m_preparedUntil = position + typeable;
+    if (m_uploaded != nullptr && text == m_uploaded->Text()) {
+        return;
+    }
+    if (position > 0) {
+        std::this_thread::sleep_for(kSettlingTime); // the keys so far are read with the keymap they went with
+    }
+    Upload(Keymap::FromText(text));
+    m_connection.Roundtrip();
+    std::this_thread::sleep_for(kSettlingTime);
+}
+
+void WaylandKeyboard::Upload(std::unique_ptr<Keymap> keymap) {
+    const int fd = keymap != nullptr ? MemoryFileOf(keymap->Text()) : -1;
+    if (fd < 0) {
+        return;
+    }
+    zwp_virtual_keyboard_v1_keymap(m_keyboard, kXkbV1, fd,
+                                   static_cast<std::uint32_t>(keymap->Text().size() + 1));
+    close(fd);
+    m_uploaded = std::move(keymap);
+    m_connection.ProcessPendingEvents();
+}
+
+} // namespace klt::wayland
