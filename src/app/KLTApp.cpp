@@ -9,6 +9,7 @@
 #include "LockKeys.h"
 #include "MainFrame.h"
 #include "PlatformServices.h"
+#include "PortalPlatform.h"
 #include "ProgramFiles.h"
 #include "VersionInfo.h"
 #include "X11Platform.h"
@@ -67,7 +68,17 @@ void CKLTApp::OpenPlatform() {
     if (m_pX11 == nullptr) {
         return;
     }
-    m_pPlatform.reset(new klt::PlatformServices{m_pX11->Keyboard(), m_pX11->Windows(), m_pX11->HotKey()});
+    // On KDE Plasma's Wayland session only the desktop portal reaches the native windows.
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") &&
+        qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':')).contains(QLatin1String("KDE"))) {
+        m_pPortal = klt::PortalPlatform::Open(&m_pX11->Keyboard());
+    }
+    if (m_pPortal != nullptr) {
+        m_pPlatform.reset(
+            new klt::PlatformServices{m_pPortal->Keyboard(), m_pPortal->Windows(), m_pPortal->HotKey()});
+    } else {
+        m_pPlatform.reset(new klt::PlatformServices{m_pX11->Keyboard(), m_pX11->Windows(), m_pX11->HotKey()});
+    }
     klt::InstallPlatform(m_pPlatform.get());
     // The connection is served by the event loop: it goes while the loop's application still exists.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [this] { ClosePlatform(); });
@@ -78,6 +89,7 @@ void CKLTApp::ClosePlatform() {
         klt::InstallPlatform(nullptr);
     }
     m_pPlatform.reset();
+    m_pPortal.reset();
     m_pX11.reset();
 }
 

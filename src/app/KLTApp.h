@@ -15,6 +15,7 @@ class CKLTDoc;
 
 namespace klt {
 class CommandServer;
+class PortalPlatform;
 class X11Platform;
 struct PlatformServices;
 } // namespace klt
@@ -90,5 +91,6 @@ private:
     klt::InstanceLock m_instanceLock;
     std::unique_ptr<klt::CommandServer> m_pCommandServer;
     std::unique_ptr<klt::X11Platform> m_pX11;
+    std::unique_ptr<klt::PortalPlatform> m_pPortal; // asks m_pX11 for the modifiers
     std::unique_ptr<klt::PlatformServices> m_pPlatform;
 };
