@@ -1,14 +1,28 @@
 // The platform services of the application object: on a Wayland desktop those of the compositor
-// where it lets clients type and list its windows, else those of the X display the windows are on.
+// where it lets clients type and list its windows, or those of the desktop portal on KDE Plasma;
+// else those of the X display the windows are on.
 
 #include "KLTApp.h"
 #include "PlatformServices.h"
+#include "PortalPlatform.h"
 #include "WaylandPlatform.h"
 #include "X11Platform.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstdlib>
+
+namespace {
+
+template <class Platform> klt::PlatformServices* ServicesOf(Platform& platform) {
+    return new klt::PlatformServices{platform.Keyboard(), platform.Windows(), platform.HotKey()};
+}
+
+bool IsKdeDesktop() {
+    return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':')).contains(QLatin1String("KDE"));
+}
+
+} // namespace
 
 void CKLTApp::OpenPlatform() {
     if (klt::CurrentPlatform() != nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) {
@@ -44,5 +58,6 @@ void CKLTApp::ClosePlatform() {
     }
     m_pPlatform.reset();
     m_pWayland.reset();
+    m_pPortal.reset();
     m_pX11.reset();
 }

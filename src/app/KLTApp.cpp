@@ -11,6 +11,7 @@
 #include "PlatformServices.h"
 #include "ProgramFiles.h"
 #include "VersionInfo.h"
+#include "PortalPlatform.h"
 #include "WaylandPlatform.h"
 #include "X11Platform.h"
 #include "resource.h"

@@ -15,6 +15,7 @@ class CKLTDoc;
 
 namespace klt {
 class CommandServer;
+class PortalPlatform;
 class WaylandPlatform;
 class X11Platform;
 struct PlatformServices;
@@ -94,5 +95,6 @@ private:
     std::unique_ptr<klt::CommandServer> m_pCommandServer;
     std::unique_ptr<klt::X11Platform> m_pX11;
     std::unique_ptr<klt::WaylandPlatform> m_pWayland;
+    std::unique_ptr<klt::PortalPlatform> m_pPortal; // asks m_pX11 for the modifiers
     std::unique_ptr<klt::PlatformServices> m_pPlatform;
 };

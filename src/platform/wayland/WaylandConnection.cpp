@@ -68,7 +68,7 @@ bool Connection::BindGlobals() {
                                                 [](void*, wl_registry*, std::uint32_t) {}};
     m_registry = wl_display_get_registry(m_display);
     wl_registry_add_listener(m_registry, &kListener, this);
-    if (!Roundtrip() || m_seat == nullptr || m_virtualKeyboards == nullptr || m_toplevels == nullptr) {
+    if (!Roundtrip() || m_seat == nullptr) {
         return false;
     }
     static const wl_seat_listener kSeatListener{

@@ -19,8 +19,7 @@ namespace klt::wayland {
 
 class Connection {
 public:
-    // Null unless $WAYLAND_DISPLAY can be reached and offers a seat, virtual keyboards and the list
-    // of toplevels.
+    // Null unless $WAYLAND_DISPLAY can be reached and has a seat.
     static std::unique_ptr<Connection> Open();
     ~Connection();
     Connection(const Connection&) = delete;
@@ -28,6 +27,7 @@ public:
 
     wl_display* Display() const { return m_display; }
     wl_seat* Seat() const { return m_seat; }
+    // Null where the compositor does not offer them.
     zwp_virtual_keyboard_manager_v1* VirtualKeyboards() const { return m_virtualKeyboards; }
     zwlr_foreign_toplevel_manager_v1* Toplevels() const { return m_toplevels; }
     // Whether the seat has a keyboard (a seat without one refuses to report keyboard events).

@@ -41,78 +41,32 @@ int MemoryFileOf(const std::string& text) {
     return fd;
 }
 
-// Other virtual keyboards (typing tools, on-screen keyboards) may carry only the few keys they press.
-// Every keyboard layout types the ten digits; such a keymap does not.
-bool IsLayout(const Keymap& keymap) {
-    for (char32_t digit = U'0'; digit <= U'9'; ++digit) {
-        if (!keymap.Find(digit)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
-void WaylandKeyboard::OnKeymap(void* data, wl_keyboard*, unsigned format, int fd, unsigned size) {
-    auto* self = static_cast<WaylandKeyboard*>(data);
-    void* mapped =
-        format == kXkbV1 && size > 0 ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
-    close(fd);
-    if (mapped == MAP_FAILED) {
-        return;
-    }
-    const std::string_view text(static_cast<const char*>(mapped), size);
-    // The compositor passes on the keymaps this program uploads too; those are not the user's.
-    const bool own =
-        self->m_uploaded != nullptr && text.substr(0, text.find('\0')) == self->m_uploaded->Text();
-    if (!own) {
-        if (auto keymap = Keymap::FromText(text); keymap != nullptr && IsLayout(*keymap)) {
-            self->m_userKeymap = std::move(keymap);
-        }
-    }
-    munmap(mapped, size);
-}
-
 WaylandKeyboard::WaylandKeyboard(Connection& connection, IKeyboard* modifierSource)
-    : m_connection(connection), m_modifierSource(modifierSource) {
-    static const wl_keyboard_listener kListener{
-        &WaylandKeyboard::OnKeymap,
-        [](void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {},
-        [](void*, wl_keyboard*, std::uint32_t, wl_surface*) {},
-        [](void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {},
-        [](void*, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {},
-        [](void*, wl_keyboard*, std::int32_t, std::int32_t) {},
-    };
-    // The user's keymap comes with the seat's keyboard, when the seat has one; the keymaps the
-    // compositor passes on later are the user's too, unless they are this program's own.
-    auto listen = [&] {
-        if (m_seatKeyboard == nullptr && connection.SeatHasKeyboard()) {
-            m_seatKeyboard = wl_seat_get_keyboard(connection.Seat());
-            wl_keyboard_add_listener(m_seatKeyboard, &kListener, this);
-            connection.Roundtrip();
-        }
-    };
-    listen();
-    if (!m_userKeymap) {
-        m_userKeymap = Keymap::Default();
+    : m_connection(connection), m_modifierSource(modifierSource),
+      m_seatKeymap(connection,
+                   [this](std::string_view text) { return m_uploaded && text == m_uploaded->Text(); }) {
+    if (m_seatKeymap.Current() == nullptr) {
+        m_defaultKeymap = Keymap::Default();
     }
     // Kept in the seat from now on: a seat that gains a keyboard at the first key loses that key.
     m_keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(connection.VirtualKeyboards(),
                                                                          connection.Seat());
-    if (m_userKeymap) {
-        Upload(Keymap::FromText(m_userKeymap->Text()));
+    if (const Keymap* user = UserKeymap()) {
+        Upload(Keymap::FromText(user->Text()));
     }
     connection.Roundtrip();
-    listen();
+    m_seatKeymap.Listen(); // the seat has a keyboard now, this one at least
 }
 
 WaylandKeyboard::~WaylandKeyboard() {
     zwp_virtual_keyboard_v1_destroy(m_keyboard);
-    if (m_seatKeyboard != nullptr) {
-        wl_keyboard_destroy(m_seatKeyboard);
-    }
     m_connection.Roundtrip();
+}
+
+const Keymap* WaylandKeyboard::UserKeymap() const {
+    return m_seatKeymap.Current() != nullptr ? m_seatKeymap.Current() : m_defaultKeymap.get();
 }
 
 bool WaylandKeyboard::IsModifierDown(Modifier modifier) {
@@ -165,19 +119,20 @@ void WaylandKeyboard::BeginText(std::u32string_view characters) {
 void WaylandKeyboard::EndText() {
     m_text.clear();
     m_position = m_preparedUntil = 0;
-    if (m_userKeymap && m_uploaded && m_uploaded->Text() != m_userKeymap->Text()) {
+    const Keymap* user = UserKeymap();
+    if (user != nullptr && m_uploaded && m_uploaded->Text() != user->Text()) {
         std::this_thread::sleep_for(kSettlingTime);
-        Upload(Keymap::FromText(m_userKeymap->Text()));
+        Upload(Keymap::FromText(user->Text()));
     }
 }
 
 void WaylandKeyboard::Prepare(std::size_t position) {
-    if (!m_userKeymap) {
+    const Keymap* user = UserKeymap();
+    if (user == nullptr) {
         return;
     }
     std::size_t typeable = 0;
-    const std::string text =
-        m_userKeymap->WithLentKeys(std::u32string_view(m_text).substr(position), typeable);
+    const std::string text = user->WithLentKeys(std::u32string_view(m_text).substr(position), typeable);
     m_preparedUntil = position + typeable;
     if (m_uploaded != nullptr && text == m_uploaded->Text()) {
         return;

@@ -5,13 +5,13 @@
 // settle before the first key and after the last, and keys go out at a pace the clients keep up with.
 
 #include "Keyboard.h"
+#include "SeatKeymap.h"
 #include "WaylandKeymap.h"
 
 #include <chrono>
 #include <memory>
 #include <string>
 
-struct wl_keyboard;
 struct zwp_virtual_keyboard_v1;
 
 namespace klt::wayland {
@@ -39,11 +39,10 @@ public:
     void BeginText(std::u32string_view characters) override;
     void EndText() override;
 
-    // The keymap the user's keyboard has, as the compositor last passed it on.
-    const Keymap& UserKeymap() const { return *m_userKeymap; }
-
 private:
-    static void OnKeymap(void* data, wl_keyboard* keyboard, unsigned format, int fd, unsigned size);
+    // The keymap of the user's keyboard, or without one the compositor's default; null when neither
+    // can be had.
+    const Keymap* UserKeymap() const;
     // Puts the keymap for the text from `position` on: the user's, with what it lacks lent.
     void Prepare(std::size_t position);
     void Upload(std::unique_ptr<Keymap> keymap);
@@ -53,11 +52,12 @@ private:
     IKeyboard* m_modifierSource;
     wl_keyboard* m_seatKeyboard = nullptr;         // reports the user's keymap
     zwp_virtual_keyboard_v1* m_keyboard = nullptr; // stays in the seat while the program runs
-    std::unique_ptr<Keymap> m_userKeymap;
-    std::unique_ptr<Keymap> m_uploaded; // the keymap the virtual keyboard has
-    std::u32string m_text;              // the text being typed
-    std::size_t m_position = 0;         // of the next character asked for
-    std::size_t m_preparedUntil = 0;    // the uploaded keymap gives the text's characters up to here
+    std::unique_ptr<Keymap> m_uploaded;            // the keymap the virtual keyboard has
+    SeatKeymap m_seatKeymap;                       // passes over m_uploaded
+    std::unique_ptr<Keymap> m_defaultKeymap;
+    std::u32string m_text;           // the text being typed
+    std::size_t m_position = 0;      // of the next character asked for
+    std::size_t m_preparedUntil = 0; // the uploaded keymap gives the text's characters up to here
     unsigned m_depressed = 0;
 };
 

@@ -55,7 +55,7 @@ struct WaylandPlatform::Services {
 std::unique_ptr<WaylandPlatform> WaylandPlatform::Open(IKeyboard* modifierSource,
                                                        const std::string& ownAppId) {
     auto connection = wayland::Connection::Open();
-    if (!connection) {
+    if (!connection || connection->VirtualKeyboards() == nullptr || connection->Toplevels() == nullptr) {
         return nullptr;
     }
     return std::unique_ptr<WaylandPlatform>(
