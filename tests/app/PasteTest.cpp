@@ -160,3 +160,28 @@ TEST_F(PasteTest, TrayAddAppendsAnEntryEvenUnderANameThatExistsAndWaitsForAnOpen
     EXPECT_EQ(Doc()->m_entryList.back()->m_strSystem, "Web");
     EXPECT_TRUE(Doc()->IsModified());
 }
+
+TEST_F(PasteTest, PasteArgumentCountsOnlyAsTheExactFirstWordAndPastesFromTheTray) {
+    const struct {
+        std::vector<std::string> args;
+        bool bPastes;
+    } cases[] = {
+        {{"--paste"}, true},        // the start-up file is a.klt, recorded by the first start
+        {{"/s", "--paste"}, false}, // not the first word
+        {{"--pasted.klt"}, false},  // a file name that begins with it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        WriteSetting("Settings/Startup File", File("a.klt"));
+        m_keyboard.events.clear();
+        const size_t dialogsBefore = m_user.Dialogs().size();
+        if (c.bPastes) {
+            m_user.Dialog(IDD_PASTE).Click(IDC_PASTE_PASSWORD);
+        }
+        Start(c.args);
+        ProcessPendingEvents();
+        EXPECT_EQ(Typed(), c.bPastes ? "secret" : "");
+        EXPECT_EQ(m_user.Dialogs().size() - dialogsBefore, c.bPastes ? 1u : 0u);
+        EXPECT_TRUE(m_user.Finished());
+    }
+}
