@@ -50,7 +50,8 @@ void TypeIntoQtLineEdit(benchmark::State& state, const std::u32string& alphabet)
     size_t wrong = 0;
     std::chrono::steady_clock::duration sending{};
     for (auto _ : state) {
-        auto target = klt::test::StartQtLineEdit(display, [&] { typer.TypeText("\r"); });
+        auto target =
+            klt::test::StartQtLineEdit(klt::test::WindowsOf(display), [&] { typer.TypeText("\r"); });
         if (!target->Window() || !platform->Windows().SetForegroundWindow(target->Window())) {
             state.SkipWithError("the line edit did not come up");
             return;
