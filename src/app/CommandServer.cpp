@@ -23,9 +23,11 @@ constexpr int kWatchIntervalMs = 1000;
 constexpr const char* kSettings = "Settings";
 constexpr const char* kLastFile = "Last File";
 
+// A second start asks for the window to come up with its file, or for a paste.
 bool IsAccepted(const ChannelMessage& message, uint32_t window) {
-    return message.window == window && message.message == WM_COMMAND && message.wParam == ID_TRAY_CONFIGURE &&
-           message.lParam == 0;
+    const bool configure = message.message == WM_COMMAND && message.wParam == ID_TRAY_CONFIGURE;
+    const bool paste = message.message == WM_HOTKEY && message.wParam == 0;
+    return message.window == window && (configure || paste) && message.lParam == 0;
 }
 
 void RemoveStaleChannels() {

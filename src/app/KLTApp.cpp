@@ -11,11 +11,11 @@
 #include "PlatformServices.h"
 #include "ProgramFiles.h"
 #include "VersionInfo.h"
+#include "PortalPlatform.h"
+#include "WaylandPlatform.h"
 #include "X11Platform.h"
 #include "resource.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -59,28 +59,6 @@ CKLTApp::~CKLTApp() {
     ClosePlatform();
 }
 
-void CKLTApp::OpenPlatform() {
-    if (klt::CurrentPlatform() != nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return;
-    }
-    m_pX11 = klt::X11Platform::Open();
-    if (m_pX11 == nullptr) {
-        return;
-    }
-    m_pPlatform.reset(new klt::PlatformServices{m_pX11->Keyboard(), m_pX11->Windows(), m_pX11->HotKey()});
-    klt::InstallPlatform(m_pPlatform.get());
-    // The connection is served by the event loop: it goes while the loop's application still exists.
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [this] { ClosePlatform(); });
-}
-
-void CKLTApp::ClosePlatform() {
-    if (m_pPlatform != nullptr && klt::CurrentPlatform() == m_pPlatform.get()) {
-        klt::InstallPlatform(nullptr);
-    }
-    m_pPlatform.reset();
-    m_pX11.reset();
-}
-
 BOOL CKLTApp::InitInstance() {
     if (!m_strBuildTimeError.empty()) {
         AfxMessageBox(m_strBuildTimeError, MB_OK | MB_ICONSTOP);
@@ -88,6 +66,13 @@ BOOL CKLTApp::InitInstance() {
     // The status bar's CAP, NUM and SCRL follow the keyboard's indicators.
     klt::SetKeyToggleQuery([](WORD vk) { return klt::IsLockKeyOn(vk); });
     SetRegistryKey("Quellmoor");
+    // A hot key bound by the desktop starts the program with --paste. Only the exact first word
+    // counts, before any switch is looked for, so no file name can ask for it. A first start with
+    // it goes to the tray and pastes into the window the user works in.
+    const bool bPaste = !m_args.empty() && m_args.front() == kPasteArgument;
+    if (bPaste) {
+        m_args.front() = "/s";
+    }
     if (IsSwitchSet('?')) {
         AfxMessageBox(IDS_SWITCHES, MB_OK | MB_ICONINFORMATION);
         return FALSE;
@@ -96,7 +81,7 @@ BOOL CKLTApp::InitInstance() {
     case klt::InstanceLock::Result::first:
         break;
     case klt::InstanceLock::Result::second:
-        HandOver();
+        HandOver(bPaste);
         return FALSE;
     case klt::InstanceLock::Result::failed:
         // Without the lock a second start could not tell that this one runs, and two copies would
@@ -141,6 +126,9 @@ BOOL CKLTApp::InitInstance() {
     }
     if (klt::AutostartEntryExists(klt::AutostartEntryPath(m_strProductName))) {
         m_bExitOnClose = FALSE;
+    }
+    if (bPaste) {
+        m_pMainWnd->PostMessage(WM_HOTKEY, 0, 0);
     }
     if (GetProfileInt(kSettings, "Show ReadMe", 1) != 0) {
         OnHelpReadMe();
@@ -240,14 +228,20 @@ bool CKLTApp::ConsumeSuppressedActivation() {
     return true;
 }
 
-void CKLTApp::HandOver() {
+void CKLTApp::HandOver(bool bPaste) {
+    // A paste names no file: the running instance keeps its own.
     CCommandLineInfo cmdInfo;
-    ChooseStartupFile(cmdInfo);
+    if (!bPaste) {
+        ChooseStartupFile(cmdInfo);
+    }
     const auto window = static_cast<uint32_t>(GetProfileInt(kSettings, "HWND", 0));
+    const klt::ChannelMessage message = bPaste
+                                            ? klt::ChannelMessage{window, WM_HOTKEY, 0, 0}
+                                            : klt::ChannelMessage{window, WM_COMMAND, ID_TRAY_CONFIGURE, 0};
     int32_t result = 0;
     // A stale id, a channel that could not be made, settings that could not be written: the user
     // is told that nothing was brought up, and whoever started this learns it from the exit status.
-    if (!klt::SendChannelMessage({window, WM_COMMAND, ID_TRAY_CONFIGURE, 0}, result)) {
+    if (!klt::SendChannelMessage(message, result)) {
         AfxMessageBox(IDS_INSTANCE_UNREACHABLE, MB_OK | MB_ICONSTOP);
         AfxPostQuitMessage(1);
     }

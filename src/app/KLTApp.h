@@ -15,6 +15,8 @@ class CKLTDoc;
 
 namespace klt {
 class CommandServer;
+class PortalPlatform;
+class WaylandPlatform;
 class X11Platform;
 struct PlatformServices;
 } // namespace klt
@@ -75,14 +77,16 @@ public:
 
     static constexpr const char* kSettings = "Settings";
     static constexpr const char* kDefaultFile = "DEFAULT.KLT"; // the start-up file unless the user chose one
+    static constexpr const char* kPasteArgument = "--paste";
 
 private:
-    // A second start: hands its file to the first instance and ends; when the first instance cannot
-    // be reached, says so and ends with exit status 1.
-    void HandOver();
+    // A second start: hands its file, or the paste it was started for, to the first instance and
+    // ends; when the first instance cannot be reached, says so and ends with exit status 1.
+    void HandOver(bool bPaste);
     // The autostart entry made or removed after Options, and the close rule switched with it.
     void ApplyAutostart(bool bTray);
-    // The keyboard, windows and hot key of the X display, unless a test installed its own.
+    // The keyboard, windows and hot key of the desktop, unless a test installed its own: those of a
+    // Wayland compositor that lets clients type and list its windows, else those of the X display.
     void OpenPlatform();
     void ClosePlatform();
 
@@ -90,5 +94,7 @@ private:
     klt::InstanceLock m_instanceLock;
     std::unique_ptr<klt::CommandServer> m_pCommandServer;
     std::unique_ptr<klt::X11Platform> m_pX11;
+    std::unique_ptr<klt::WaylandPlatform> m_pWayland;
+    std::unique_ptr<klt::PortalPlatform> m_pPortal; // asks m_pX11 for the modifiers
     std::unique_ptr<klt::PlatformServices> m_pPlatform;
 };

@@ -9,7 +9,9 @@ CForeignWnd::CForeignWnd(std::uintptr_t hWnd) : m_hWnd(hWnd) {}
 CForeignWnd::~CForeignWnd() = default;
 
 void CForeignWnd::OwnTopLevel(QWidget* pWindow) {
-    if (m_hWnd == 0 || pWindow == nullptr) {
+    // X11 window ids have 29 bits. Larger ids stand for windows that are no X11 windows (those a Wayland
+    // compositor lists, the portal's active window): nothing can be transient for them.
+    if (m_hWnd == 0 || m_hWnd > 0x1FFFFFFFu || pWindow == nullptr) {
         return;
     }
     // Window ids are X11 ids; other platforms (the offscreen one of the tests) have no such windows.

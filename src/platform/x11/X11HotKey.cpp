@@ -1,7 +1,7 @@
 #include "X11HotKey.h"
 
+#include "Keysyms.h"
 #include "X11Connection.h"
-#include "X11Keysyms.h"
 
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
@@ -41,7 +41,7 @@ X11HotKey::~X11HotKey() {
 }
 
 std::optional<X11HotKey::Grab> X11HotKey::Resolve() const {
-    const KeySym keysym = KeysymOfVirtualKey(m_virtualKey & 0xFF);
+    const KeySym keysym = xkb::KeysymOfVirtualKey(m_virtualKey & 0xFF);
     if (keysym == 0) {
         return std::nullopt;
     }

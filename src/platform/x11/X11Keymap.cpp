@@ -1,6 +1,6 @@
 #include "X11Keymap.h"
 
-#include "X11Keysyms.h"
+#include "Keysyms.h"
 
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
@@ -155,7 +155,7 @@ void Keymap::ReadKey(XkbDescPtr xkb, int key, unsigned level3Mask) {
         const XkbKeyTypeRec& type = *XkbKeyKeyType(xkb, key, keyGroup);
         for (int level = 0; level < type.num_levels; ++level) {
             const KeySym keysym = XkbKeySymEntry(xkb, key, level, keyGroup);
-            const char32_t character = CharacterOfKeysym(keysym);
+            const char32_t character = xkb::CharacterOfKeysym(keysym);
             const auto shiftState = ShiftStateOfLevel(type, level, level3Mask);
             if (character == 0 || !shiftState) {
                 continue;

@@ -1,7 +1,7 @@
 #include "X11SpareKeys.h"
 
+#include "Keysyms.h"
 #include "X11Connection.h"
-#include "X11Keysyms.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstring>
 #include <thread>
-#include <xkbcommon/xkbcommon.h>
 
 namespace klt::x11 {
 
@@ -54,9 +53,7 @@ SpareKeys::~SpareKeys() {
 }
 
 KeyCode SpareKeys::Lend(char32_t character, const std::vector<KeyCode>& freeKeys) {
-    const std::uint32_t keysym = KeysymOfCharacter(character);
-    const std::uint32_t small = xkb_keysym_to_lower(keysym), capital = xkb_keysym_to_upper(keysym);
-    const Slot slot = small != capital ? Slot{small, capital} : Slot{keysym, keysym};
+    const Slot slot = xkb::LentLevels(character);
     // The second slot needs a level-3 shift key and the four-level type (whose name is then known).
     const bool twoSlots = XkbKeysymToModifiers(m_connection.Display(), XK_ISO_Level3_Shift) != 0 &&
                           XInternAtom(m_connection.Display(), "FOUR_LEVEL_ALPHABETIC", True) != None;

@@ -1,10 +1,10 @@
-#include "X11Keysyms.h"
+#include "Keysyms.h"
 
 #include <array>
 #include <utility>
 #include <xkbcommon/xkbcommon.h>
 
-namespace klt::x11 {
+namespace klt::xkb {
 
 std::uint32_t KeysymOfCharacter(char32_t character) {
     return xkb_utf32_to_keysym(static_cast<std::uint32_t>(character));
@@ -18,6 +18,12 @@ char32_t CharacterOfKeysym(std::uint32_t keysym) {
     // Only the keysym a character is typed with counts: KP_1 also reads as '1' but is a keypad key.
     const bool canonical = KeysymOfCharacter(character) == keysym || keysym == 0x1000000 + character;
     return canonical ? static_cast<char32_t>(character) : 0;
+}
+
+std::array<std::uint32_t, 2> LentLevels(char32_t character) {
+    const std::uint32_t keysym = KeysymOfCharacter(character);
+    const std::uint32_t small = xkb_keysym_to_lower(keysym), capital = xkb_keysym_to_upper(keysym);
+    return small != capital ? std::array{small, capital} : std::array{keysym, keysym};
 }
 
 std::uint32_t KeysymOfVirtualKey(unsigned vk) {
@@ -58,4 +64,4 @@ std::uint32_t KeysymOfVirtualKey(unsigned vk) {
     return 0;
 }
 
-} // namespace klt::x11
+} // namespace klt::xkb

@@ -1,11 +1,11 @@
-#include "X11Keysyms.h"
+#include "Keysyms.h"
 
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon-keysyms.h>
 
-using namespace klt::x11;
+using namespace klt::xkb;
 
-TEST(X11Keysyms, CharactersUseTheNamedKeysymsLayoutsUse) {
+TEST(Keysyms, CharactersUseTheNamedKeysymsLayoutsUse) {
     EXPECT_EQ(KeysymOfCharacter(U'a'), static_cast<std::uint32_t>(XKB_KEY_a));
     EXPECT_EQ(KeysymOfCharacter(U'é'), static_cast<std::uint32_t>(XKB_KEY_eacute));
     EXPECT_EQ(KeysymOfCharacter(U'€'), static_cast<std::uint32_t>(XKB_KEY_EuroSign));
@@ -13,7 +13,7 @@ TEST(X11Keysyms, CharactersUseTheNamedKeysymsLayoutsUse) {
     EXPECT_EQ(KeysymOfCharacter(U'中'), 0x1000000u + 0x4E2D);
 }
 
-TEST(X11Keysyms, OnlyTheKeysymACharacterIsTypedWithCountsAsThatCharacter) {
+TEST(Keysyms, OnlyTheKeysymACharacterIsTypedWithCountsAsThatCharacter) {
     EXPECT_EQ(CharacterOfKeysym(XKB_KEY_Cyrillic_zhe), U'ж');
     EXPECT_EQ(CharacterOfKeysym(0x1000000 + 0x4E2D), U'中');
     EXPECT_EQ(CharacterOfKeysym(0x1000000 + U'ж'), U'ж'); // layouts may spell it either way
@@ -22,7 +22,7 @@ TEST(X11Keysyms, OnlyTheKeysymACharacterIsTypedWithCountsAsThatCharacter) {
     EXPECT_EQ(CharacterOfKeysym(XKB_KEY_Shift_L), 0u);
 }
 
-TEST(X11Keysyms, VirtualKeysOfTheHotKeyControl) {
+TEST(Keysyms, VirtualKeysOfTheHotKeyControl) {
     EXPECT_EQ(KeysymOfVirtualKey(0x2D), static_cast<std::uint32_t>(XKB_KEY_Insert));
     EXPECT_EQ(KeysymOfVirtualKey('K'), static_cast<std::uint32_t>(XKB_KEY_k)); // letters are the small keysym
     EXPECT_EQ(KeysymOfVirtualKey('7'), static_cast<std::uint32_t>(XKB_KEY_7));
