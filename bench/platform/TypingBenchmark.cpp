@@ -7,6 +7,7 @@
 #include "SwayWindows.h"
 #include "TextCodec.h"
 #include "TypingTargets.h"
+#include "WaylandPlatform.h"
 #include "X11Platform.h"
 #include "X11TestDisplay.h"
 
@@ -14,6 +15,7 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -135,24 +137,34 @@ void TypeOnSway(benchmark::State& state, klt::IKeyboard* keyboard, TargetStarter
     state.counters["untyped"] = typer.UntypedCount();
 }
 
-// Each route into the targets it can reach, with both alphabets.
-void RegisterSwayCases(klt::IKeyboard* x11) {
+// Each route into the targets it can reach, with both alphabets: the X11 route only into XWayland.
+void RegisterSwayCases(klt::IKeyboard* x11, klt::IKeyboard* wayland) {
     using klt::wayland_test::WaitForSwayWindow;
-    const std::pair<const char*, TargetStarter> xwaylandTargets[] = {
+    const std::pair<const char*, TargetStarter> targets[] = {
         {"xterm", [](klt::KeystrokeTyper&) { return klt::test::StartXterm(WaitForSwayWindow); }},
         {"qt_xcb",
          [](klt::KeystrokeTyper& typer) {
              return klt::test::StartQtLineEdit(WaitForSwayWindow, [&typer] { typer.TypeText("\r"); });
          }},
+        {"foot", [](klt::KeystrokeTyper&) { return klt::test::StartFoot(WaitForSwayWindow); }},
+        {"qt_wayland",
+         [](klt::KeystrokeTyper& typer) {
+             return klt::test::StartQtLineEdit(
+                 WaitForSwayWindow, [&typer] { typer.TypeText("\r"); }, "wayland");
+         }},
     };
-    for (const auto& [name, start] : xwaylandTargets) {
-        for (const auto& [alphabetName, alphabet] :
-             {std::pair{"ascii", PrintableAscii()}, std::pair{"mixed", Mixed()}}) {
-            benchmark::RegisterBenchmark((std::string("x11/") + name + "/" + alphabetName).c_str(),
-                                         TypeOnSway, x11, start, alphabet)
-                ->UseManualTime()
-                ->Iterations(1)
-                ->Unit(benchmark::kMillisecond);
+    for (const auto& [route, keyboard, reach] :
+         {std::tuple{"x11", x11, 2}, std::tuple{"wayland", wayland, 4}}) {
+        for (int i = 0; i < reach; ++i) {
+            for (const auto& [alphabetName, alphabet] :
+                 {std::pair{"ascii", PrintableAscii()}, std::pair{"mixed", Mixed()}}) {
+                benchmark::RegisterBenchmark(
+                    (std::string(route) + "/" + targets[i].first + "/" + alphabetName).c_str(), TypeOnSway,
+                    keyboard, targets[i].second, alphabet)
+                    ->UseManualTime()
+                    ->Iterations(1)
+                    ->Unit(benchmark::kMillisecond);
+            }
         }
     }
 }
@@ -162,9 +174,11 @@ void RegisterSwayCases(klt::IKeyboard* x11) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::unique_ptr<klt::X11Platform> x11;
+    std::unique_ptr<klt::WaylandPlatform> wayland;
     if (std::getenv("SWAYSOCK") != nullptr) {
         x11 = klt::X11Platform::Open();
-        RegisterSwayCases(x11 ? &x11->Keyboard() : nullptr);
+        wayland = klt::WaylandPlatform::Open(x11 ? &x11->Keyboard() : nullptr, "keyloft");
+        RegisterSwayCases(x11 ? &x11->Keyboard() : nullptr, wayland ? &wayland->Keyboard() : nullptr);
     } else {
         for (const auto& [name, alphabet] : {std::pair{"printable_ascii", PrintableAscii()},
                                              std::pair{"ascii_and_latin1", AsciiAndLatin1()}}) {
