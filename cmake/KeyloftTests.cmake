@@ -1,12 +1,14 @@
 # Declares a GoogleTest program and lets ctest discover its cases:
 #
-#   klt_add_test(<name> LABEL <unit|gui|x11|e2e> [TIMEOUT <seconds>] [EMULATOR <command>...]
-#                [PREFIX <prefix>] [FILTER <gtest filter>] SOURCES <file>... LIBRARIES <target>...)
+#   klt_add_test(<name> LABEL <unit|gui|x11|e2e|wayland> [TIMEOUT <seconds>] [EMULATOR <command>...]
+#                [SKIP_RETURN_CODE <code>] [PREFIX <prefix>] [FILTER <gtest filter>]
+#                SOURCES <file>... LIBRARIES <target>...)
 #
 # A gui test runs headless (QT_QPA_PLATFORM=offscreen) with a two-minute bound unless TIMEOUT says
 # otherwise; EMULATOR runs the program, its listing included, through a command such as with-xvfb.
+# SKIP_RETURN_CODE is the status by which the emulator says that it cannot run here (with-sway: 77).
 function(klt_add_test name)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "LABEL;TIMEOUT;PREFIX;FILTER" "SOURCES;LIBRARIES;EMULATOR")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "LABEL;TIMEOUT;PREFIX;FILTER;SKIP_RETURN_CODE" "SOURCES;LIBRARIES;EMULATOR")
     add_executable(${name} ${arg_SOURCES})
     target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} klt_options)
     set(properties LABELS ${arg_LABEL})
@@ -18,6 +20,9 @@ function(klt_add_test name)
     endif()
     if(arg_TIMEOUT)
         list(APPEND properties TIMEOUT ${arg_TIMEOUT})
+    endif()
+    if(arg_SKIP_RETURN_CODE)
+        list(APPEND properties SKIP_RETURN_CODE ${arg_SKIP_RETURN_CODE})
     endif()
     if(arg_EMULATOR)
         set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${arg_EMULATOR}")

@@ -32,7 +32,7 @@ struct Session {
         klt::testing::WriteSetting("Settings/Show ReadMe", "0");
         program.start(KLT_KEYLOFT, {QString::fromStdString(file)});
         bReady = display.WaitForWindow("paste_bench.klt - Keyloft") != 0;
-        target = klt::test::StartXterm(display);
+        target = klt::test::StartXterm(klt::test::WindowsOf(display));
         bReady = bReady && platform && target->Window() &&
                  platform->Windows().SetForegroundWindow(target->Window());
     }

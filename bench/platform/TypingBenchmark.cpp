@@ -1,9 +1,13 @@
-// Characters per second that reach a Qt line edit in another process, typed through the X11 keyboard
-// service, and how many of them arrived wrong or not at all. Needs an X display; run it as
+// Characters per second that reach a window of another process, and how many of them arrived wrong or
+// not at all. On an X display, a Qt line edit typed into through the X11 keyboard service:
 //   tests/support/with-xvfb build/bench/platform/platform_bench
+// In a sway session, 2,000 characters into each target that the route can reach:
+//   tests/support/with-sway build/bench/platform/platform_bench
 #include "KeystrokeTyper.h"
+#include "SwayWindows.h"
 #include "TextCodec.h"
 #include "TypingTargets.h"
+#include "WaylandPlatform.h"
 #include "X11Platform.h"
 #include "X11TestDisplay.h"
 
@@ -11,17 +15,19 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <random>
+#include <tuple>
 
 namespace {
 
 constexpr size_t kLength = 10000;
+constexpr size_t kSwayLength = 2000;
 
 // Random characters drawn from the given set, the same every run.
-std::u32string RandomText(const std::u32string& alphabet) {
+std::u32string RandomText(const std::u32string& alphabet, size_t length = kLength) {
     std::mt19937 random(20240601);
     std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
     std::u32string text;
-    for (size_t i = 0; i < kLength; ++i) {
+    for (size_t i = 0; i < length; ++i) {
         text += alphabet[pick(random)];
     }
     return text;
@@ -50,7 +56,8 @@ void TypeIntoQtLineEdit(benchmark::State& state, const std::u32string& alphabet)
     size_t wrong = 0;
     std::chrono::steady_clock::duration sending{};
     for (auto _ : state) {
-        auto target = klt::test::StartQtLineEdit(display, [&] { typer.TypeText("\r"); });
+        auto target =
+            klt::test::StartQtLineEdit(klt::test::WindowsOf(display), [&] { typer.TypeText("\r"); });
         if (!target->Window() || !platform->Windows().SetForegroundWindow(target->Window())) {
             state.SkipWithError("the line edit did not come up");
             return;
@@ -89,19 +96,99 @@ std::u32string AsciiAndLatin1() {
     return alphabet;
 }
 
-} // namespace
+// Printable ASCII and Latin-1 with Cyrillic and emoji, which no one layout has together.
+std::u32string Mixed() {
+    std::u32string alphabet = AsciiAndLatin1();
+    for (char32_t c = 0x410; c <= 0x44F; ++c) {
+        alphabet += c;
+    }
+    alphabet += U"🙂😀👍🎉🔑";
+    return alphabet;
+}
 
-BENCHMARK_CAPTURE(TypeIntoQtLineEdit, printable_ascii, PrintableAscii())
-    ->UseManualTime()
-    ->Iterations(3)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(TypeIntoQtLineEdit, ascii_and_latin1, AsciiAndLatin1())
-    ->UseManualTime()
-    ->Iterations(3)
-    ->Unit(benchmark::kMillisecond);
+using TargetStarter = std::unique_ptr<klt::test::TypingTarget> (*)(klt::KeystrokeTyper& typer);
+
+// A target in the sway session, given the focus through sway, as the paste gives it to the target.
+void TypeOnSway(benchmark::State& state, klt::IKeyboard* keyboard, TargetStarter start,
+                const std::u32string& alphabet) {
+    if (keyboard == nullptr) {
+        state.SkipWithError("the route is not available");
+        return;
+    }
+    klt::KeystrokeTyper typer(*keyboard);
+    const std::u32string text = RandomText(alphabet, kSwayLength);
+    const std::string bytes = klt::EncodeUtf8(text);
+    size_t wrong = 0;
+    for (auto _ : state) {
+        const auto target = start(typer);
+        if (!target->Window() || !klt::wayland_test::FocusSwayWindow(target->Window())) {
+            state.SkipWithError("the target did not come up");
+            return;
+        }
+        const auto begin = std::chrono::steady_clock::now();
+        typer.TypeText(bytes);
+        const std::u32string received = klt::DecodeText(target->Received(bytes, std::chrono::minutes(5)));
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
+        wrong += WrongOrMissing(text, received);
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kSwayLength));
+    state.counters["wrong_or_missing"] = static_cast<double>(wrong);
+    state.counters["untyped"] = typer.UntypedCount();
+}
+
+// Each route into the targets it can reach, with both alphabets: the X11 route only into XWayland.
+void RegisterSwayCases(klt::IKeyboard* x11, klt::IKeyboard* wayland) {
+    using klt::wayland_test::WaitForSwayWindow;
+    const std::pair<const char*, TargetStarter> targets[] = {
+        {"xterm", [](klt::KeystrokeTyper&) { return klt::test::StartXterm(WaitForSwayWindow); }},
+        {"qt_xcb",
+         [](klt::KeystrokeTyper& typer) {
+             return klt::test::StartQtLineEdit(WaitForSwayWindow, [&typer] { typer.TypeText("\r"); });
+         }},
+        {"foot", [](klt::KeystrokeTyper&) { return klt::test::StartFoot(WaitForSwayWindow); }},
+        {"qt_wayland",
+         [](klt::KeystrokeTyper& typer) {
+             return klt::test::StartQtLineEdit(
+                 WaitForSwayWindow, [&typer] { typer.TypeText("\r"); }, "wayland");
+         }},
+    };
+    for (const auto& [route, keyboard, reach] :
+         {std::tuple{"x11", x11, 2}, std::tuple{"wayland", wayland, 4}}) {
+        for (int i = 0; i < reach; ++i) {
+            for (const auto& [alphabetName, alphabet] :
+                 {std::pair{"ascii", PrintableAscii()}, std::pair{"mixed", Mixed()}}) {
+                benchmark::RegisterBenchmark(
+                    (std::string(route) + "/" + targets[i].first + "/" + alphabetName).c_str(), TypeOnSway,
+                    keyboard, targets[i].second, alphabet)
+                    ->UseManualTime()
+                    ->Iterations(1)
+                    ->Unit(benchmark::kMillisecond);
+            }
+        }
+    }
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    std::unique_ptr<klt::X11Platform> x11;
+    std::unique_ptr<klt::WaylandPlatform> wayland;
+    if (std::getenv("SWAYSOCK") != nullptr) {
+        x11 = klt::X11Platform::Open();
+        wayland = klt::WaylandPlatform::Open(x11 ? &x11->Keyboard() : nullptr, "keyloft");
+        RegisterSwayCases(x11 ? &x11->Keyboard() : nullptr, wayland ? &wayland->Keyboard() : nullptr);
+    } else {
+        for (const auto& [name, alphabet] : {std::pair{"printable_ascii", PrintableAscii()},
+                                             std::pair{"ascii_and_latin1", AsciiAndLatin1()}}) {
+            benchmark::RegisterBenchmark((std::string("TypeIntoQtLineEdit/") + name).c_str(),
+                                         TypeIntoQtLineEdit, alphabet)
+                ->UseManualTime()
+                ->Iterations(3)
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -30,7 +30,7 @@ protected:
         WriteSetting("Settings/Startup File", File("a.klt"));
         Start(args);
         m_frame = std::stoul(WaitForSettingOtherThan("Settings/HWND", ""));
-        m_target = klt::test::StartXterm(m_display);
+        m_target = klt::test::StartXterm(klt::test::WindowsOf(m_display));
         Desktop::Activate(m_target->Window());
         ASSERT_TRUE(m_desktop.WaitUntilActive(m_target->Window()));
     }

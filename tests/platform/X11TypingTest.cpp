@@ -63,11 +63,11 @@ TEST_P(X11Typing, EveryCharacterArrivesWithCapsLockOffAndOn) {
     const std::string kind = param.target;
     auto pressReturn = [&] { typer.TypeText("\r"); };
     if (kind == "qt") {
-        target = StartQtLineEdit(display, pressReturn);
+        target = StartQtLineEdit(WindowsOf(display), pressReturn);
     } else if (kind == "xterm") {
-        target = StartXterm(display);
+        target = StartXterm(WindowsOf(display));
     } else {
-        target = StartGtkEntry(display, pressReturn);
+        target = StartGtkEntry(WindowsOf(display), pressReturn);
     }
     ASSERT_NE(target->Window(), 0u);
     ASSERT_TRUE(platform->Windows().SetForegroundWindow(target->Window()));

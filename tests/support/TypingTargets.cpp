@@ -23,11 +23,13 @@ std::string UniqueTitle(const char* kind) {
     return std::string("klt-") + kind + "-" + std::to_string(getpid()) + "-" + std::to_string(++count);
 }
 
-// xterm runs `stty raw -echo`, writes its window id on a line, and then copies every byte typed to
-// a pipe that the test reads.
-class Xterm final : public TypingTarget {
+// A terminal (xterm, foot) runs `stty raw -echo`, writes a line once it is up, and then copies every
+// byte typed to a pipe that the test reads.
+class RawTerminal final : public TypingTarget {
 public:
-    explicit Xterm(X11TestDisplay& display) {
+    // The terminal's arguments are followed by those of the command it runs.
+    RawTerminal(const WindowFinder& find, const QString& program, const char* kind, QStringList arguments)
+        : m_title(UniqueTitle(kind)) {
         const std::string fifo = m_folder.PathOf("bytes");
         mkfifo(fifo.c_str(), 0600);
         m_fd = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
@@ -36,19 +38,21 @@ public:
         auto environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LC_ALL", "C.UTF-8");
         m_process.setProcessEnvironment(environment);
-        m_process.start("xterm", {"-u8", "-title", QString::fromStdString(UniqueTitle("xterm")), "-e", "sh",
-                                  "-c", script});
+        m_process.start(program, arguments.replaceInStrings("%title", QString::fromStdString(m_title))
+                                     << "sh"
+                                     << "-c" << script);
         if (ReadUntil([this] { return m_bytes.find('\n') != std::string::npos; })) {
-            m_window = display.WaitForWindow(m_process.arguments().at(2).toStdString());
+            m_window = find(m_title);
         }
         m_bytes.erase(0, m_bytes.find('\n') + 1);
     }
-    ~Xterm() override {
+    ~RawTerminal() override {
         m_process.kill();
         m_process.waitForFinished(static_cast<int>(kBound.count()));
         close(m_fd);
     }
     WindowId Window() const override { return m_window; }
+    const std::string& Title() const override { return m_title; }
     std::string Received(const std::string& expected, std::chrono::milliseconds bound) override {
         ReadUntil([&] { return m_bytes.size() >= expected.size(); }, bound);
         return m_bytes;
@@ -74,7 +78,8 @@ private:
         return true;
     }
 
-    klt::testing::TempFolder m_folder{"klt_xterm_"};
+    std::string m_title;
+    klt::testing::TempFolder m_folder{"klt_terminal_"};
     QProcess m_process;
     int m_fd = -1;
     std::string m_bytes;
@@ -84,23 +89,24 @@ private:
 // A program with one entry field that prints the field's text when Return confirms it.
 class ConfirmedEntry final : public TypingTarget {
 public:
-    ConfirmedEntry(X11TestDisplay& display, const QString& program, const QStringList& arguments,
-                   const std::string& title, std::function<void()> pressReturn)
-        : m_pressReturn(std::move(pressReturn)) {
+    ConfirmedEntry(const WindowFinder& find, const QString& program, const QStringList& arguments,
+                   std::string title, std::function<void()> pressReturn, const char* platform = "xcb")
+        : m_title(std::move(title)), m_pressReturn(std::move(pressReturn)) {
         auto environment = QProcessEnvironment::systemEnvironment();
         environment.insert("GDK_BACKEND", "x11");
-        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("QT_QPA_PLATFORM", platform);
         environment.insert("NO_AT_BRIDGE", "1");
         environment.insert("LC_ALL", "C.UTF-8");
         m_process.setProcessEnvironment(environment);
         m_process.start(program, arguments);
-        m_window = display.WaitForWindow(title);
+        m_window = find(m_title);
     }
     ~ConfirmedEntry() override {
         m_process.kill();
         m_process.waitForFinished(static_cast<int>(kBound.count()));
     }
     WindowId Window() const override { return m_window; }
+    const std::string& Title() const override { return m_title; }
     std::string Received(const std::string&, std::chrono::milliseconds bound) override {
         m_pressReturn();
         m_process.waitForFinished(static_cast<int>(bound.count()));
@@ -112,6 +118,7 @@ public:
     }
 
 private:
+    std::string m_title;
     std::function<void()> m_pressReturn;
     QProcess m_process;
     WindowId m_window = 0;
@@ -119,21 +126,27 @@ private:
 
 } // namespace
 
-std::unique_ptr<TypingTarget> StartQtLineEdit(X11TestDisplay& display, std::function<void()> pressReturn) {
+std::unique_ptr<TypingTarget> StartQtLineEdit(const WindowFinder& find, std::function<void()> pressReturn,
+                                              const char* platform) {
     const std::string title = UniqueTitle("qt");
-    return std::make_unique<ConfirmedEntry>(display, KLT_LINE_EDIT_TARGET,
+    return std::make_unique<ConfirmedEntry>(find, KLT_LINE_EDIT_TARGET,
                                             QStringList{QString::fromStdString(title)}, title,
-                                            std::move(pressReturn));
+                                            std::move(pressReturn), platform);
 }
 
-std::unique_ptr<TypingTarget> StartXterm(X11TestDisplay& display) {
-    return std::make_unique<Xterm>(display);
+std::unique_ptr<TypingTarget> StartXterm(const WindowFinder& find) {
+    return std::make_unique<RawTerminal>(find, "xterm", "xterm",
+                                         QStringList{"-u8", "-title", "%title", "-e"});
 }
 
-std::unique_ptr<TypingTarget> StartGtkEntry(X11TestDisplay& display, std::function<void()> pressReturn) {
+std::unique_ptr<TypingTarget> StartFoot(const WindowFinder& find) {
+    return std::make_unique<RawTerminal>(find, "foot", "foot", QStringList{"-T", "%title"});
+}
+
+std::unique_ptr<TypingTarget> StartGtkEntry(const WindowFinder& find, std::function<void()> pressReturn) {
     const std::string title = UniqueTitle("gtk");
     return std::make_unique<ConfirmedEntry>(
-        display, "zenity",
+        find, "zenity",
         QStringList{"--entry", "--title", QString::fromStdString(title), "--text", "Type here"}, title,
         std::move(pressReturn));
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Real windows of three toolkits that receive typed text, each in a process of its own: a Qt line edit
-// and a GTK entry (zenity), which print their text when Return confirms it, and xterm in raw mode,
-// which passes on every byte it gets.
+// Real windows that receive typed text, each in a process of its own: a Qt line edit and a GTK entry
+// (zenity), which print their text when Return confirms it, and xterm or foot (a Wayland terminal) in
+// raw mode, which pass on every byte they get.
 
 #include "WindowSystem.h"
 #include "X11TestDisplay.h"
@@ -17,13 +17,24 @@ public:
     virtual ~TypingTarget() = default;
     // The target's top-level window, 0 when it did not come up.
     virtual WindowId Window() const = 0;
+    // Its title, which no other window has.
+    virtual const std::string& Title() const = 0;
     // What arrived, in UTF-8, once the expected text has or the wait has run out.
     virtual std::string Received(const std::string& expected, std::chrono::milliseconds bound = kBound) = 0;
 };
 
-// For the entries, Received() confirms the text with Return, typed through the given callback.
-std::unique_ptr<TypingTarget> StartQtLineEdit(X11TestDisplay& display, std::function<void()> pressReturn);
-std::unique_ptr<TypingTarget> StartGtkEntry(X11TestDisplay& display, std::function<void()> pressReturn);
-std::unique_ptr<TypingTarget> StartXterm(X11TestDisplay& display);
+// Waits, within the bound, for a shown top-level window with exactly this title; 0 when none came.
+using WindowFinder = std::function<WindowId(const std::string& title)>;
+inline WindowFinder WindowsOf(X11TestDisplay& display) {
+    return [&display](const std::string& title) { return display.WaitForWindow(title); };
+}
+
+// For the entries, Received() confirms the text with Return, typed through the given callback. The
+// line edit runs on the Qt platform given ("xcb", "wayland").
+std::unique_ptr<TypingTarget> StartQtLineEdit(const WindowFinder& find, std::function<void()> pressReturn,
+                                              const char* platform = "xcb");
+std::unique_ptr<TypingTarget> StartGtkEntry(const WindowFinder& find, std::function<void()> pressReturn);
+std::unique_ptr<TypingTarget> StartXterm(const WindowFinder& find);
+std::unique_ptr<TypingTarget> StartFoot(const WindowFinder& find);
 
 } // namespace klt::test

@@ -1,0 +1,104 @@
+// Pasting on a Wayland desktop: the real program in tray mode in a headless sway session, its windows
+// on XWayland, the hot key taken through sway's own key binding, and the text typed into a native
+// terminal (foot), a Qt line edit on the wayland platform and an xterm on XWayland, each recording
+// what it gets. The user's keyboard is a virtual keyboard with a German layout that stays in the seat.
+
+#include "PasswordFileContent.h"
+#include "ProgramTest.h"
+#include "SwayWindows.h"
+#include "TypingTargets.h"
+#include "UserKeyboard.h"
+
+#include <QProcess>
+#include <X11/Xlib.h>
+#include <linux/input-event-codes.h>
+
+using namespace klt::e2e;
+using namespace klt::wayland_test;
+
+namespace {
+
+// Latin-1, the euro sign (AltGr on the German layout), Cyrillic and an emoji, which no layout has.
+const std::string kPassword = "Pä€Жx🙂";
+const std::string kDialog = "Paste a password or username";
+
+struct TargetCase {
+    const char* name;
+    std::unique_ptr<klt::test::TypingTarget> (*start)(UserKeyboard& keyboard);
+};
+
+void PrintTo(const TargetCase& target, std::ostream* out) {
+    *out << target.name;
+}
+
+const TargetCase kTargets[] = {
+    {"foot", [](UserKeyboard&) { return klt::test::StartFoot(WaitForSwayWindow); }},
+    {"qt_on_wayland",
+     [](UserKeyboard& keyboard) {
+         return klt::test::StartQtLineEdit(
+             WaitForSwayWindow, [&keyboard] { keyboard.Press({KEY_ENTER}); }, "wayland");
+     }},
+    {"xterm_on_xwayland", [](UserKeyboard&) { return klt::test::StartXterm(WaitForSwayWindow); }},
+};
+
+} // namespace
+
+class WaylandPasteE2ETest : public ProgramTest, public ::testing::WithParamInterface<TargetCase> {
+protected:
+    // The "Paste to:" field's text: a click into it, Ctrl+A, and the selection read back.
+    std::string PasteTo(Window dialog) {
+        XWindowAttributes size{};
+        XGetWindowAttributes(m_display.Handle(), dialog, &size);
+        // The field's left part, in the dialog's units of 269 x 175.
+        QProcess::execute("xdotool", {"mousemove", "--window", QString::number(dialog),
+                                      QString::number(size.width * 20 / 269),
+                                      QString::number(size.height * 23 / 175), "click", "1"});
+        m_keyboard.Press({KEY_LEFTCTRL, KEY_A});
+        QProcess xclip;
+        std::string text;
+        const auto deadline = std::chrono::steady_clock::now() + kBound;
+        while (text.empty() && std::chrono::steady_clock::now() < deadline) {
+            xclip.start("xclip", {"-o", "-selection", "primary"});
+            xclip.waitForFinished();
+            text = xclip.readAllStandardOutput().toStdString();
+        }
+        return text;
+    }
+
+    UserKeyboard m_keyboard{"de"};
+    klt::test::X11TestDisplay m_display;
+};
+
+TEST_P(WaylandPasteE2ETest, HotKeyPastesTheExactTextAndTheUsersKeymapComesBack) {
+    ASSERT_TRUE(m_keyboard.IsReady()) << "the session has no virtual keyboard";
+    klt::PasswordFileContent content;
+    content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", kPassword, 0));
+    content.SaveFile(File("a.klt"));
+    WriteSetting("Settings/Startup File", File("a.klt"));
+    WriteSetting("Settings/HotKeyEnable", "1");
+    Start({"/s"});
+    ASSERT_NE(WaitForSettingOtherThan("Settings/HWND", ""), "");
+
+    const auto target = GetParam().start(m_keyboard);
+    ASSERT_NE(target->Window(), 0u) << "the target did not come up";
+    ASSERT_TRUE(FocusSwayWindow(target->Window()));
+    const std::string userKeymap = m_keyboard.Keymaps().back();
+    const size_t before = m_keyboard.Keymaps().size();
+
+    m_keyboard.Press({KEY_LEFTALT, KEY_INSERT});
+    const Window dialog = m_desktop.WaitForActiveWindow(kDialog);
+    ASSERT_NE(dialog, 0u) << "no paste dialog came after Alt+Insert";
+    EXPECT_EQ(PasteTo(dialog), target->Title());
+    m_keyboard.Press({KEY_LEFTALT, KEY_P});
+
+    // Keyloft's own keymap comes and goes around the text; the target has it all once it has gone.
+    const auto& keymaps = m_keyboard.Keymaps();
+    EXPECT_TRUE(m_keyboard.WaitUntil(
+        [&] { return keymaps.size() > before + 1 && keymaps.back() == userKeymap; }, kBound))
+        << keymaps.size() - before << " keymaps came after the hot key; the last one is "
+        << (keymaps.back() == userKeymap ? "the user's" : "not the user's");
+    EXPECT_EQ(target->Received(kPassword), kPassword);
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, WaylandPasteE2ETest, ::testing::ValuesIn(kTargets),
+                         [](const auto& info) { return std::string(info.param.name); });
