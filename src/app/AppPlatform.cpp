@@ -38,12 +38,18 @@ void CKLTApp::OpenPlatform() {
         // The compositor names the program's X11 windows by their class, which is the application's name.
         m_pWayland = klt::WaylandPlatform::Open(&m_pX11->Keyboard(),
                                                 QCoreApplication::applicationName().toStdString());
+        // Plasma offers neither protocol: only its desktop portal reaches the native windows.
+        if (m_pWayland == nullptr && IsKdeDesktop()) {
+            m_pPortal = klt::PortalPlatform::Open(&m_pX11->Keyboard());
+        }
     }
     if (m_pWayland != nullptr) {
-        m_pPlatform.reset(
-            new klt::PlatformServices{m_pWayland->Keyboard(), m_pWayland->Windows(), m_pWayland->HotKey()});
+        m_pPlatform.reset(ServicesOf(*m_pWayland));
+        m_pPlatform->canMinimise = false;
+    } else if (m_pPortal != nullptr) {
+        m_pPlatform.reset(ServicesOf(*m_pPortal));
     } else {
-        m_pPlatform.reset(new klt::PlatformServices{m_pX11->Keyboard(), m_pX11->Windows(), m_pX11->HotKey()});
+        m_pPlatform.reset(ServicesOf(*m_pX11));
         // There the X display shows no window at all while a native Wayland window has the focus.
         m_pPlatform->noneMayBeUnreachable = bWayland;
     }

@@ -36,7 +36,8 @@ void CMainFrame::PasteToWindow(klt::WindowId target) {
         return;
     }
     klt::AppShell* pShell = klt::GetAppShell();
-    if (pShell == nullptr || !pShell->ShowMainWindow(SW_SHOWMINIMIZED)) {
+    const int nShow = pPlatform->canMinimise ? SW_SHOWMINIMIZED : IsWindowVisible() ? SW_SHOWNA : SW_HIDE;
+    if (pShell == nullptr || !pShell->ShowMainWindow(nShow)) {
         return;
     }
     klt::IWindowSystem& windows = pPlatform->windows;

@@ -15,6 +15,9 @@ struct PlatformServices {
     // No foreground window may mean one that these services cannot reach (a native window of a
     // Wayland desktop seen from its X11 side) rather than none at all.
     bool noneMayBeUnreachable = false;
+    // Whether the desktop shows a minimised window as minimised. Where it does not (wlroots
+    // compositors map it like any other), a hidden main window stays hidden while it serves a paste.
+    bool canMinimise = true;
 };
 
 // The services in force, or null when there are none (no X display).

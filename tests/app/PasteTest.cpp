@@ -91,6 +91,14 @@ TEST_F(PasteTest, PasteChecksItsTargetTypesAndLeavesTheTargetInFront) {
     EXPECT_EQ(Typed(), "secret");
     EXPECT_EQ(m_windows.activations, (std::vector<WindowId>{kEditor, kEditor})); // before typing, at the end
 
+    // Where the desktop cannot minimise, a hidden window stays hidden while it serves the paste.
+    Frame()->ShowWindow(SW_HIDE);
+    m_services.canMinimise = false;
+    m_user.Dialog(IDD_PASTE).Click(IDC_PASTE_PASSWORD);
+    Main().PasteToWindow(kEditor);
+    EXPECT_FALSE(Frame()->IsWindowVisible());
+    m_services.canMinimise = true;
+
     // Where no foreground window may be one the services cannot reach, the message says so; a layout
     // that lacks characters leaves them out and the message counts them.
     m_services.noneMayBeUnreachable = true;
