@@ -73,10 +73,11 @@ protected:
 TEST_P(WaylandPasteE2ETest, HotKeyPastesTheExactTextAndTheUsersKeymapComesBack) {
     ASSERT_TRUE(m_keyboard.IsReady()) << "the session has no virtual keyboard";
     if (std::string(GetParam().name) == "qt_on_wayland") {
-        // Here the paste dialog misses Alt+P and later ends with OK and no text, the Return meant
-        // for the target having reached it. The same target takes the text exactly from the real
-        // program driven by hand, and in the typing benchmark. Not understood yet.
-        GTEST_SKIP() << "the dialog misses Alt+P while a native Qt window is the target";
+        // Here the keyboard focus does not come back to the target after the paste dialog: the
+        // compositor still counts the target as active and sends it no keyboard enter until the
+        // next key of the user's keyboard, so the text goes nowhere. The same target takes the text
+        // exactly from the program driven by hand, and in the typing benchmark. Not understood yet.
+        GTEST_SKIP() << "the keyboard focus does not return to a native Qt target after the dialog";
     }
     klt::PasswordFileContent content;
     content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", kPassword, 0));
@@ -96,8 +97,11 @@ TEST_P(WaylandPasteE2ETest, HotKeyPastesTheExactTextAndTheUsersKeymapComesBack) 
     const Window dialog = m_desktop.WaitForActiveWindow(kDialog);
     ASSERT_NE(dialog, 0u) << "no paste dialog came after Alt+Insert";
     EXPECT_EQ(PasteTo(dialog), target->Title());
-    m_keyboard.Press({KEY_LEFTALT, KEY_P});
     const size_t afterPaste = m_keyboard.Keymaps().size();
+    m_keyboard.Press({KEY_LEFTALT, KEY_P});
+    // The dialog goes once the text has been typed; a key pressed for the target before then would
+    // still reach the dialog.
+    EXPECT_TRUE(m_desktop.WaitUntilHidden(dialog)) << "the paste dialog stayed after Alt+P";
 
     // Keyloft's own keymap, with the characters the layout lacks, comes and goes around the text;
     // the target has it all once the user's is back. The user's keyboard sends only the user's.

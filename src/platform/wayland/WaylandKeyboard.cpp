@@ -108,6 +108,7 @@ void WaylandKeyboard::SendModifiers() {
 }
 
 void WaylandKeyboard::BeginText(std::u32string_view characters) {
+    m_connection.ProcessPendingEvents(); // a keymap the user switched to just now
     m_text = characters;
     m_position = 0;
     m_preparedUntil = 0;

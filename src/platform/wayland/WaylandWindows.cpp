@@ -116,6 +116,10 @@ bool WaylandWindows::SetForegroundWindow(WindowId window) {
         return false;
     }
     zwlr_foreign_toplevel_handle_v1_activate(it->second.handle, m_connection.Seat());
+    // The state may still read active from before one of our windows took the focus: only once the
+    // compositor has handled the request is the keyboard the window's, and keys sent from then on
+    // reach it.
+    m_connection.Roundtrip();
     return m_connection.WaitUntil(
         [&] {
             const auto found = m_toplevels.find(window);
