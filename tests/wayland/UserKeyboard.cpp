@@ -13,6 +13,7 @@ namespace klt::wayland_test {
 
 struct UserKeyboard::Session {
     wl_display* display = nullptr;
+    wl_registry* registry = nullptr;
     wl_seat* seat = nullptr;
     wl_keyboard* keyboard = nullptr;
     zwp_virtual_keyboard_manager_v1* manager = nullptr;
@@ -26,6 +27,18 @@ struct UserKeyboard::Session {
     ~Session() {
         if (virtualKeyboard != nullptr) {
             zwp_virtual_keyboard_v1_destroy(virtualKeyboard);
+        }
+        if (keyboard != nullptr) {
+            wl_keyboard_destroy(keyboard);
+        }
+        if (manager != nullptr) {
+            zwp_virtual_keyboard_manager_v1_destroy(manager);
+        }
+        if (seat != nullptr) {
+            wl_seat_destroy(seat);
+        }
+        if (registry != nullptr) {
+            wl_registry_destroy(registry);
         }
         if (display != nullptr) {
             wl_display_roundtrip(display);
@@ -131,7 +144,8 @@ UserKeyboard::UserKeyboard(const std::string& layout) : m_session(std::make_uniq
     if (s.display == nullptr || s.context == nullptr) {
         return;
     }
-    wl_registry_add_listener(wl_display_get_registry(s.display), &kRegistryListener, &s);
+    s.registry = wl_display_get_registry(s.display);
+    wl_registry_add_listener(s.registry, &kRegistryListener, &s);
     wl_display_roundtrip(s.display);
     if (s.seat == nullptr || s.manager == nullptr) {
         return;
