@@ -61,10 +61,10 @@ void SeatKeymap::OnKeymap(void* data, wl_keyboard*, unsigned format, int fd, uns
     }
     std::string_view text(static_cast<const char*>(mapped), size);
     text = text.substr(0, text.find('\0')); // the shared text ends with a NUL
-    if (!self->m_isOwn || !self->m_isOwn(text)) {
-        if (auto keymap = Keymap::FromText(text); keymap != nullptr && IsLayout(*keymap)) {
-            self->m_keymap = std::move(keymap);
-        }
+    // Compared as the compositor's text of the compiled keymap: it may spell what it was given anew.
+    auto keymap = Keymap::FromText(text);
+    if (keymap != nullptr && IsLayout(*keymap) && !(self->m_isOwn && self->m_isOwn(keymap->Text()))) {
+        self->m_keymap = std::move(keymap);
     }
     munmap(mapped, size);
 }

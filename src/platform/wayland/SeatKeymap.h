@@ -17,7 +17,7 @@ class Connection;
 
 class SeatKeymap {
 public:
-    // isOwn tells the keymaps this program uploads itself.
+    // isOwn tells the keymaps this program uploads itself, given as the text of the compiled keymap.
     explicit SeatKeymap(Connection& connection, std::function<bool(std::string_view)> isOwn = {});
     ~SeatKeymap();
     SeatKeymap(const SeatKeymap&) = delete;

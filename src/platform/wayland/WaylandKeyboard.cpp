@@ -45,8 +45,9 @@ int MemoryFileOf(const std::string& text) {
 
 WaylandKeyboard::WaylandKeyboard(Connection& connection, IKeyboard* modifierSource)
     : m_connection(connection), m_modifierSource(modifierSource),
-      m_seatKeymap(connection,
-                   [this](std::string_view text) { return m_uploaded && text == m_uploaded->Text(); }) {
+      m_seatKeymap(connection, [this](std::string_view text) {
+          return m_ownKeymaps.contains(std::hash<std::string_view>{}(text));
+      }) {
     if (m_seatKeymap.Current() == nullptr) {
         m_defaultKeymap = Keymap::Default();
     }
@@ -154,6 +155,10 @@ void WaylandKeyboard::Upload(std::unique_ptr<Keymap> keymap) {
     zwp_virtual_keyboard_v1_keymap(m_keyboard, kXkbV1, fd,
                                    static_cast<std::uint32_t>(keymap->Text().size() + 1));
     close(fd);
+    // The user's own keymap, uploaded again, stays the user's when the compositor passes it on.
+    if (const Keymap* user = UserKeymap(); user == nullptr || keymap->Text() != user->Text()) {
+        m_ownKeymaps.insert(std::hash<std::string_view>{}(keymap->Text()));
+    }
     m_uploaded = std::move(keymap);
     m_connection.ProcessPendingEvents();
 }

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 struct zwp_virtual_keyboard_v1;
 
@@ -53,7 +54,10 @@ private:
     wl_keyboard* m_seatKeyboard = nullptr;         // reports the user's keymap
     zwp_virtual_keyboard_v1* m_keyboard = nullptr; // stays in the seat while the program runs
     std::unique_ptr<Keymap> m_uploaded;            // the keymap the virtual keyboard has
-    SeatKeymap m_seatKeymap;                       // passes over m_uploaded
+    // Every keymap uploaded with lent keys, by the hash of its text: the compositor passes them on to
+    // the seat's keyboard whenever it gets round to it, often after the next upload.
+    std::unordered_set<std::size_t> m_ownKeymaps;
+    SeatKeymap m_seatKeymap; // passes over those
     std::unique_ptr<Keymap> m_defaultKeymap;
     std::u32string m_text;           // the text being typed
     std::size_t m_position = 0;      // of the next character asked for
