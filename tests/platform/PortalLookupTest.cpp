@@ -1,27 +1,19 @@
 #include "PortalHotKey.h"
 #include "PortalKeymap.h"
+#include "WaylandKeymap.h"
 #include "WinKeys.h"
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <xkbcommon/xkbcommon.h>
+#include <xkbcommon/xkbcommon-keysyms.h>
 
 using namespace klt;
 using namespace klt::portal;
 
 namespace {
 
-// The keymap a compositor would hand out for the layout, in its text form.
 std::unique_ptr<PortalKeymap> KeymapOf(const char* layout) {
-    xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-    const xkb_rule_names names{"evdev", "pc105", layout, "", ""};
-    xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
-    char* text = xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1);
-    auto result = PortalKeymap::FromText(text);
-    std::free(text);
-    xkb_keymap_unref(keymap);
-    xkb_context_unref(context);
-    return result;
+    return std::make_unique<PortalKeymap>(*wayland::Keymap::OfLayout(layout));
 }
 
 constexpr unsigned kAltGr = kCtrlBit | kAltBit;

@@ -1,26 +1,12 @@
 #include "WaylandKeymap.h"
 
 #include <gtest/gtest.h>
-#include <xkbcommon/xkbcommon.h>
 
 using klt::KeyScan;
 using klt::Modifier;
 using klt::wayland::Keymap;
 
 namespace {
-
-// The keymap of the named layout, as a compositor would pass it on.
-std::unique_ptr<Keymap> LayoutKeymap(const char* layout) {
-    xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-    const xkb_rule_names names{"evdev", "pc105", layout, "", ""};
-    xkb_keymap* keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
-    char* text = xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1);
-    auto result = Keymap::FromText(text);
-    free(text); // NOLINT
-    xkb_keymap_unref(keymap);
-    xkb_context_unref(context);
-    return result;
-}
 
 TEST(WaylandKeymap, FindsCharactersWithTheFewestModifiersInTheFirstLayout) {
     const struct {
@@ -37,7 +23,7 @@ TEST(WaylandKeymap, FindsCharactersWithTheFewestModifiersInTheFirstLayout) {
         {"de,ru", U'ж', {0, 0, false}},                          // only in the second layout
     };
     for (const auto& c : cases) {
-        const auto keymap = LayoutKeymap(c.layout);
+        const auto keymap = Keymap::OfLayout(c.layout);
         ASSERT_NE(keymap, nullptr) << c.layout;
         const auto scan = keymap->Find(c.character);
         if (c.expected.key == 0) {
@@ -47,14 +33,14 @@ TEST(WaylandKeymap, FindsCharactersWithTheFewestModifiersInTheFirstLayout) {
                 << c.layout << " U+" << std::hex << static_cast<unsigned>(c.character);
         }
     }
-    const auto de = LayoutKeymap("de");
+    const auto de = Keymap::OfLayout("de");
     EXPECT_NE(de->ModifierMask(Modifier::shift), 0u);
     EXPECT_NE(de->ModifierMask(Modifier::altGr), 0u);
     EXPECT_NE(de->ModifierMask(Modifier::altGr), de->ModifierMask(Modifier::alt));
 }
 
 TEST(WaylandKeymap, LendsFreeKeysToWhatTheLayoutLacksAndLeavesTheRestAsItWas) {
-    const auto us = LayoutKeymap("us");
+    const auto us = Keymap::OfLayout("us");
     const std::u32string text = U"pä€жZ😀ä";
     std::size_t typeable = 0;
     const auto lent = Keymap::FromText(us->WithLentKeys(text, typeable));
@@ -75,7 +61,7 @@ TEST(WaylandKeymap, LendsFreeKeysToWhatTheLayoutLacksAndLeavesTheRestAsItWas) {
 }
 
 TEST(WaylandKeymap, WhenKeysRunShortTheySecondSlotThenTheTextStopsWhereTheyEnd) {
-    const auto us = LayoutKeymap("us");
+    const auto us = Keymap::OfLayout("us");
     std::u32string many;
     for (char32_t c = 0x4E00; c < 0x4E00 + 600; ++c) { // more characters than two slots on every free key
         many += c;

@@ -2,6 +2,7 @@
 
 #include "PortalBus.h"
 #include "SeatKeymap.h"
+#include "WaylandKeymap.h"
 
 #include <QDBusObjectPath>
 #include <xkbcommon/xkbcommon-keysyms.h>
@@ -49,7 +50,7 @@ void PortalKeyboard::BeginText(std::u32string_view /*characters*/) {
 const PortalKeymap* PortalKeyboard::CurrentKeymap() {
     if (!m_keymap) {
         const wayland::Keymap* seat = m_seatKeymap.Current();
-        m_keymap = seat != nullptr ? PortalKeymap::FromText(seat->Text()) : nullptr;
+        m_keymap = seat != nullptr ? std::make_unique<PortalKeymap>(*seat) : nullptr;
     }
     return m_keymap.get();
 }

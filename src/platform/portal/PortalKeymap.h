@@ -10,13 +10,15 @@
 #include <string>
 #include <unordered_map>
 
-struct xkb_context;
-struct xkb_keymap;
+namespace klt::wayland {
+class Keymap;
+} // namespace klt::wayland
 
 namespace klt::portal {
 
 class PortalKeymap {
 public:
+    explicit PortalKeymap(const wayland::Keymap& keymap);
     // Compiles an XKB keymap in its text form; null when it does not compile.
     static std::unique_ptr<PortalKeymap> FromText(const std::string& text);
 
@@ -25,16 +27,8 @@ public:
     // and AltGr cannot reach.
     std::optional<KeyScan> Find(char32_t character) const;
 
-    // The modifier bits of Shift, Caps Lock and the level-3 shift (0 when the layout has none).
-    struct Masks {
-        unsigned shift = 0;
-        unsigned lock = 0;
-        unsigned level3 = 0;
-    };
-
 private:
-    explicit PortalKeymap(xkb_keymap* keymap);
-    void ReadKey(xkb_keymap* keymap, unsigned key, const Masks& masks);
+    void ReadKey(const wayland::Keymap& keymap, unsigned key);
 
     std::unordered_map<char32_t, std::optional<KeyScan>> m_characters;
 };

@@ -49,7 +49,7 @@ WaylandKeyboard::WaylandKeyboard(Connection& connection, IKeyboard* modifierSour
           return m_ownKeymaps.contains(std::hash<std::string_view>{}(text));
       }) {
     if (m_seatKeymap.Current() == nullptr) {
-        m_defaultKeymap = Keymap::Default();
+        m_defaultKeymap = Keymap::OfLayout();
     }
     // Kept in the seat from now on: a seat that gains a keyboard at the first key loses that key.
     m_keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(connection.VirtualKeyboards(),

@@ -51,10 +51,11 @@ std::unique_ptr<Keymap> Keymap::FromText(std::string_view text) {
     return keymap != nullptr ? std::unique_ptr<Keymap>(new Keymap(keymap)) : nullptr;
 }
 
-std::unique_ptr<Keymap> Keymap::Default() {
+std::unique_ptr<Keymap> Keymap::OfLayout(const char* layout) {
+    const xkb_rule_names names{nullptr, nullptr, layout, nullptr, nullptr};
     xkb_keymap* keymap = Context() == nullptr
                              ? nullptr
-                             : xkb_keymap_new_from_names(Context(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS);
+                             : xkb_keymap_new_from_names(Context(), &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
     return keymap != nullptr ? std::unique_ptr<Keymap>(new Keymap(keymap)) : nullptr;
 }
 
@@ -92,7 +93,6 @@ void Keymap::ReadModifiers() {
 }
 
 void Keymap::ReadKeys() {
-    const unsigned shift = ModifierMask(Modifier::shift), level3 = ModifierMask(Modifier::altGr);
     const xkb_keycode_t last = std::min(xkb_keymap_max_keycode(m_keymap), kHighestKey);
     for (xkb_keycode_t key = xkb_keymap_min_keycode(m_keymap); key <= last; ++key) {
         if (xkb_keymap_num_layouts_for_key(m_keymap, key) == 0) {
@@ -107,24 +107,35 @@ void Keymap::ReadKeys() {
                 xkb_keymap_key_get_syms_by_level(m_keymap, key, 0, level, &symbols) == 1
                     ? xkb::CharacterOfKeysym(symbols[0])
                     : 0;
-            std::array<xkb_mod_mask_t, 16> masks{};
-            const size_t count =
-                character == 0
-                    ? 0
-                    : xkb_keymap_key_get_mods_for_level(m_keymap, key, 0, level, masks.data(), masks.size());
-            for (size_t i = 0; i < count; ++i) {
-                if ((masks[i] & ~(shift | level3)) != 0) {
-                    continue;
-                }
-                const unsigned state =
-                    ((masks[i] & shift) ? kShiftBit : 0) | ((masks[i] & level3) ? kCtrlBit | kAltBit : 0);
-                auto [it, added] = m_characters.try_emplace(character, KeyScan{key, state, false});
-                if (!added && std::popcount(state) < std::popcount(it->second.shiftState)) {
-                    it->second = KeyScan{key, state, false};
-                }
+            const auto state = character == 0 ? std::nullopt : ShiftStateOfLevel(key, level);
+            if (!state) {
+                continue;
+            }
+            auto [it, added] = m_characters.try_emplace(character, KeyScan{key, *state, false});
+            if (!added && std::popcount(*state) < std::popcount(it->second.shiftState)) {
+                it->second = KeyScan{key, *state, false};
             }
         }
     }
+}
+
+std::optional<unsigned> Keymap::ShiftStateOfLevel(KeyCode key, unsigned level) const {
+    const unsigned shift = ModifierMask(Modifier::shift), level3 = ModifierMask(Modifier::altGr);
+    std::array<xkb_mod_mask_t, 16> masks{};
+    const size_t count =
+        xkb_keymap_key_get_mods_for_level(m_keymap, key, 0, level, masks.data(), masks.size());
+    std::optional<unsigned> best;
+    for (size_t i = 0; i < count; ++i) {
+        if ((masks[i] & ~(shift | level3)) != 0) {
+            continue;
+        }
+        const unsigned state =
+            ((masks[i] & shift) ? kShiftBit : 0) | ((masks[i] & level3) ? kCtrlBit | kAltBit : 0);
+        if (!best || std::popcount(state) < std::popcount(*best)) {
+            best = state;
+        }
+    }
+    return best;
 }
 
 std::optional<KeyScan> Keymap::Find(char32_t character) const {

@@ -22,9 +22,9 @@ class Keymap {
 public:
     // Null when the text is not a keymap.
     static std::unique_ptr<Keymap> FromText(std::string_view text);
-    // The keymap of the XKB_DEFAULT_* rule names: what a compositor gives a keyboard it has no
-    // settings for.
-    static std::unique_ptr<Keymap> Default();
+    // The keymap of the layout with the other rule names the XKB_DEFAULT_* ones; without a layout,
+    // what a compositor gives a keyboard it has no settings for.
+    static std::unique_ptr<Keymap> OfLayout(const char* layout = nullptr);
     ~Keymap();
     Keymap(const Keymap&) = delete;
     Keymap& operator=(const Keymap&) = delete;
@@ -36,6 +36,11 @@ public:
     std::optional<KeyScan> Find(char32_t character) const;
     // The state bits that the modifier sets while held; 0 when the keymap has no such modifier.
     unsigned ModifierMask(Modifier modifier) const { return m_masks[static_cast<int>(modifier)]; }
+    // The fewest of Shift and the level-3 shift (as kShiftBit and Ctrl+Alt) that select the level of the
+    // key in the first layout; nullopt when the level needs other modifiers.
+    std::optional<unsigned> ShiftStateOfLevel(KeyCode key, unsigned level) const;
+    // The compiled keymap, for lookups by other rules than Find's (the desktop portal's).
+    xkb_keymap* Handle() const { return m_keymap; }
 
     // This keymap's text with the characters among `characters` that it lacks put on free keys, in
     // the order they come, as long as keys last. `typeable` tells how many leading characters the
