@@ -1,9 +1,9 @@
 #include "UserKeyboard.h"
 
-#include "WaylandConnection.h"
 #include "virtual-keyboard-client.h"
 
 #include <cstring>
+#include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
@@ -12,8 +12,11 @@
 namespace klt::wayland_test {
 
 struct UserKeyboard::Session {
-    std::unique_ptr<klt::wayland::Connection> connection;
+    wl_display* display = nullptr;
+    wl_registry* registry = nullptr;
+    wl_seat* seat = nullptr;
     wl_keyboard* keyboard = nullptr;
+    zwp_virtual_keyboard_manager_v1* manager = nullptr;
     zwp_virtual_keyboard_v1* virtualKeyboard = nullptr;
     xkb_context* context = nullptr;
     xkb_keymap* keymap = nullptr;
@@ -28,8 +31,18 @@ struct UserKeyboard::Session {
         if (keyboard != nullptr) {
             wl_keyboard_destroy(keyboard);
         }
-        if (connection != nullptr) {
-            connection->Roundtrip();
+        if (manager != nullptr) {
+            zwp_virtual_keyboard_manager_v1_destroy(manager);
+        }
+        if (seat != nullptr) {
+            wl_seat_destroy(seat);
+        }
+        if (registry != nullptr) {
+            wl_registry_destroy(registry);
+        }
+        if (display != nullptr) {
+            wl_display_roundtrip(display);
+            wl_display_disconnect(display);
         }
         xkb_state_unref(state);
         xkb_keymap_unref(keymap);
@@ -95,24 +108,50 @@ const wl_keyboard_listener kKeyboardListener{
     [](void*, wl_keyboard*, std::int32_t, std::int32_t) {},
 };
 
+// The seat has a keyboard once ours is in it; from then on, this client is told each keymap.
+const wl_seat_listener kSeatListener{
+    [](void* data, wl_seat* seat, std::uint32_t capabilities) {
+        auto* session = static_cast<Session*>(data);
+        if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0 && session->keyboard == nullptr) {
+            session->keyboard = wl_seat_get_keyboard(seat);
+            wl_keyboard_add_listener(session->keyboard, &kKeyboardListener, session);
+        }
+    },
+    [](void*, wl_seat*, const char*) {},
+};
+
+const wl_registry_listener kRegistryListener{
+    [](void* data, wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t version) {
+        auto* session = static_cast<Session*>(data);
+        if (std::strcmp(interface, wl_seat_interface.name) == 0 && session->seat == nullptr) {
+            session->seat = static_cast<wl_seat*>(
+                wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 5u)));
+            wl_seat_add_listener(session->seat, &kSeatListener, session);
+        } else if (std::strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0) {
+            session->manager = static_cast<zwp_virtual_keyboard_manager_v1*>(
+                wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1));
+        }
+    },
+    [](void*, wl_registry*, std::uint32_t) {},
+};
+
 } // namespace
 
 UserKeyboard::UserKeyboard(const std::string& layout) : m_session(std::make_unique<Session>()) {
     Session& s = *m_session;
-    s.connection = klt::wayland::Connection::Open();
+    s.display = wl_display_connect(nullptr);
     s.context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
-    if (s.connection == nullptr || s.connection->VirtualKeyboards() == nullptr || s.context == nullptr) {
+    if (s.display == nullptr || s.context == nullptr) {
         return;
     }
-    s.virtualKeyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(
-        s.connection->VirtualKeyboards(), s.connection->Seat());
-    if (!s.UploadKeymap(layout)) {
+    s.registry = wl_display_get_registry(s.display);
+    wl_registry_add_listener(s.registry, &kRegistryListener, &s);
+    wl_display_roundtrip(s.display);
+    if (s.seat == nullptr || s.manager == nullptr) {
         return;
     }
-    // The seat has a keyboard once ours is in it; from then on, this client is told each keymap.
-    if (WaitUntil([&s] { return s.connection->SeatHasKeyboard(); }, std::chrono::seconds(20))) {
-        s.keyboard = wl_seat_get_keyboard(s.connection->Seat());
-        wl_keyboard_add_listener(s.keyboard, &kKeyboardListener, &s);
+    s.virtualKeyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(s.manager, s.seat);
+    if (s.UploadKeymap(layout)) {
         WaitUntil([&s] { return !s.keymaps.empty(); }, std::chrono::seconds(20));
     }
 }
@@ -130,7 +169,7 @@ void UserKeyboard::Press(std::initializer_list<std::uint32_t> keys) {
     for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
         m_session->SendKey(*key, false);
     }
-    m_session->connection->ProcessPendingEvents();
+    wl_display_flush(m_session->display);
 }
 
 const std::vector<std::string>& UserKeyboard::Keymaps() const {
@@ -138,7 +177,29 @@ const std::vector<std::string>& UserKeyboard::Keymaps() const {
 }
 
 bool UserKeyboard::WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds bound) {
-    return m_session->connection->WaitUntil(done, bound);
+    wl_display* display = m_session->display;
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (!done()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        while (wl_display_prepare_read(display) != 0) {
+            wl_display_dispatch_pending(display);
+        }
+        wl_display_flush(display);
+        pollfd fd{wl_display_get_fd(display), POLLIN, 0};
+        if (poll(&fd, 1, static_cast<int>(left.count())) > 0) {
+            wl_display_read_events(display);
+        } else {
+            wl_display_cancel_read(display);
+        }
+        if (wl_display_dispatch_pending(display) < 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace klt::wayland_test
