@@ -2,11 +2,11 @@
 // the screen, and from choosing "Paste Password" to the last of 32 characters arriving in an xterm.
 // The medians of 20 are what counts. Needs a window manager and a tray host; run it as
 //   tests/support/with-xvfb --wm --tray -- build/bench/app/paste_bench
-#include "PasswordFileContent.h"
-#include "TypingTargets.h"
-#include "UserFiles.h"
-#include "X11Platform.h"
-#include "X11TestDisplay.h"
+#include "platform/X11Platform.h"
+#include "store/PasswordFileContent.h"
+#include "support/TypingTargets.h"
+#include "support/X11TestDisplay.h"
+#include "support/userfiles/UserFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 // The entry list with many entries: rebuilding all rows, one Add or one Delete through the
 // commands (dialog and question included) in a list of 100,000, and deleting every row. Headless.
 
-#include "KLTDoc.h"
-#include "KLTView.h"
-#include "Resources.h"
-#include "TempFolder.h"
-#include "resource.h"
+#include "document/KLTDoc.h"
+#include "list/KLTView.h"
+#include "res/Resources.h"
+#include "res/resource.h"
+#include "support/TempFolder.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

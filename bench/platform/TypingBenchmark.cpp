@@ -3,13 +3,13 @@
 //   tests/support/with-xvfb build/bench/platform/platform_bench
 // In a sway session, 2,000 characters into each target that the route can reach:
 //   tests/support/with-sway build/bench/platform/platform_bench
-#include "KeystrokeTyper.h"
-#include "SwayWindows.h"
-#include "TextCodec.h"
-#include "TypingTargets.h"
-#include "WaylandPlatform.h"
-#include "X11Platform.h"
-#include "X11TestDisplay.h"
+#include "platform/KeystrokeTyper.h"
+#include "platform/WaylandPlatform.h"
+#include "platform/X11Platform.h"
+#include "store/TextCodec.h"
+#include "support/TypingTargets.h"
+#include "support/X11TestDisplay.h"
+#include "wayland/SwayWindows.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 // Loading and saving password files of 1k to 1M entries with texts of 8 to 40 bytes, beside plain
 // reading and writing of the same bytes. Saving includes the safe replacement with its flushes.
 
-#include "FileIo.h"
-#include "PasswordFileContent.h"
-#include "TempFolder.h"
+#include "store/FileIo.h"
+#include "store/PasswordFileContent.h"
+#include "support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the password-file reader. Besides crashes, leaks and undefined
 // behaviour it checks that whatever is read writes back to bytes that read back the same.
 
-#include "PasswordFileContent.h"
+#include "store/PasswordFileContent.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // The application object's Help commands: the read-me and licence viewers and the About box.
 
-#include "AboutDlg.h"
-#include "KLTApp.h"
-#include "TextViewerDlg.h"
-#include "resource.h"
+#include "app/KLTApp.h"
+#include "app/help/AboutDlg.h"
+#include "app/help/TextViewerDlg.h"
+#include "res/resource.h"
 
 void CKLTApp::OnHelpReadMe() {
     CReadMeDlg dialog(IDC_TEXT, "README.TXT", klt::LoadString(IDS_README_TITLE));

@@ -1,8 +1,8 @@
 // The global hot key of the application object: registered from the settings for the main window,
 // whose paste it starts.
 
-#include "KLTApp.h"
-#include "PlatformServices.h"
+#include "app/KLTApp.h"
+#include "platform/PlatformServices.h"
 
 BOOL CKLTApp::RegisterAppHotKey() {
     const UINT nModifiers = GetProfileInt(kSettings, "HotKeyMOD", MOD_ALT);

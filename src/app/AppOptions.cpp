@@ -1,9 +1,9 @@
 // The Options command: the hot key, the start-up file and the start at log-on in the tray.
 
-#include "DesktopEntry.h"
-#include "KLTApp.h"
-#include "OptionsDlg.h"
-#include "resource.h"
+#include "app/KLTApp.h"
+#include "app/OptionsDlg.h"
+#include "app/desktop/DesktopEntry.h"
+#include "res/resource.h"
 
 #include <filesystem>
 

@@ -2,11 +2,11 @@
 // where it lets clients type and list its windows, or those of the desktop portal on KDE Plasma;
 // else those of the X display the windows are on.
 
-#include "KLTApp.h"
-#include "PlatformServices.h"
-#include "PortalPlatform.h"
-#include "WaylandPlatform.h"
-#include "X11Platform.h"
+#include "app/KLTApp.h"
+#include "platform/PlatformServices.h"
+#include "platform/PortalPlatform.h"
+#include "platform/WaylandPlatform.h"
+#include "platform/X11Platform.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -3,9 +3,9 @@
 // normal or tray mode), the one document template, and the program-wide facts and flags that the
 // rest of the program consults.
 
-#include "AppShell.h"
-#include "Framework.h"
-#include "InstanceLock.h"
+#include "app/instance/InstanceLock.h"
+#include "frame/AppShell.h"
+#include "framework/Framework.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "OptionsDlg.h"
+#include "app/OptionsDlg.h"
 
-#include "resource.h"
+#include "res/resource.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // global hot key. The hot key is stored with MOD_* modifiers; the hot-key field shows and edits it
 // with HOTKEYF_* modifiers, and the two translate into each other here.
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 #include <string>
 

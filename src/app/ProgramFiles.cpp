@@ -1,6 +1,6 @@
-#include "ProgramFiles.h"
+#include "app/ProgramFiles.h"
 
-#include "VersionInfo.h"
+#include "app/version/VersionInfo.h"
 
 #include <QStandardPaths>
 #include <filesystem>

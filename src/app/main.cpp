@@ -1,5 +1,5 @@
-#include "KLTApp.h"
-#include "Resources.h"
+#include "app/KLTApp.h"
+#include "res/Resources.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
-#include "ConfirmPasswordDlg.h"
+#include "document/ConfirmPasswordDlg.h"
 
-#include "MessageBox.h"
-#include "resource.h"
+#include "framework/MessageBox.h"
+#include "res/resource.h"
 
 CConfirmPasswordDlg::CConfirmPasswordDlg(std::string strPassword, CWnd* pParentWnd)
     : CDialog(IDD_CONFIRM_PASSWORD, pParentWnd), m_strPassword(std::move(strPassword)) {}

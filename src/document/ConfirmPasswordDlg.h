@@ -2,7 +2,7 @@
 // "Confirm Password": the user types a new password a second time. A mismatch closes the dialog
 // with Cancel and then says so.
 
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
 #include <string>
 

@@ -1,14 +1,14 @@
-#include "KLTDoc.h"
+#include "document/KLTDoc.h"
 
-#include "Archive.h"
-#include "DocTemplate.h"
-#include "FileIo.h"
-#include "MessageBox.h"
-#include "PasswordFileReader.h"
-#include "PasswordFileWriter.h"
-#include "WaitCursor.h"
-#include "WinApp.h"
-#include "resource.h"
+#include "framework/DocTemplate.h"
+#include "framework/MessageBox.h"
+#include "framework/WaitCursor.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+#include "store/Archive.h"
+#include "store/FileIo.h"
+#include "store/PasswordFileReader.h"
+#include "store/PasswordFileWriter.h"
 
 #include <ctime>
 

@@ -3,10 +3,10 @@
 // second list, read from and written to the password file. There is one for the whole run; New and
 // Open empty and refill it.
 
-#include "Document.h"
-#include "FileIo.h"
-#include "MasterPassword.h"
-#include "QMPassword.h"
+#include "document/MasterPassword.h"
+#include "framework/Document.h"
+#include "store/FileIo.h"
+#include "store/QMPassword.h"
 
 #include <cstdint>
 #include <list>

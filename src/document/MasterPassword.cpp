@@ -1,9 +1,9 @@
-#include "MasterPassword.h"
+#include "document/MasterPassword.h"
 
-#include "MasterPasswordDlg.h"
-#include "MessageBox.h"
-#include "PasswordDlg.h"
-#include "resource.h"
+#include "document/MasterPasswordDlg.h"
+#include "document/PasswordDlg.h"
+#include "framework/MessageBox.h"
+#include "res/resource.h"
 
 CMasterPassword::CMasterPassword() = default;
 CMasterPassword::~CMasterPassword() = default;

@@ -1,9 +1,9 @@
-#include "MasterPasswordDlg.h"
+#include "document/MasterPasswordDlg.h"
 
-#include "ConfirmPasswordDlg.h"
-#include "MessageBox.h"
-#include "PasswordFileWriter.h"
-#include "resource.h"
+#include "document/ConfirmPasswordDlg.h"
+#include "framework/MessageBox.h"
+#include "res/resource.h"
+#include "store/PasswordFileWriter.h"
 
 CMasterPasswordDlg::CMasterPasswordDlg(CWnd* pParentWnd) : CDialog(IDD_MASTER_PASSWORD, pParentWnd) {}
 

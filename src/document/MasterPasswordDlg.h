@@ -2,8 +2,8 @@
 // "Master password": changes a document's master password. The new password is confirmed before
 // the original one is checked; an empty new password removes the protection without confirmation.
 
-#include "Controls.h"
-#include "Dialog.h"
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
 
 #include <string>
 

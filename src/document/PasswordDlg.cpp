@@ -1,7 +1,7 @@
-#include "PasswordDlg.h"
+#include "document/PasswordDlg.h"
 
-#include "MessageBox.h"
-#include "resource.h"
+#include "framework/MessageBox.h"
+#include "res/resource.h"
 
 namespace {
 

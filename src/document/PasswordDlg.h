@@ -2,7 +2,7 @@
 // "Enter your password": asks for the master password of a protected file. The prompt becomes the
 // dialog's caption.
 
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // What the main frame asks of the application object: whether closing the window ends the program,
 // whether an activation is to be skipped, and bringing the window up with the last file.
 
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 namespace klt {
 

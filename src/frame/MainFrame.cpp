@@ -1,8 +1,8 @@
-#include "MainFrame.h"
+#include "frame/MainFrame.h"
 
-#include "AppShell.h"
-#include "PlatformServices.h"
-#include "resource.h"
+#include "frame/AppShell.h"
+#include "platform/PlatformServices.h"
+#include "res/resource.h"
 
 #include <array>
 

@@ -4,9 +4,9 @@
 // ends the program, or, when the program lives on in the tray, hides the window and empties the
 // document. The frame also carries the paste: from the tray's Paste command and from the hot key.
 
-#include "Framework.h"
-#include "TrayIcon.h"
-#include "WindowSystem.h"
+#include "frame/TrayIcon.h"
+#include "framework/Framework.h"
+#include "platform/WindowSystem.h"
 
 #include <functional>
 

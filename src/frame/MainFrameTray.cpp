@@ -1,13 +1,13 @@
 // The main frame's side of the tray icon: the icon's set-up and notifications, where a paste from the
 // tray goes, and the tray menu's commands.
 
-#include "AppShell.h"
-#include "KLTDoc.h"
-#include "MainFrame.h"
-#include "ModalGate.h"
-#include "NewEntryDlg.h"
-#include "PlatformServices.h"
-#include "resource.h"
+#include "document/KLTDoc.h"
+#include "frame/AppShell.h"
+#include "frame/MainFrame.h"
+#include "framework/ModalGate.h"
+#include "list/NewEntryDlg.h"
+#include "platform/PlatformServices.h"
+#include "res/resource.h"
 
 #include <QWidget>
 #include <ctime>

@@ -1,7 +1,7 @@
-#include "PasteDlg.h"
+#include "frame/PasteDlg.h"
 
-#include "KLTDoc.h"
-#include "resource.h"
+#include "document/KLTDoc.h"
+#include "res/resource.h"
 
 CPasteDlg::CPasteDlg(CForeignWnd* pTarget, klt::IWindowSystem& windows)
     : CDialog(IDD_PASTE, pTarget), m_strPasteTo(windows.WindowTitle(pTarget->GetForeignHwnd())) {

@@ -3,8 +3,8 @@
 // or its password is typed into the target window. The dialog belongs to the target and types
 // nothing itself; its caller types m_strText once it has closed.
 
-#include "Framework.h"
-#include "WindowSystem.h"
+#include "framework/Framework.h"
+#include "platform/WindowSystem.h"
 
 #include <string>
 

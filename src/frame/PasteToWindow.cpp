@@ -1,14 +1,14 @@
 // The paste: the user picks an entry in the paste dialog, which belongs to the target window, and its
 // user name or password is typed into that window, key by key.
 
-#include "AppShell.h"
-#include "KLTDoc.h"
-#include "KeystrokeTyper.h"
-#include "MainFrame.h"
-#include "ModalGate.h"
-#include "PasteDlg.h"
-#include "PlatformServices.h"
-#include "resource.h"
+#include "document/KLTDoc.h"
+#include "frame/AppShell.h"
+#include "frame/MainFrame.h"
+#include "frame/PasteDlg.h"
+#include "framework/ModalGate.h"
+#include "platform/KeystrokeTyper.h"
+#include "platform/PlatformServices.h"
+#include "res/resource.h"
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_HOTKEY) {

@@ -1,6 +1,6 @@
-#include "TrayIcon.h"
+#include "frame/TrayIcon.h"
 
-#include "Resources.h"
+#include "res/Resources.h"
 
 #include <QCursor>
 #include <QSystemTrayIcon>

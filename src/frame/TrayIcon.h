@@ -4,7 +4,7 @@
 // notifications reach the callback window as a message (identifier, mouse message); that window
 // hands them back to HandleTrayMessage.
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 #include <QIcon>
 #include <functional>

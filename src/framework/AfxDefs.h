@@ -4,10 +4,10 @@
 // WinKeys.h). The numbers are those of the platform the program was designed for, because the
 // hand-over between instances stores them.
 
-#include "AfxRes.h"
-#include "Styles.h"
-#include "WinKeys.h"
-#include "WinTypes.h"
+#include "framework/AfxRes.h"
+#include "framework/Styles.h"
+#include "framework/WinKeys.h"
+#include "framework/WinTypes.h"
 
 // ---- Message boxes
 constexpr UINT MB_OK = 0x0000;

@@ -1,7 +1,7 @@
-#include "CmdTarget.h"
+#include "framework/CmdTarget.h"
 
-#include "QtText.h"
-#include "WinApp.h"
+#include "framework/QtText.h"
+#include "framework/WinApp.h"
 
 #include <QAction>
 

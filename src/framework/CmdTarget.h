@@ -9,8 +9,8 @@
 //     MapNotify(EN_CHANGE, IDC_PASSWORD, &CMyDlg::OnChangePassword);
 // A later registration for the same id and code wins, so a derived class overrides its base's.
 
-#include "AfxDefs.h"
-#include "Object.h"
+#include "framework/AfxDefs.h"
+#include "store/Object.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "CommandLineInfo.h"
+#include "framework/CommandLineInfo.h"
 
 #include <filesystem>
 #include <strings.h>

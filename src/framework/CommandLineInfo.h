@@ -2,7 +2,7 @@
 // The command line, parsed by the framework's rules: words that begin with '-' (or '/' when they
 // hold no other '/' and name no existing file) are switches; the first other word is the file name.
 
-#include "WinTypes.h"
+#include "framework/WinTypes.h"
 
 #include <string>
 

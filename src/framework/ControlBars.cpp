@@ -1,10 +1,10 @@
-#include "ControlBars.h"
+#include "framework/ControlBars.h"
 
-#include "ControlWidgets.h"
-#include "FrameWnd.h"
-#include "MessageBox.h"
-#include "QtText.h"
-#include "ResourceTemplates.h"
+#include "framework/ControlWidgets.h"
+#include "framework/FrameWnd.h"
+#include "framework/MessageBox.h"
+#include "framework/QtText.h"
+#include "framework/ResourceTemplates.h"
 
 #include <QAction>
 #include <QIcon>

@@ -4,7 +4,7 @@
 // command's string as tool tip; the status bar's message pane shows the text before it while a
 // button or menu item is pointed at, and "Ready" otherwise.
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
-#include "ControlWidgets.h"
+#include "framework/ControlWidgets.h"
 
-#include "HotKeyEdit.h"
-#include "QtText.h"
-#include "Wnd.h"
+#include "framework/HotKeyEdit.h"
+#include "framework/QtText.h"
+#include "framework/Wnd.h"
 
 #include <QApplication>
 #include <QCheckBox>

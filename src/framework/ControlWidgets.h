@@ -2,8 +2,8 @@
 // Inside the framework: the Qt widgets that stand for controls, their ids and styles, their texts,
 // and the notifications they send to the parent window.
 
-#include "AfxDefs.h"
-#include "ResourceTemplates.h"
+#include "framework/AfxDefs.h"
+#include "framework/ResourceTemplates.h"
 
 #include <QRect>
 #include <QString>

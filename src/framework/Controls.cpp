@@ -1,8 +1,8 @@
-#include "Controls.h"
+#include "framework/Controls.h"
 
-#include "ControlWidgets.h"
-#include "HotKeyEdit.h"
-#include "QtText.h"
+#include "framework/ControlWidgets.h"
+#include "framework/HotKeyEdit.h"
+#include "framework/QtText.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -5,7 +5,7 @@
 // Change notifications (EN_CHANGE) and focus loss (EN_KILLFOCUS) of an edit go to the parent for
 // what the user does; text the program writes (SetWindowText, data exchange) notifies nobody.
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 constexpr int BST_UNCHECKED = 0;
 constexpr int BST_CHECKED = 1;

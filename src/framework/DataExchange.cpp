@@ -1,9 +1,9 @@
-#include "DataExchange.h"
+#include "framework/DataExchange.h"
 
-#include "ControlWidgets.h"
-#include "Controls.h"
-#include "Dialog.h"
-#include "MessageBox.h"
+#include "framework/ControlWidgets.h"
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "framework/MessageBox.h"
 
 #include <QAbstractButton>
 #include <cerrno>

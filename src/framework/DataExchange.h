@@ -1,7 +1,7 @@
 #pragma once
 // Dialog data exchange: one DDX_ call per control in DoDataExchange serves both directions.
 
-#include "AfxDefs.h"
+#include "framework/AfxDefs.h"
 
 #include <string>
 

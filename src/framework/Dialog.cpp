@@ -1,13 +1,13 @@
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
-#include "ControlWidgets.h"
-#include "Controls.h"
-#include "DialogWindow.h"
-#include "ForeignWnd.h"
-#include "ListBox.h"
-#include "ModalSeam.h"
-#include "ResourceTemplates.h"
-#include "WinApp.h"
+#include "framework/ControlWidgets.h"
+#include "framework/Controls.h"
+#include "framework/DialogWindow.h"
+#include "framework/ForeignWnd.h"
+#include "framework/ListBox.h"
+#include "framework/ModalSeam.h"
+#include "framework/ResourceTemplates.h"
+#include "framework/WinApp.h"
 
 #include <QAbstractButton>
 #include <QApplication>

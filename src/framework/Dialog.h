@@ -13,8 +13,8 @@
 //         void OnChange() { ... }
 //     };
 
-#include "DataExchange.h"
-#include "Wnd.h"
+#include "framework/DataExchange.h"
+#include "framework/Wnd.h"
 
 #include <memory>
 

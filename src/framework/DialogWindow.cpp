@@ -1,8 +1,8 @@
-#include "DialogWindow.h"
+#include "framework/DialogWindow.h"
 
-#include "ControlWidgets.h"
-#include "QtText.h"
-#include "Wnd.h"
+#include "framework/ControlWidgets.h"
+#include "framework/QtText.h"
+#include "framework/Wnd.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -3,7 +3,7 @@
 // dialog takes before its controls (Enter presses the default button, Escape cancels). The window
 // grows to show every text of its controls whole and its title, up to half the screen.
 
-#include "ResourceTemplates.h"
+#include "framework/ResourceTemplates.h"
 
 #include <QDialog>
 

@@ -1,12 +1,12 @@
-#include "DocTemplate.h"
+#include "framework/DocTemplate.h"
 
-#include "Document.h"
-#include "FrameWnd.h"
-#include "MessageBox.h"
-#include "ScopeGuard.h"
-#include "View.h"
-#include "WaitCursor.h"
-#include "WinApp.h"
+#include "framework/Document.h"
+#include "framework/FrameWnd.h"
+#include "framework/MessageBox.h"
+#include "framework/ScopeGuard.h"
+#include "framework/View.h"
+#include "framework/WaitCursor.h"
+#include "framework/WinApp.h"
 
 #include <QDir>
 #include <QFileInfo>

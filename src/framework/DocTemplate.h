@@ -3,7 +3,7 @@
 // the one document, and carries out New and Open on it. Its strings are the template's string
 // resource: "window title\ndoc name\nnew-file name\nfilter name\nfilter extension\ntype id\ntype name".
 
-#include "CmdTarget.h"
+#include "framework/CmdTarget.h"
 
 #include <functional>
 #include <memory>

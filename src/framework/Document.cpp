@@ -1,15 +1,15 @@
-#include "Document.h"
+#include "framework/Document.h"
 
-#include "Archive.h"
-#include "DocTemplate.h"
-#include "FileException.h"
-#include "FileIo.h"
-#include "FrameWnd.h"
-#include "MessageBox.h"
-#include "UserException.h"
-#include "View.h"
-#include "WaitCursor.h"
-#include "WinApp.h"
+#include "framework/DocTemplate.h"
+#include "framework/FrameWnd.h"
+#include "framework/MessageBox.h"
+#include "framework/UserException.h"
+#include "framework/View.h"
+#include "framework/WaitCursor.h"
+#include "framework/WinApp.h"
+#include "store/Archive.h"
+#include "store/FileException.h"
+#include "store/FileIo.h"
 
 #include <algorithm>
 #include <unistd.h>

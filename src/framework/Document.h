@@ -7,7 +7,7 @@
 // that is how the framework learns that a failed open has emptied the document, which it then
 // resets to a new untitled one so that no later save can write the emptied document over the file.
 
-#include "CmdTarget.h"
+#include "framework/CmdTarget.h"
 
 #include <exception>
 #include <string>

@@ -1,8 +1,8 @@
-#include "FileDialog.h"
+#include "framework/FileDialog.h"
 
-#include "DocTemplate.h"
-#include "MessageBox.h"
-#include "ModalSeam.h"
+#include "framework/DocTemplate.h"
+#include "framework/MessageBox.h"
+#include "framework/ModalSeam.h"
 
 #include <algorithm>
 #include <cctype>

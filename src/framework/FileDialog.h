@@ -2,7 +2,7 @@
 // The open and save file dialogs. The filter has the framework's form, description and pattern
 // pairs separated by '|' and ended by "||" ("Keyloft Files (*.klt)| *.klt| All Files (*.*)| *.*||").
 
-#include "AfxDefs.h"
+#include "framework/AfxDefs.h"
 
 #include <string>
 

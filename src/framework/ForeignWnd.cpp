@@ -1,4 +1,4 @@
-#include "ForeignWnd.h"
+#include "framework/ForeignWnd.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -3,7 +3,7 @@
 // The dialog is made transient for it (WM_TRANSIENT_FOR on X11), so the window manager keeps the
 // dialog above it. The foreign window is never disabled: it is not ours to disable.
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,14 +1,14 @@
 // The frame's command sources: menu bar, accelerator keys, the idle update of toolbar and status
 // bar, and the check that keeps a disabled command from running, whatever its source.
 
-#include "ControlBars.h"
-#include "FrameWnd.h"
-#include "Menu.h"
-#include "QtText.h"
-#include "ResourceTemplates.h"
-#include "View.h"
-#include "VirtualKeys.h"
-#include "WinApp.h"
+#include "framework/ControlBars.h"
+#include "framework/FrameWnd.h"
+#include "framework/Menu.h"
+#include "framework/QtText.h"
+#include "framework/ResourceTemplates.h"
+#include "framework/View.h"
+#include "framework/VirtualKeys.h"
+#include "framework/WinApp.h"
 
 #include <QAction>
 #include <QApplication>

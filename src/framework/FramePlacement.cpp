@@ -1,11 +1,11 @@
 // The main frame's place on the desktop: the size it opens at the first time, and the size,
 // position, maximised state and bars it had when it was last put away, kept in the settings.
 
-#include "ControlBars.h"
-#include "ControlWidgets.h"
-#include "FrameWnd.h"
-#include "ResourceTemplates.h"
-#include "WinApp.h"
+#include "framework/ControlBars.h"
+#include "framework/ControlWidgets.h"
+#include "framework/FrameWnd.h"
+#include "framework/ResourceTemplates.h"
+#include "framework/WinApp.h"
 
 #include <QGuiApplication>
 #include <QScreen>

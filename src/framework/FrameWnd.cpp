@@ -1,16 +1,16 @@
-#include "FrameWnd.h"
+#include "framework/FrameWnd.h"
 
-#include "ControlBars.h"
-#include "ControlWidgets.h"
-#include "DialogWindow.h"
-#include "DocTemplate.h"
-#include "Document.h"
-#include "Menu.h"
-#include "MessageBox.h"
-#include "QtText.h"
-#include "ResourceTemplates.h"
-#include "View.h"
-#include "WinApp.h"
+#include "framework/ControlBars.h"
+#include "framework/ControlWidgets.h"
+#include "framework/DialogWindow.h"
+#include "framework/DocTemplate.h"
+#include "framework/Document.h"
+#include "framework/Menu.h"
+#include "framework/MessageBox.h"
+#include "framework/QtText.h"
+#include "framework/ResourceTemplates.h"
+#include "framework/View.h"
+#include "framework/WinApp.h"
 
 #include <QApplication>
 #include <QCloseEvent>

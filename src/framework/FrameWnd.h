@@ -4,7 +4,7 @@
 // OnCommand, which drops a command whose update rule reports it disabled and routes the rest:
 // active view (then its document), the frame itself, the application.
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 #include <functional>
 #include <memory>

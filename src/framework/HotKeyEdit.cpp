@@ -1,7 +1,7 @@
-#include "HotKeyEdit.h"
+#include "framework/HotKeyEdit.h"
 
-#include "QtText.h"
-#include "VirtualKeys.h"
+#include "framework/QtText.h"
+#include "framework/VirtualKeys.h"
 
 #include <QKeyEvent>
 

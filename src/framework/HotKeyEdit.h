@@ -3,7 +3,7 @@
 // presses. Keys are kept as a virtual-key code and HOTKEYF_* modifiers. Tab, Escape and Enter
 // without modifiers keep their dialog meaning; Backspace and Delete without modifiers clear it.
 
-#include "AfxDefs.h"
+#include "framework/AfxDefs.h"
 
 #include <QLineEdit>
 

@@ -1,8 +1,8 @@
-#include "ListBox.h"
+#include "framework/ListBox.h"
 
-#include "ControlWidgets.h"
-#include "ListCollation.h"
-#include "QtText.h"
+#include "framework/ControlWidgets.h"
+#include "framework/ListCollation.h"
+#include "framework/QtText.h"
 
 #include <QListWidget>
 #include <QScrollBar>

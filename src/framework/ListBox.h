@@ -6,7 +6,7 @@
 // Notifications to the parent: LBN_DBLCLK on a double click on a row, LBN_SELCHANGE when the user
 // changes the marks; never for what the program does.
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 class CListBox : public CWnd {
 public:

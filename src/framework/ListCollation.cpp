@@ -1,4 +1,4 @@
-#include "ListCollation.h"
+#include "framework/ListCollation.h"
 
 #include <QLocale>
 

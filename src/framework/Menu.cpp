@@ -1,10 +1,10 @@
-#include "Menu.h"
+#include "framework/Menu.h"
 
-#include "MessageBox.h"
-#include "ModalSeam.h"
-#include "QtText.h"
-#include "ResourceTemplates.h"
-#include "Wnd.h"
+#include "framework/MessageBox.h"
+#include "framework/ModalSeam.h"
+#include "framework/QtText.h"
+#include "framework/ResourceTemplates.h"
+#include "framework/Wnd.h"
 
 #include <QMenu>
 

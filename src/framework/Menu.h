@@ -3,7 +3,7 @@
 // tray menu. A popup's items show their commands' states from the update rules of its owner
 // window; a chosen item reaches the owner as an ordinary command (posted, as the platform does).
 
-#include "AfxDefs.h"
+#include "framework/AfxDefs.h"
 
 #include <memory>
 #include <string>

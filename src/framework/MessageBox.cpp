@@ -1,8 +1,8 @@
-#include "MessageBox.h"
+#include "framework/MessageBox.h"
 
-#include "ModalSeam.h"
-#include "ResourceTemplates.h"
-#include "WinApp.h"
+#include "framework/ModalSeam.h"
+#include "framework/ResourceTemplates.h"
+#include "framework/WinApp.h"
 
 #include <cstdarg>
 #include <vector>

@@ -5,7 +5,7 @@
 // request names no icon the exclamation icon, except Retry/Cancel boxes, which stay without one.
 // CWnd-less code that wants a box exactly as asked (no icon added) uses klt::ShowMessageBox.
 
-#include "AfxDefs.h"
+#include "framework/AfxDefs.h"
 
 #include <cstdio>
 #include <string>

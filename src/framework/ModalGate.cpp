@@ -1,4 +1,4 @@
-#include "ModalGate.h"
+#include "framework/ModalGate.h"
 
 #include <QCoreApplication>
 #include <deque>

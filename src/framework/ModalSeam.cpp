@@ -1,12 +1,12 @@
 // The real modal loops: QDialog::exec, QMessageBox, QFileDialog, QMenu::exec, QPrintDialog.
 
-#include "ModalSeam.h"
+#include "framework/ModalSeam.h"
 
-#include "Dialog.h"
-#include "DialogWindow.h"
-#include "ModalGate.h"
-#include "QtText.h"
-#include "Wnd.h"
+#include "framework/Dialog.h"
+#include "framework/DialogWindow.h"
+#include "framework/ModalGate.h"
+#include "framework/QtText.h"
+#include "framework/Wnd.h"
 
 #include <QApplication>
 #include <QDialog>

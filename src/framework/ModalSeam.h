@@ -3,7 +3,7 @@
 // the print dialog. The program runs the real Qt modal loops; a test installs a scripted user that
 // acts on the live dialog by control id and answers and records the rest.
 
-#include "AfxDefs.h"
+#include "framework/AfxDefs.h"
 
 #include <string>
 

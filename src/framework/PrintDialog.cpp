@@ -1,6 +1,6 @@
-#include "PrintDialog.h"
+#include "framework/PrintDialog.h"
 
-#include "ModalSeam.h"
+#include "framework/ModalSeam.h"
 
 #include <QPrinter>
 

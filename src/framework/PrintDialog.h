@@ -1,7 +1,7 @@
 #pragma once
 // The print dialog: the user picks and sets up a printer (or a PDF file) for a QPrinter.
 
-#include "AfxDefs.h"
+#include "framework/AfxDefs.h"
 
 #include <memory>
 

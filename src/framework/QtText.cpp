@@ -1,6 +1,6 @@
-#include "QtText.h"
+#include "framework/QtText.h"
 
-#include "TextCodec.h"
+#include "store/TextCodec.h"
 
 namespace klt {
 

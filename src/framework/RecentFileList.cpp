@@ -1,10 +1,10 @@
-#include "RecentFileList.h"
+#include "framework/RecentFileList.h"
 
-#include "CmdTarget.h"
-#include "DocTemplate.h"
-#include "MessageBox.h"
-#include "QtText.h"
-#include "WinApp.h"
+#include "framework/CmdTarget.h"
+#include "framework/DocTemplate.h"
+#include "framework/MessageBox.h"
+#include "framework/QtText.h"
+#include "framework/WinApp.h"
 
 #include <QAction>
 #include <QMenu>

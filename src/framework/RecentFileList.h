@@ -4,7 +4,7 @@
 // menu in place of its first command, each entry as "&n name" with the name shortened to at most
 // nMaxDispLen characters.
 
-#include "WinTypes.h"
+#include "framework/WinTypes.h"
 
 #include <string>
 #include <vector>

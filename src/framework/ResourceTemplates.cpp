@@ -1,4 +1,4 @@
-#include "ResourceTemplates.h"
+#include "framework/ResourceTemplates.h"
 
 #include <type_traits>
 

@@ -3,8 +3,8 @@
 // menus, accelerator tables, toolbars, strings and icons. The framework owns none of them: the program
 // gives it its tables once at start (AfxSetResources), before it makes a window.
 
-#include "Styles.h"
-#include "WinTypes.h"
+#include "framework/Styles.h"
+#include "framework/WinTypes.h"
 
 #include <optional>
 #include <string_view>

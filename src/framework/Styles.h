@@ -3,7 +3,7 @@
 // (the entry list's style word 0x50200903 is WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY |
 // LBS_SORT | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL).
 
-#include "WinTypes.h"
+#include "framework/WinTypes.h"
 
 // General window styles
 constexpr DWORD WS_POPUP = 0x80000000;

@@ -1,7 +1,7 @@
 #pragma once
 // An error that stands for the user's cancel: whoever catches it tells the user nothing.
 
-#include "ArchiveException.h"
+#include "store/ArchiveException.h"
 
 class CUserException : public CException {
 public:

@@ -1,9 +1,9 @@
-#include "View.h"
+#include "framework/View.h"
 
-#include "ControlWidgets.h"
-#include "DocTemplate.h"
-#include "Document.h"
-#include "FrameWnd.h"
+#include "framework/ControlWidgets.h"
+#include "framework/DocTemplate.h"
+#include "framework/Document.h"
+#include "framework/FrameWnd.h"
 
 #include <QContextMenuEvent>
 #include <QPainter>

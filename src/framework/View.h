@@ -2,7 +2,7 @@
 // A view shows a document inside a frame. It receives the frame's commands first and passes what
 // it does not handle to its document. Window events arrive as the virtual hooks below.
 
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
 class CDocument;
 class QPainter;

@@ -1,4 +1,4 @@
-#include "VirtualKeys.h"
+#include "framework/VirtualKeys.h"
 
 #include <Qt>
 #include <array>

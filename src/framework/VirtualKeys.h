@@ -1,7 +1,7 @@
 #pragma once
 // Windows virtual-key codes, which settings and key tables store, to and from Qt keys.
 
-#include "AfxDefs.h"
+#include "framework/AfxDefs.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "WaitCursor.h"
+#include "framework/WaitCursor.h"
 
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
 CWaitCursor::CWaitCursor() {
     if (CWinApp* pApp = AfxGetApp()) {

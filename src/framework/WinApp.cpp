@@ -1,15 +1,15 @@
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
-#include "CommandLineInfo.h"
-#include "DocTemplate.h"
-#include "Document.h"
-#include "FileDialog.h"
-#include "FrameWnd.h"
-#include "MessageBox.h"
-#include "ModalGate.h"
-#include "QtText.h"
-#include "RecentFileList.h"
-#include "TextCodec.h"
+#include "framework/CommandLineInfo.h"
+#include "framework/DocTemplate.h"
+#include "framework/Document.h"
+#include "framework/FileDialog.h"
+#include "framework/FrameWnd.h"
+#include "framework/MessageBox.h"
+#include "framework/ModalGate.h"
+#include "framework/QtText.h"
+#include "framework/RecentFileList.h"
+#include "store/TextCodec.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

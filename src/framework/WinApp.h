@@ -6,7 +6,7 @@
 // Settings live in QSettings with the registry key as organisation and the application name as
 // application: $XDG_CONFIG_HOME/Quellmoor/Keyloft.conf. Sections are groups, value names unchanged.
 
-#include "CmdTarget.h"
+#include "framework/CmdTarget.h"
 
 #include <functional>
 #include <memory>

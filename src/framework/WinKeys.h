@@ -4,7 +4,7 @@
 // ("HotKeyVK", "HotKeyMOD") store them. The framework and the X11 services both use these names, so
 // they live here once, free of any toolkit or X11 type.
 
-#include "WinTypes.h"
+#include "framework/WinTypes.h"
 
 // ---- Hot keys: the registration form (RegisterHotKey) and the hot-key control's form
 constexpr UINT MOD_ALT = 0x0001;

@@ -1,10 +1,10 @@
-#include "Wnd.h"
+#include "framework/Wnd.h"
 
-#include "ControlWidgets.h"
-#include "DialogWindow.h"
-#include "FrameWnd.h"
-#include "QtText.h"
-#include "WinApp.h"
+#include "framework/ControlWidgets.h"
+#include "framework/DialogWindow.h"
+#include "framework/FrameWnd.h"
+#include "framework/QtText.h"
+#include "framework/WinApp.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 // frames derive from it. Texts cross this API as byte strings; a text that the program wrote and
 // the user did not change is given back with exactly the bytes that were written.
 
-#include "CmdTarget.h"
+#include "framework/CmdTarget.h"
 
 #include <QPointer>
 #include <QWidget>

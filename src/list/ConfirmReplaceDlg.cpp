@@ -1,7 +1,7 @@
-#include "ConfirmReplaceDlg.h"
+#include "list/ConfirmReplaceDlg.h"
 
-#include "RevealPasswords.h"
-#include "resource.h"
+#include "list/RevealPasswords.h"
+#include "res/resource.h"
 
 #include <QDate>
 #include <QLocale>

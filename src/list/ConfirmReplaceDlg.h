@@ -4,7 +4,7 @@
 // No (and Escape, and the close box) with Cancel. Every field is read-only; Reveal shows or hides
 // both passwords together.
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "DocumentEntries.h"
+#include "list/DocumentEntries.h"
 
-#include "KLTDoc.h"
+#include "document/KLTDoc.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "KLTView.h"
+#include "list/KLTView.h"
 
-#include "DocumentEntries.h"
-#include "KLTDoc.h"
-#include "ListOrder.h"
-#include "LongList.h"
-#include "resource.h"
+#include "document/KLTDoc.h"
+#include "list/DocumentEntries.h"
+#include "list/ListOrder.h"
+#include "list/LongList.h"
+#include "res/resource.h"
 
 #include <algorithm>
 

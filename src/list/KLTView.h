@@ -8,7 +8,7 @@
 // row (the focus rectangle) are kept apart: the current entry is the caret row's, and exists only
 // while at least one row is marked.
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 class CKLTDoc;
 class QMPassword;

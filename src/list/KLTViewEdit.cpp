@@ -1,13 +1,13 @@
 // The entry commands of the list: Add, Delete, Properties and File Password. Each keeps the rows and
 // the document's entry list in step and sets the modified flag as soon as it has changed anything.
 
-#include "DocumentEntries.h"
-#include "KLTDoc.h"
-#include "KLTView.h"
-#include "LongList.h"
-#include "NewEntryDlg.h"
-#include "PropertiesDlg.h"
-#include "resource.h"
+#include "document/KLTDoc.h"
+#include "list/DocumentEntries.h"
+#include "list/KLTView.h"
+#include "list/LongList.h"
+#include "list/NewEntryDlg.h"
+#include "list/PropertiesDlg.h"
+#include "res/resource.h"
 
 #include <ctime>
 #include <memory>

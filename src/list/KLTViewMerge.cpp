@@ -4,10 +4,10 @@
 // are added, identical entries only have their times brought together, and for an entry whose
 // user name or password differs the user decides whether the incoming one replaces it.
 
-#include "ConfirmReplaceDlg.h"
-#include "KLTDoc.h"
-#include "KLTView.h"
-#include "resource.h"
+#include "document/KLTDoc.h"
+#include "list/ConfirmReplaceDlg.h"
+#include "list/KLTView.h"
+#include "res/resource.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
-#include "ListOrder.h"
+#include "list/ListOrder.h"
 
-#include "ListCollation.h"
-#include "QMPassword.h"
-#include "QtText.h"
+#include "framework/ListCollation.h"
+#include "framework/QtText.h"
+#include "store/QMPassword.h"
 
 #include <QCollatorSortKey>
 #include <algorithm>

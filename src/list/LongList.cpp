@@ -1,6 +1,6 @@
-#include "LongList.h"
+#include "list/LongList.h"
 
-#include "ListBox.h"
+#include "framework/ListBox.h"
 
 #include <QItemSelectionModel>
 #include <QListView>

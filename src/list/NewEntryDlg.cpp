@@ -1,7 +1,7 @@
-#include "NewEntryDlg.h"
+#include "list/NewEntryDlg.h"
 
-#include "ConfirmPasswordDlg.h"
-#include "resource.h"
+#include "document/ConfirmPasswordDlg.h"
+#include "res/resource.h"
 
 CNewEntryDlg::CNewEntryDlg(CWnd* pParentWnd) : CDialog(IDD_NEW_ENTRY, pParentWnd) {}
 

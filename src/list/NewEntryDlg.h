@@ -2,7 +2,7 @@
 // "New entry": system name, user name and password of an entry to add. It closes with OK only with
 // a system name, and with a password only once the user has typed it a second time.
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 #include <string>
 

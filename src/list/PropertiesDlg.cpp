@@ -1,8 +1,8 @@
-#include "PropertiesDlg.h"
+#include "list/PropertiesDlg.h"
 
-#include "ConfirmPasswordDlg.h"
-#include "RevealPasswords.h"
-#include "resource.h"
+#include "document/ConfirmPasswordDlg.h"
+#include "list/RevealPasswords.h"
+#include "res/resource.h"
 
 #include <ctime>
 

@@ -4,7 +4,7 @@
 // field and then leaving it stamps the time of last change anew; the stamp reaches the entry only
 // when the dialog ends with OK.
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 #include <cstdint>
 #include <string>

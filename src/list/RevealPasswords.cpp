@@ -1,6 +1,6 @@
-#include "RevealPasswords.h"
+#include "list/RevealPasswords.h"
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 namespace klt {
 

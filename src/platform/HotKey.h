@@ -1,7 +1,7 @@
 #pragma once
 // One system-wide key combination that reaches the program whichever window has the focus.
 
-#include "WinKeys.h" // the stored form of a combination: MOD_* bits and a virtual-key code
+#include "framework/WinKeys.h" // the stored form of a combination: MOD_* bits and a virtual-key code
 
 #include <functional>
 

@@ -1,6 +1,6 @@
-#include "KeystrokeTyper.h"
+#include "platform/KeystrokeTyper.h"
 
-#include "TextCodec.h"
+#include "store/TextCodec.h"
 
 #include <QEventLoop>
 #include <QTimer>

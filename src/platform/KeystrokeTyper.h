@@ -2,7 +2,7 @@
 // Types a text into whichever window has the keyboard focus: one key press and release per character,
 // wrapped in the modifier presses that the current layout needs for it.
 
-#include "Keyboard.h"
+#include "platform/Keyboard.h"
 
 #include <string_view>
 

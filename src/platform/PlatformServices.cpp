@@ -1,4 +1,4 @@
-#include "PlatformServices.h"
+#include "platform/PlatformServices.h"
 
 namespace klt {
 namespace {

@@ -2,9 +2,9 @@
 // The platform services that pasting uses: the keyboard, the windows of the desktop and the global
 // hot key. The program installs those of its X display at start; tests install fakes.
 
-#include "HotKey.h"
-#include "Keyboard.h"
-#include "WindowSystem.h"
+#include "platform/HotKey.h"
+#include "platform/Keyboard.h"
+#include "platform/WindowSystem.h"
 
 namespace klt {
 

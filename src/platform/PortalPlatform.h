@@ -3,9 +3,9 @@
 // desktop portal (KDE Plasma on Wayland): keys go through a remote-desktop session, the hot key is a
 // global shortcut of the portal, and the window that was active stands for every window.
 
-#include "HotKey.h"
-#include "Keyboard.h"
-#include "WindowSystem.h"
+#include "platform/HotKey.h"
+#include "platform/Keyboard.h"
+#include "platform/WindowSystem.h"
 
 #include <memory>
 

@@ -3,9 +3,9 @@
 // lists its toplevel windows (wlroots compositors, sway among them). The program's own windows stay on
 // the compositor's X server; these services reach every window, native or not.
 
-#include "HotKey.h"
-#include "Keyboard.h"
-#include "WindowSystem.h"
+#include "platform/HotKey.h"
+#include "platform/Keyboard.h"
+#include "platform/WindowSystem.h"
 
 #include <memory>
 #include <string>

@@ -2,9 +2,9 @@
 // The platform services on an X11 display. All three share one connection, which is served by the
 // Qt event loop of the thread that opened it.
 
-#include "HotKey.h"
-#include "Keyboard.h"
-#include "WindowSystem.h"
+#include "platform/HotKey.h"
+#include "platform/Keyboard.h"
+#include "platform/WindowSystem.h"
 
 #include <memory>
 #include <string>

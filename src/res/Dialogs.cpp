@@ -1,7 +1,7 @@
 // The dialog templates. Rectangles are in dialog units; controls are listed in tab order.
 
-#include "Resources.h"
-#include "resource.h"
+#include "res/Resources.h"
+#include "res/resource.h"
 
 #include <algorithm>
 

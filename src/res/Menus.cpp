@@ -1,7 +1,7 @@
 // Menus, accelerator tables, the toolbar and the icons of commands and windows.
 
-#include "Resources.h"
-#include "resource.h"
+#include "res/Resources.h"
+#include "res/resource.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "Resources.h"
+#include "res/Resources.h"
 
 namespace klt::res {
 

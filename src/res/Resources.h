@@ -2,7 +2,7 @@
 // Keyloft's resources as plain data, in the framework's forms (ResourceTemplates.h): dialog
 // templates, the string table, menus, accelerator tables, toolbars and icons. Nothing here needs Qt.
 
-#include "ResourceTemplates.h"
+#include "framework/ResourceTemplates.h"
 
 namespace klt::res {
 

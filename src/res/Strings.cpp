@@ -1,8 +1,8 @@
 // The string table: messages, command prompts ("prompt\ntool tip"), the document template's
 // strings and the framework's own texts.
 
-#include "Resources.h"
-#include "resource.h"
+#include "res/Resources.h"
+#include "res/resource.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 // The numbers are fixed: settings, the hand-over between instances and the help texts rely on them.
 // The framework's own ids (IDOK, ID_FILE_*, AFX_IDS_*, ...) come from its AfxRes.h.
 
-#include "AfxRes.h"
+#include "framework/AfxRes.h"
 
 // ---- Dialog templates
 #define IDD_ABOUTBOX 100

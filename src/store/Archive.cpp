@@ -1,6 +1,6 @@
-#include "Archive.h"
+#include "store/Archive.h"
 
-#include "TextCodec.h"
+#include "store/TextCodec.h"
 
 namespace {
 

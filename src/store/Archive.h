@@ -7,9 +7,9 @@
 // object reference must make a new object: the lists that read them own their elements, so a null
 // or a reference back to an earlier object is refused as a bad index.
 
-#include "ArchiveException.h"
-#include "IdentityMap.h"
-#include "Object.h"
+#include "store/ArchiveException.h"
+#include "store/IdentityMap.h"
+#include "store/Object.h"
 
 #include <cstddef>
 #include <cstdint>

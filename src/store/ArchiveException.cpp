@@ -1,4 +1,4 @@
-#include "ArchiveException.h"
+#include "store/ArchiveException.h"
 
 const char* CArchiveException::what() const noexcept {
     switch (m_cause) {

@@ -1,4 +1,4 @@
-#include "FileException.h"
+#include "store/FileException.h"
 
 #include <cerrno>
 

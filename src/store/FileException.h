@@ -1,7 +1,7 @@
 #pragma once
 // File-system errors, with the cause the user is told about, the path and the OS error number.
 
-#include "ArchiveException.h"
+#include "store/ArchiveException.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "FileIo.h"
+#include "store/FileIo.h"
 
-#include "FileException.h"
-#include "ReplacementFile.h"
+#include "store/FileException.h"
+#include "store/ReplacementFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "IdentityMap.h"
+#include "store/IdentityMap.h"
 
 #include <bit>
 

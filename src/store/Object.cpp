@@ -1,6 +1,6 @@
-#include "Object.h"
+#include "store/Object.h"
 
-#include "QMPassword.h"
+#include "store/QMPassword.h"
 
 #include <array>
 

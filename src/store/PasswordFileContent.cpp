@@ -1,8 +1,8 @@
-#include "PasswordFileContent.h"
+#include "store/PasswordFileContent.h"
 
-#include "Archive.h"
-#include "FileIo.h"
-#include "PasswordFileWriter.h"
+#include "store/Archive.h"
+#include "store/FileIo.h"
+#include "store/PasswordFileWriter.h"
 
 namespace klt {
 

@@ -2,8 +2,8 @@
 // Everything a password file holds, apart from any document: header, time stamp, entries and the
 // second list. Used by the command-line tool, tests, fuzzing and benchmarks.
 
-#include "PasswordFileReader.h"
-#include "QMPassword.h"
+#include "store/PasswordFileReader.h"
+#include "store/QMPassword.h"
 
 #include <cstdint>
 #include <list>

@@ -1,4 +1,4 @@
-#include "PasswordFileReader.h"
+#include "store/PasswordFileReader.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "PasswordFileWriter.h"
+#include "store/PasswordFileWriter.h"
 
-#include "Archive.h"
-#include "FileIo.h"
+#include "store/Archive.h"
+#include "store/FileIo.h"
 
 #include <stdexcept>
 

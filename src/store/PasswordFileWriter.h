@@ -2,7 +2,7 @@
 // Writing a password file: the two flag bytes, the password field, then the stream the caller's
 // Serialize writes, replacing the file on disk safely.
 
-#include "FileIo.h"
+#include "store/FileIo.h"
 
 #include <cstddef>
 #include <functional>

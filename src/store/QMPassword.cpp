@@ -1,6 +1,6 @@
-#include "QMPassword.h"
+#include "store/QMPassword.h"
 
-#include "Archive.h"
+#include "store/Archive.h"
 
 #include <ctime>
 

@@ -2,7 +2,7 @@
 // One stored password: system name, user name, password, a fourth text that is only carried along,
 // and the time of the last change (seconds since 1970 UTC). Fields are written in this order.
 
-#include "Object.h"
+#include "store/Object.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ReplacementFile.h"
+#include "store/ReplacementFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

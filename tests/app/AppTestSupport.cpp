@@ -1,6 +1,6 @@
-#include "AppTestSupport.h"
+#include "app/AppTestSupport.h"
 
-#include "resource.h"
+#include "res/resource.h"
 
 #include <QFile>
 #include <QStandardPaths>

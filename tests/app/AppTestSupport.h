@@ -2,16 +2,16 @@
 // What the application tests share: a folder of their own for password files, no settings but the
 // read-me off at start, no autostart entry, and a started application object.
 
-#include "FakeHotKey.h"
-#include "FakeKeyboard.h"
-#include "FakeWindowSystem.h"
-#include "KLTApp.h"
-#include "KLTDoc.h"
-#include "PlatformServices.h"
-#include "ScriptedUser.h"
-#include "TempFolder.h"
-#include "TrayIcon.h"
-#include "UserFiles.h"
+#include "app/KLTApp.h"
+#include "document/KLTDoc.h"
+#include "frame/TrayIcon.h"
+#include "platform/PlatformServices.h"
+#include "support/FakeHotKey.h"
+#include "support/FakeKeyboard.h"
+#include "support/FakeWindowSystem.h"
+#include "support/TempFolder.h"
+#include "support/scripted/ScriptedUser.h"
+#include "support/userfiles/UserFiles.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

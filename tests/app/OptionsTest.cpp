@@ -1,7 +1,7 @@
 // View, Options: the hot key, the start-up file and the start at log-on in the tray.
 
-#include "AppTestSupport.h"
-#include "DesktopEntry.h"
+#include "app/AppTestSupport.h"
+#include "app/desktop/DesktopEntry.h"
 
 #include <fstream>
 

@@ -1,8 +1,8 @@
 // Pasting from the tray and the hot key, with the desktop's windows, the keyboard and the hot key faked.
 
-#include "AppTestSupport.h"
-#include "MainFrame.h"
-#include "PasteDlg.h"
+#include "app/AppTestSupport.h"
+#include "frame/MainFrame.h"
+#include "frame/PasteDlg.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
 // Files beside the program, the version block in the program file, and the instance lock.
 
-#include "ProgramFiles.h"
+#include "app/ProgramFiles.h"
 
-#include "ElfSection.h"
-#include "InstanceLock.h"
-#include "TempFolder.h"
-#include "VersionInfo.h"
+#include "app/instance/InstanceLock.h"
+#include "app/version/ElfSection.h"
+#include "app/version/VersionInfo.h"
+#include "support/TempFolder.h"
 
 #include <QStandardPaths>
 #include <cerrno>

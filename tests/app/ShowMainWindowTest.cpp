@@ -1,8 +1,8 @@
 // Bringing the main window up with the last file: at start, on Configure and for dropped files.
 
-#include "AppTestSupport.h"
-#include "RecentFileList.h"
-#include "ScriptedUser.h"
+#include "app/AppTestSupport.h"
+#include "framework/RecentFileList.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <QCoreApplication>
 #include <QDropEvent>

@@ -1,11 +1,11 @@
 // The start: switches, normal and tray mode, and the choice (and creation) of the start-up file.
 
-#include "AppTestSupport.h"
-#include "InstanceLock.h"
-#include "MessageBox.h"
-#include "PasswordFileContent.h"
-#include "ScriptedUser.h"
-#include "VersionInfo.h"
+#include "app/AppTestSupport.h"
+#include "app/instance/InstanceLock.h"
+#include "app/version/VersionInfo.h"
+#include "framework/MessageBox.h"
+#include "store/PasswordFileContent.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <QStandardPaths>
 #include <fstream>

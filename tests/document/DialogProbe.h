@@ -1,7 +1,7 @@
 #pragma once
 // Looks at a live dialog from a scripted user's Inspect step.
 
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
 #include <QDialog>
 #include <string>

@@ -1,10 +1,10 @@
 #pragma once
 // Password files for the document's tests, and a folder and settings of their own.
 
-#include "FileIo.h"
-#include "PasswordFileContent.h"
-#include "TempFolder.h"
-#include "WinApp.h"
+#include "framework/WinApp.h"
+#include "store/FileIo.h"
+#include "store/PasswordFileContent.h"
+#include "support/TempFolder.h"
 
 #include <QSettings>
 #include <cstdint>

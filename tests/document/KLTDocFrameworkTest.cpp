@@ -1,14 +1,14 @@
 // The document inside the framework's single-document template: what New and Open do around it,
 // and what its views see while a file is being opened.
 
-#include "Dialog.h"
-#include "DocTemplate.h"
-#include "DocTestFiles.h"
-#include "DocViewTest.h"
-#include "FrameWnd.h"
-#include "KLTDoc.h"
-#include "ScriptedUser.h"
-#include "View.h"
+#include "document/DocTestFiles.h"
+#include "document/KLTDoc.h"
+#include "framework/Dialog.h"
+#include "framework/DocTemplate.h"
+#include "framework/FrameWnd.h"
+#include "framework/View.h"
+#include "support/scripted/DocViewTest.h"
+#include "support/scripted/ScriptedUser.h"
 
 using klt::test::DocApp;
 using klt::test::DocFolder;

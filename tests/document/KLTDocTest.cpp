@@ -1,13 +1,13 @@
 // The password document on its own: open, save, their messages, the time stamp, the second list.
 
-#include "KLTDoc.h"
+#include "document/KLTDoc.h"
 
-#include "Archive.h"
-#include "ByteHelpers.h"
-#include "Dialog.h"
-#include "DocTestFiles.h"
-#include "FileException.h"
-#include "ScriptedUser.h"
+#include "document/DocTestFiles.h"
+#include "framework/Dialog.h"
+#include "store/Archive.h"
+#include "store/FileException.h"
+#include "support/ByteHelpers.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <ctime>
 #include <filesystem>

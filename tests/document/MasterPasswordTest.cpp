@@ -1,10 +1,10 @@
 // The master password's states and its three dialogs, driven by a scripted user.
 
-#include "MasterPassword.h"
+#include "document/MasterPassword.h"
 
-#include "ConfirmPasswordDlg.h"
-#include "DialogProbe.h"
-#include "ScriptedUser.h"
+#include "document/ConfirmPasswordDlg.h"
+#include "document/DialogProbe.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Desktop.h"
+#include "e2e/Desktop.h"
 
-#include "X11TestDisplay.h"
-#include "x11/X11Properties.h"
+#include "platform/x11/X11Properties.h"
+#include "support/X11TestDisplay.h"
 
 #include <QProcess>
 #include <X11/Xatom.h>

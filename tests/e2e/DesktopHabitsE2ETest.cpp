@@ -1,5 +1,5 @@
 
-#include "ProgramTest.h"
+#include "e2e/ProgramTest.h"
 
 using namespace klt::e2e;
 

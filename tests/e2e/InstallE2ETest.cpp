@@ -2,7 +2,7 @@
 // the user's data folder and reads its texts from its data folder, and lets the desktop open password
 // files with it.
 
-#include "ProgramTest.h"
+#include "e2e/ProgramTest.h"
 
 #include <QProcess>
 #include <fstream>

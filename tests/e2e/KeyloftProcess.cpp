@@ -1,4 +1,4 @@
-#include "KeyloftProcess.h"
+#include "e2e/KeyloftProcess.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -2,8 +2,8 @@
 // The program as the user runs it: a copy in a folder of its own (an unpacked portable copy), started
 // with a command line in a current folder.
 
-#include "Desktop.h"
-#include "UserFiles.h"
+#include "e2e/Desktop.h"
+#include "support/userfiles/UserFiles.h"
 
 #include <QProcess>
 #include <memory>

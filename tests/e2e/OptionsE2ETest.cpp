@@ -1,6 +1,6 @@
 // Options turns on the start at log-on: the autostart entry it writes starts the program in the tray.
 
-#include "ProgramTest.h"
+#include "e2e/ProgramTest.h"
 
 #include <QRegularExpression>
 #include <fstream>

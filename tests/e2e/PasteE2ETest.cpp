@@ -1,8 +1,8 @@
 // Pasting with the real program under openbox and trayer, into an xterm recording every byte it gets.
 
-#include "PasswordFileContent.h"
-#include "ProgramTest.h"
-#include "TypingTargets.h"
+#include "e2e/ProgramTest.h"
+#include "store/PasswordFileContent.h"
+#include "support/TypingTargets.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

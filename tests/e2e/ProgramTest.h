@@ -2,8 +2,8 @@
 // A fresh start for each program test: a portable copy of the program in $HOME/prog, a folder
 // $HOME/files for password files, no settings; every process a test starts is ended with it.
 
-#include "Desktop.h"
-#include "KeyloftProcess.h"
+#include "e2e/Desktop.h"
+#include "e2e/KeyloftProcess.h"
 
 #include <QStandardPaths>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // The real program, started as a user starts it: the first start, one instance per user with the
 // hand-over of a second start, the switches, and closing the window to the tray.
 
-#include "ProgramTest.h"
+#include "e2e/ProgramTest.h"
 
 #include <QStandardPaths>
 #include <fcntl.h>

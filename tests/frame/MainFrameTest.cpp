@@ -1,11 +1,11 @@
 // The main window around the entry list: its bars, the states of its menus and buttons, its keys,
 // and closing it.
 
-#include "MainFrame.h"
+#include "frame/MainFrame.h"
 
-#include "DialogWindow.h"
-#include "ListFixture.h"
-#include "MenuProbe.h"
+#include "framework/DialogWindow.h"
+#include "list/ListFixture.h"
+#include "support/scripted/MenuProbe.h"
 
 #include <QAction>
 #include <QApplication>

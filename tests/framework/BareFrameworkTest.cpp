@@ -1,8 +1,8 @@
 // The framework linked without the program's resources: it finds only what it is handed.
 
-#include "AfxRes.h"
-#include "MessageBox.h"
-#include "ResourceTemplates.h"
+#include "framework/AfxRes.h"
+#include "framework/MessageBox.h"
+#include "framework/ResourceTemplates.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Commands reach their handlers through view, document, frame and application, and a command whose
 // update rule reports it disabled never runs, whatever its source.
 
-#include "MenuProbe.h"
-#include "TestDocView.h"
+#include "framework/TestDocView.h"
+#include "support/scripted/MenuProbe.h"
 
 #include <QAction>
 #include <QApplication>

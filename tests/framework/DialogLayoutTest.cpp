@@ -1,8 +1,8 @@
 // Every text of every template whole and uncovered at our font; the title whole up to half the screen.
 
-#include "ControlWidgets.h"
-#include "DialogWindow.h"
-#include "ResourceTemplates.h"
+#include "framework/ControlWidgets.h"
+#include "framework/DialogWindow.h"
+#include "framework/ResourceTemplates.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // Dialogs from their templates: layout, focus, default button, data exchange in both directions,
 // notifications for the user's edits only, and the scripted user acting on them.
 
-#include "ControlWidgets.h"
-#include "TestDocView.h"
+#include "framework/ControlWidgets.h"
+#include "framework/TestDocView.h"
 
 #include <QDialog>
 #include <QLineEdit>

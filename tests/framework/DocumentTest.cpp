@@ -1,7 +1,7 @@
 // New, Open, Save and Save As around a document, and the recent-file list.
 
-#include "FileIo.h"
-#include "TestDocView.h"
+#include "framework/TestDocView.h"
+#include "store/FileIo.h"
 
 #include <QMenu>
 #include <QSettings>

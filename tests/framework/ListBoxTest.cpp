@@ -1,7 +1,7 @@
 // The list box: sorted rows without regard to case, item data, and marks kept apart from the caret.
 
-#include "Framework.h"
-#include "ScriptedUser.h"
+#include "framework/Framework.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <QListWidget>
 #include <QTest>

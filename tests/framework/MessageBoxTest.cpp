@@ -1,7 +1,7 @@
 // Message boxes by string number with the icon rules, and printf-style formatting of the texts.
 
-#include "Framework.h"
-#include "ScriptedUser.h"
+#include "framework/Framework.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>

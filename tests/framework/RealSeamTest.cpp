@@ -2,9 +2,9 @@
 // answers with the button clicked, a popup menu with the item chosen. A watchdog closes whatever is
 // still open after a few seconds, so a broken loop fails instead of hanging.
 
-#include "ControlWidgets.h"
-#include "Framework.h"
-#include "resource.h"
+#include "framework/ControlWidgets.h"
+#include "framework/Framework.h"
+#include "res/resource.h"
 
 #include <QApplication>
 #include <QLineEdit>

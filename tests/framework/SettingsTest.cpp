@@ -1,6 +1,6 @@
 // Profile settings over QSettings, the command line, and the key names of the hot-key field.
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 #include <QSettings>
 #include <QStandardPaths>

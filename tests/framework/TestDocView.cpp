@@ -1,6 +1,6 @@
-#include "TestDocView.h"
+#include "framework/TestDocView.h"
 
-#include "FileIo.h"
+#include "store/FileIo.h"
 
 #include <QMainWindow>
 #include <QTest>

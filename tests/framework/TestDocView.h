@@ -2,10 +2,10 @@
 // A small document, view, frame and application for the framework's tests: the document holds
 // lines of text, the view lists them, the frame has the toolbar and status bar of the program.
 
-#include "Archive.h"
-#include "DocViewTest.h"
-#include "Framework.h"
-#include "ScriptedUser.h"
+#include "framework/Framework.h"
+#include "store/Archive.h"
+#include "support/scripted/DocViewTest.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <gtest/gtest.h>
 #include <memory>

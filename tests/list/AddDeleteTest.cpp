@@ -1,6 +1,6 @@
 // Adding entries through the New entry dialog and deleting the current or all marked entries.
 
-#include "ListFixture.h"
+#include "list/ListFixture.h"
 
 #include <ctime>
 

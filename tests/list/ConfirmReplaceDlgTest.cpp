@@ -1,9 +1,9 @@
 // The Confirm Replace dialog on its own: what it shows, in which form, and its Reveal button.
 
-#include "ConfirmReplaceDlg.h"
+#include "list/ConfirmReplaceDlg.h"
 
-#include "ControlWidgets.h"
-#include "ScriptedUser.h"
+#include "framework/ControlWidgets.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <QDialog>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "ListFixture.h"
+#include "list/ListFixture.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

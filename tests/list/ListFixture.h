@@ -3,11 +3,11 @@
 // on the list as a user does (clicks with Shift and Ctrl, right-clicks, double-clicks) and look at
 // its rows, marks and caret.
 
-#include "DocViewTest.h"
-#include "Framework.h"
-#include "KLTDoc.h"
-#include "KLTView.h"
-#include "ScriptedUser.h"
+#include "document/KLTDoc.h"
+#include "framework/Framework.h"
+#include "list/KLTView.h"
+#include "support/scripted/DocViewTest.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <QPoint>
 #include <functional>

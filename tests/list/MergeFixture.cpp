@@ -1,4 +1,4 @@
-#include "MergeFixture.h"
+#include "list/MergeFixture.h"
 
 void PrintTo(const EntrySpec& entry, std::ostream* os) {
     *os << "{\"" << entry.system << "\", \"" << entry.user << "\", \"" << entry.password << "\", "

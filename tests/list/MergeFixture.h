@@ -2,11 +2,11 @@
 // The program's document and entry list for the merge tests, with password files written and read
 // from outside the program.
 
-#include "DocViewTest.h"
-#include "Framework.h"
-#include "KLTDoc.h"
-#include "KLTView.h"
-#include "ScriptedUser.h"
+#include "document/KLTDoc.h"
+#include "framework/Framework.h"
+#include "list/KLTView.h"
+#include "support/scripted/DocViewTest.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // File Merge through the scripted user: which entries come over, when the document counts as
 // changed, the Confirm Replace question, refused files, and what the merge leaves alone.
 
-#include "ConfirmReplaceDlg.h"
-#include "ControlWidgets.h"
-#include "MergeFixture.h"
+#include "framework/ControlWidgets.h"
+#include "list/ConfirmReplaceDlg.h"
+#include "list/MergeFixture.h"
 
 #include <QDialog>
 #include <QLineEdit>

@@ -2,8 +2,8 @@
 // stamp after an edit, Reveal/Hide, the confirmation of a masked password, the duplicate-name rule
 // and the row's new place.
 
-#include "ListFixture.h"
-#include "PropertiesDlg.h"
+#include "list/ListFixture.h"
+#include "list/PropertiesDlg.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,7 +1,7 @@
 // The entry list: sorted rows pointing at the document's entries, the current entry, the context
 // menu's marking rules, the update rules of the entry commands, and the list filling the view.
 
-#include "ListFixture.h"
+#include "list/ListFixture.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,6 +1,6 @@
-#include "KeystrokeTyper.h"
+#include "platform/KeystrokeTyper.h"
 
-#include "FakeKeyboard.h"
+#include "support/FakeKeyboard.h"
 
 #include <QCoreApplication>
 #include <QTimer>

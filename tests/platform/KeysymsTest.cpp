@@ -1,4 +1,4 @@
-#include "Keysyms.h"
+#include "platform/xkb/Keysyms.h"
 
 #include <gtest/gtest.h>
 #include <xkbcommon/xkbcommon-keysyms.h>

@@ -1,6 +1,6 @@
 // The lock keys' states on a real X display, toggled the way a user's key presses toggle them.
 
-#include "LockKeys.h"
+#include "platform/LockKeys.h"
 
 #include <QGuiApplication>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "PortalHotKey.h"
-#include "PortalKeymap.h"
-#include "WaylandKeymap.h"
-#include "WinKeys.h"
+#include "framework/WinKeys.h"
+#include "platform/portal/PortalHotKey.h"
+#include "platform/portal/PortalKeymap.h"
+#include "platform/wayland/WaylandKeymap.h"
 
 #include <gtest/gtest.h>
 #include <memory>

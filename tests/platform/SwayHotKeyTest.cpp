@@ -1,7 +1,7 @@
-#include "SwayHotKey.h"
+#include "platform/wayland/SwayHotKey.h"
 
-#include "TempFolder.h"
-#include "WinKeys.h"
+#include "framework/WinKeys.h"
+#include "support/TempFolder.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "WaylandKeymap.h"
+#include "platform/wayland/WaylandKeymap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "KeystrokeTyper.h"
-#include "TextCodec.h"
-#include "TypingTargets.h"
-#include "X11Platform.h"
-#include "X11TestDisplay.h"
+#include "platform/KeystrokeTyper.h"
+#include "platform/X11Platform.h"
+#include "store/TextCodec.h"
+#include "support/TypingTargets.h"
+#include "support/X11TestDisplay.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

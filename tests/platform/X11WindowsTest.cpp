@@ -1,5 +1,5 @@
-#include "X11Platform.h"
-#include "X11TestDisplay.h"
+#include "platform/X11Platform.h"
+#include "support/X11TestDisplay.h"
 
 #include <gtest/gtest.h>
 // Xlib after gtest and Qt: its macros (None, Bool) clash with their names.

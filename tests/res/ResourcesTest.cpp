@@ -1,6 +1,6 @@
-#include "Resources.h"
+#include "res/Resources.h"
 
-#include "resource.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 #include <set>

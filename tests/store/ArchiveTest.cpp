@@ -1,7 +1,7 @@
-#include "Archive.h"
+#include "store/Archive.h"
 
-#include "ByteHelpers.h"
-#include "QMPassword.h"
+#include "store/QMPassword.h"
+#include "support/ByteHelpers.h"
 
 #include <gtest/gtest.h>
 

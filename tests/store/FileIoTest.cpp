@@ -1,7 +1,7 @@
-#include "FileIo.h"
+#include "store/FileIo.h"
 
-#include "FileException.h"
-#include "TempFolder.h"
+#include "store/FileException.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
-#include "Archive.h"
-#include "ByteHelpers.h"
-#include "PasswordFileContent.h"
-#include "PasswordFileWriter.h"
+#include "store/Archive.h"
+#include "store/PasswordFileContent.h"
+#include "store/PasswordFileWriter.h"
+#include "support/ByteHelpers.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

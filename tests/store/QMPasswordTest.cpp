@@ -1,7 +1,7 @@
-#include "QMPassword.h"
+#include "store/QMPassword.h"
 
-#include "Archive.h"
-#include "ByteHelpers.h"
+#include "store/Archive.h"
+#include "support/ByteHelpers.h"
 
 #include <ctime>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "FakeHotKey.h"
+#include "support/FakeHotKey.h"
 
 namespace klt {
 

@@ -2,7 +2,7 @@
 // A hot key for tests: registration succeeds unless another program is said to own the combination,
 // and Press() stands for the user pressing it.
 
-#include "HotKey.h"
+#include "platform/HotKey.h"
 
 #include <optional>
 #include <set>

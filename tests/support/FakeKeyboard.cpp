@@ -1,4 +1,4 @@
-#include "FakeKeyboard.h"
+#include "support/FakeKeyboard.h"
 
 namespace klt {
 

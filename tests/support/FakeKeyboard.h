@@ -2,7 +2,7 @@
 // A keyboard for tests: a small US-like layout, modifiers and Caps Lock the test sets, and a record
 // of every key event sent, one readable line each ("+Shift", "+k38", "-k38", "-Shift").
 
-#include "Keyboard.h"
+#include "platform/Keyboard.h"
 
 #include <functional>
 #include <map>

@@ -1,4 +1,4 @@
-#include "FakeWindowSystem.h"
+#include "support/FakeWindowSystem.h"
 
 namespace klt {
 

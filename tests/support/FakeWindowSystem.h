@@ -2,7 +2,7 @@
 // Windows for tests: a table the test fills, a foreground window it sets, and a record of every
 // activation asked for.
 
-#include "WindowSystem.h"
+#include "platform/WindowSystem.h"
 
 #include <map>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "TypingTargets.h"
+#include "support/TypingTargets.h"
 
-#include "TempFolder.h"
-#include "X11TestDisplay.h"
+#include "support/TempFolder.h"
+#include "support/X11TestDisplay.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

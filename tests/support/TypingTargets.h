@@ -3,8 +3,8 @@
 // (zenity), which print their text when Return confirms it, and xterm or foot (a Wayland terminal) in
 // raw mode, which pass on every byte they get.
 
-#include "WindowSystem.h"
-#include "X11TestDisplay.h"
+#include "platform/WindowSystem.h"
+#include "support/X11TestDisplay.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "X11TestDisplay.h"
+#include "support/X11TestDisplay.h"
 
-#include "x11/X11Properties.h"
+#include "platform/x11/X11Properties.h"
 
 #include <QProcess>
 #include <X11/XKBlib.h>

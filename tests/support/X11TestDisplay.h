@@ -2,7 +2,7 @@
 // The tests' own connection to the virtual display: it plays the user and the other programs
 // (layouts, Caps Lock, keys pressed, a rival hot key) and watches windows appear.
 
-#include "WindowSystem.h"
+#include "platform/WindowSystem.h"
 
 #include <chrono>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "Cli.h"
+#include "keyloft-cli/Cli.h"
 
-#include "FileIo.h"
-#include "JsonContent.h"
-#include "TempFolder.h"
+#include "keyloft-cli/JsonContent.h"
+#include "store/FileIo.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // CSV reading and writing, times, and the entries and merge rules built on them.
 
-#include "Csv.h"
+#include "keyloft-cli/Csv.h"
 
-#include "CsvEntries.h"
-#include "EntryMerge.h"
-#include "UtcTime.h"
+#include "keyloft-cli/CsvEntries.h"
+#include "keyloft-cli/EntryMerge.h"
+#include "keyloft-cli/UtcTime.h"
 
 #include <gtest/gtest.h>
 

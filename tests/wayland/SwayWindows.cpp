@@ -1,4 +1,4 @@
-#include "SwayWindows.h"
+#include "wayland/SwayWindows.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>

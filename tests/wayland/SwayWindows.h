@@ -1,7 +1,7 @@
 #pragma once
 // The test's view of the sway session's windows, through sway's IPC socket (swaymsg).
 
-#include "TypingTargets.h"
+#include "support/TypingTargets.h"
 
 namespace klt::wayland_test {
 

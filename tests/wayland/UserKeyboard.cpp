@@ -1,4 +1,4 @@
-#include "UserKeyboard.h"
+#include "wayland/UserKeyboard.h"
 
 #include "virtual-keyboard-client.h"
 

@@ -3,11 +3,11 @@
 // terminal (foot), a Qt line edit on the wayland platform and an xterm on XWayland, each recording
 // what it gets. The user's keyboard is a virtual keyboard with a German layout that stays in the seat.
 
-#include "PasswordFileContent.h"
-#include "ProgramTest.h"
-#include "SwayWindows.h"
-#include "TypingTargets.h"
-#include "UserKeyboard.h"
+#include "e2e/ProgramTest.h"
+#include "store/PasswordFileContent.h"
+#include "support/TypingTargets.h"
+#include "wayland/SwayWindows.h"
+#include "wayland/UserKeyboard.h"
 
 #include <QProcess>
 #include <X11/Xlib.h>

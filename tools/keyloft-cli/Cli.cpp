@@ -1,9 +1,9 @@
-#include "Cli.h"
+#include "keyloft-cli/Cli.h"
 
-#include "CliCsv.h"
-#include "CliSupport.h"
-#include "FileException.h"
-#include "JsonContent.h"
+#include "keyloft-cli/CliCsv.h"
+#include "keyloft-cli/CliSupport.h"
+#include "keyloft-cli/JsonContent.h"
+#include "store/FileException.h"
 
 #include <iostream>
 #include <iterator>

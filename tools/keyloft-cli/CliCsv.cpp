@@ -1,10 +1,10 @@
-#include "CliCsv.h"
+#include "keyloft-cli/CliCsv.h"
 
-#include "Csv.h"
-#include "CsvEntries.h"
-#include "EntryMerge.h"
-#include "FileIo.h"
-#include "PasswordFileWriter.h"
+#include "keyloft-cli/Csv.h"
+#include "keyloft-cli/CsvEntries.h"
+#include "keyloft-cli/EntryMerge.h"
+#include "store/FileIo.h"
+#include "store/PasswordFileWriter.h"
 
 #include <algorithm>
 #include <ctime>

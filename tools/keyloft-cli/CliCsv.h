@@ -1,7 +1,7 @@
 #pragma once
 // keyloft-cli's export and import: a password file's entries to CSV and back.
 
-#include "CliSupport.h"
+#include "keyloft-cli/CliSupport.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "CliSupport.h"
+#include "keyloft-cli/CliSupport.h"
 
 #include <iostream>
 #include <optional>

@@ -2,8 +2,8 @@
 // What the commands of keyloft-cli share: error reports, the master password's source, and
 // reading a password file.
 
-#include "Cli.h"
-#include "PasswordFileContent.h"
+#include "keyloft-cli/Cli.h"
+#include "store/PasswordFileContent.h"
 
 #include <string>
 

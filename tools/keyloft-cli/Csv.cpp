@@ -1,6 +1,6 @@
-#include "Csv.h"
+#include "keyloft-cli/Csv.h"
 
-#include "TextCodec.h"
+#include "store/TextCodec.h"
 
 namespace klt::cli {
 

@@ -1,8 +1,8 @@
-#include "CsvEntries.h"
+#include "keyloft-cli/CsvEntries.h"
 
-#include "Csv.h"
-#include "TextCodec.h"
-#include "UtcTime.h"
+#include "keyloft-cli/Csv.h"
+#include "keyloft-cli/UtcTime.h"
+#include "store/TextCodec.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 // Entries as CSV, the form password managers exchange: a header row, then one row per entry with
 // its system name as "Title", "Username", "Password" and "Last Modified" in UTC.
 
-#include "QMPassword.h"
+#include "store/QMPassword.h"
 
 #include <cstddef>
 #include <cstdint>

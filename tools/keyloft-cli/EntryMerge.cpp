@@ -1,4 +1,4 @@
-#include "EntryMerge.h"
+#include "keyloft-cli/EntryMerge.h"
 
 #include <algorithm>
 #include <unordered_map>

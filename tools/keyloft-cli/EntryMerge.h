@@ -2,7 +2,7 @@
 // Merging entries into a password file without asking: the rules of the program's File Merge, with
 // the question about differing entries answered once for all.
 
-#include "CsvEntries.h"
+#include "keyloft-cli/CsvEntries.h"
 
 #include <cstddef>
 

@@ -1,7 +1,7 @@
-#include "JsonContent.h"
+#include "keyloft-cli/JsonContent.h"
 
-#include "PasswordFileWriter.h"
-#include "TextCodec.h"
+#include "store/PasswordFileWriter.h"
+#include "store/TextCodec.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -5,7 +5,7 @@
 //    "second_list": 0}
 // A text that is valid UTF-8 is a JSON string; any other text is {"hex": "e9..."}, so no byte is lost.
 
-#include "PasswordFileContent.h"
+#include "store/PasswordFileContent.h"
 
 #include <nlohmann/json.hpp>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "UtcTime.h"
+#include "keyloft-cli/UtcTime.h"
 
 #include <chrono>
 #include <cstdio>

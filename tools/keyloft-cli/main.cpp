@@ -1,4 +1,4 @@
-#include "Cli.h"
+#include "keyloft-cli/Cli.h"
 
 #include <cstdlib>
 #include <iostream>

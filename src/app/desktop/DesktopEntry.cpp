@@ -1,7 +1,7 @@
-#include "DesktopEntry.h"
+#include "app/desktop/DesktopEntry.h"
 
-#include "FileException.h"
-#include "FileIo.h"
+#include "store/FileException.h"
+#include "store/FileIo.h"
 
 #include <QStandardPaths>
 #include <cerrno>

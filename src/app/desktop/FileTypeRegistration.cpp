@@ -1,6 +1,6 @@
-#include "FileTypeRegistration.h"
+#include "app/desktop/FileTypeRegistration.h"
 
-#include "DesktopEntry.h"
+#include "app/desktop/DesktopEntry.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "AboutDlg.h"
+#include "app/help/AboutDlg.h"
 
-#include "QtText.h"
-#include "resource.h"
+#include "framework/QtText.h"
+#include "res/resource.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #pragma once
 // The About box: the program's icon, name and edition, version and build date, and copyright.
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ReadOnlyEdit.h"
+#include "app/help/ReadOnlyEdit.h"
 
 #include <QPlainTextEdit>
 

@@ -3,7 +3,7 @@
 // characters, Backspace, Delete, cut, paste, a middle-button paste and dropped text all change
 // nothing. It keeps the look of an ordinary text box, caret included.
 
-#include "Framework.h"
+#include "framework/Framework.h"
 
 class CReadOnlyEdit : public CEdit {
 public:

@@ -1,6 +1,6 @@
-#include "TextPrinter.h"
+#include "app/help/TextPrinter.h"
 
-#include "QtText.h"
+#include "framework/QtText.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>

@@ -1,11 +1,11 @@
-#include "TextViewerDlg.h"
+#include "app/help/TextViewerDlg.h"
 
-#include "FileException.h"
-#include "FileIo.h"
-#include "KLTApp.h"
-#include "ProgramFiles.h"
-#include "TextPrinter.h"
-#include "resource.h"
+#include "app/KLTApp.h"
+#include "app/ProgramFiles.h"
+#include "app/help/TextPrinter.h"
+#include "res/resource.h"
+#include "store/FileException.h"
+#include "store/FileIo.h"
 
 #include <QFontDatabase>
 #include <QWidget>

@@ -2,7 +2,7 @@
 // The viewers of the texts that come with the program (README.TXT, LICENSE.TXT): the file's text,
 // read-only, with a Print button; the read-me's viewer also decides whether it comes up at start.
 
-#include "ReadOnlyEdit.h"
+#include "app/help/ReadOnlyEdit.h"
 
 #include <string>
 

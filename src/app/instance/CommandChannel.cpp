@@ -1,6 +1,6 @@
-#include "CommandChannel.h"
+#include "app/instance/CommandChannel.h"
 
-#include "InstanceLock.h"
+#include "app/instance/InstanceLock.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,11 +1,11 @@
-#include "CommandServer.h"
+#include "app/instance/CommandServer.h"
 
-#include "CommandChannel.h"
-#include "InstanceLock.h"
-#include "ModalGate.h"
-#include "WinApp.h"
-#include "Wnd.h"
-#include "resource.h"
+#include "app/instance/CommandChannel.h"
+#include "app/instance/InstanceLock.h"
+#include "framework/ModalGate.h"
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"
+#include "res/resource.h"
 
 #include <QLocalSocket>
 #include <QPointer>

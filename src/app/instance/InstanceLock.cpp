@@ -1,4 +1,4 @@
-#include "InstanceLock.h"
+#include "app/instance/InstanceLock.h"
 
 #include <QStandardPaths>
 #include <cerrno>

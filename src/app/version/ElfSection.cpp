@@ -1,4 +1,4 @@
-#include "ElfSection.h"
+#include "app/version/ElfSection.h"
 
 #include <bit>
 #include <cerrno>

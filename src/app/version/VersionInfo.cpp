@@ -1,6 +1,6 @@
-#include "VersionInfo.h"
+#include "app/version/VersionInfo.h"
 
-#include "ElfSection.h"
+#include "app/version/ElfSection.h"
 
 #include <cerrno>
 #include <charconv>

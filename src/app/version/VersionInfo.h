@@ -4,7 +4,7 @@
 // at start. The strings are found under the names "\StringFileInfo\040904B0\" followed by the value's
 // name ("ProductName", "ProductVersion", ...); the build time under "TimeDateStamp".
 
-#include "WinTypes.h"
+#include "framework/WinTypes.h"
 
 #include <cstdint>
 #include <string>

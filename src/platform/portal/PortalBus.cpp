@@ -1,4 +1,4 @@
-#include "PortalBus.h"
+#include "platform/portal/PortalBus.h"
 
 #include <QAtomicInteger>
 #include <QCoreApplication>

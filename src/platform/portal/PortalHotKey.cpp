@@ -1,8 +1,8 @@
-#include "PortalHotKey.h"
+#include "platform/portal/PortalHotKey.h"
 
-#include "Keysyms.h"
-#include "PortalBus.h"
-#include "WinKeys.h"
+#include "framework/WinKeys.h"
+#include "platform/portal/PortalBus.h"
+#include "platform/xkb/Keysyms.h"
 
 #include <QDBusMessage>
 #include <QDBusMetaType>

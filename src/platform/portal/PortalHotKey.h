@@ -2,7 +2,7 @@
 // The hot key as a global shortcut of the portal. The desktop takes a session's shortcuts only when
 // the session is made, so each combination gets a session of its own.
 
-#include "HotKey.h"
+#include "platform/HotKey.h"
 
 #include <QObject>
 #include <QString>

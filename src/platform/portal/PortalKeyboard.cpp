@@ -1,8 +1,8 @@
-#include "PortalKeyboard.h"
+#include "platform/portal/PortalKeyboard.h"
 
-#include "PortalBus.h"
-#include "SeatKeymap.h"
-#include "WaylandKeymap.h"
+#include "platform/portal/PortalBus.h"
+#include "platform/wayland/SeatKeymap.h"
+#include "platform/wayland/WaylandKeymap.h"
 
 #include <QDBusObjectPath>
 #include <xkbcommon/xkbcommon-keysyms.h>

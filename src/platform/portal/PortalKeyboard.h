@@ -2,8 +2,8 @@
 // Keys through the portal's remote-desktop session: each key is a keysym, which the portal presses on
 // the user's layout. The layout is read again for every text, so a layout changed meanwhile counts.
 
-#include "Keyboard.h"
-#include "PortalKeymap.h"
+#include "platform/Keyboard.h"
+#include "platform/portal/PortalKeymap.h"
 
 #include <QString>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "PortalKeymap.h"
+#include "platform/portal/PortalKeymap.h"
 
-#include "Keysyms.h"
-#include "WaylandKeymap.h"
+#include "platform/wayland/WaylandKeymap.h"
+#include "platform/xkb/Keysyms.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 // order, that has the keysym on some level of the first layout, and leaves the modifiers as they
 // are. The typing engine has to hold Shift or AltGr for the level itself.
 
-#include "Keyboard.h"
+#include "platform/Keyboard.h"
 
 #include <memory>
 #include <optional>

@@ -1,11 +1,11 @@
-#include "PortalPlatform.h"
+#include "platform/PortalPlatform.h"
 
-#include "PortalBus.h"
-#include "PortalHotKey.h"
-#include "PortalKeyboard.h"
-#include "PortalWindows.h"
-#include "SeatKeymap.h"
-#include "WaylandConnection.h"
+#include "platform/portal/PortalBus.h"
+#include "platform/portal/PortalHotKey.h"
+#include "platform/portal/PortalKeyboard.h"
+#include "platform/portal/PortalWindows.h"
+#include "platform/wayland/SeatKeymap.h"
+#include "platform/wayland/WaylandConnection.h"
 
 #include <QDBusObjectPath>
 

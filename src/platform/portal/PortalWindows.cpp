@@ -1,4 +1,4 @@
-#include "PortalWindows.h"
+#include "platform/portal/PortalWindows.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 // that was active when the paste began; bringing it to the front means letting the focus go back to
 // whichever window takes it once the program's own windows have let it go.
 
-#include "WindowSystem.h"
+#include "platform/WindowSystem.h"
 
 namespace klt::portal {
 

@@ -1,6 +1,6 @@
-#include "SeatKeymap.h"
+#include "platform/wayland/SeatKeymap.h"
 
-#include "WaylandConnection.h"
+#include "platform/wayland/WaylandConnection.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
-#include "SwayHotKey.h"
+#include "platform/wayland/SwayHotKey.h"
 
-#include "Keysyms.h"
-#include "WinKeys.h"
+#include "framework/WinKeys.h"
+#include "platform/xkb/Keysyms.h"
 
 #include <array>
 #include <cstring>

@@ -3,7 +3,7 @@
 // binding starts the program again with --paste, and that start hands the paste to this one. The
 // key never reaches the window that has the focus.
 
-#include "HotKey.h"
+#include "platform/HotKey.h"
 
 #include <string>
 

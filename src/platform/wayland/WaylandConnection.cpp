@@ -1,4 +1,4 @@
-#include "WaylandConnection.h"
+#include "platform/wayland/WaylandConnection.h"
 
 #include "foreign-toplevel-client.h"
 #include "virtual-keyboard-client.h"

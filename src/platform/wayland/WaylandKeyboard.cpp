@@ -1,6 +1,6 @@
-#include "WaylandKeyboard.h"
+#include "platform/wayland/WaylandKeyboard.h"
 
-#include "WaylandConnection.h"
+#include "platform/wayland/WaylandConnection.h"
 #include "virtual-keyboard-client.h"
 
 #include <cstring>

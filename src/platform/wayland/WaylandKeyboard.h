@@ -4,9 +4,9 @@
 // Clients read a new keymap only when they get round to it, so a changed keymap is given time to
 // settle before the first key and after the last, and keys go out at a pace the clients keep up with.
 
-#include "Keyboard.h"
-#include "SeatKeymap.h"
-#include "WaylandKeymap.h"
+#include "platform/Keyboard.h"
+#include "platform/wayland/SeatKeymap.h"
+#include "platform/wayland/WaylandKeymap.h"
 
 #include <chrono>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "WaylandKeymap.h"
+#include "platform/wayland/WaylandKeymap.h"
 
-#include "Keysyms.h"
+#include "platform/xkb/Keysyms.h"
 
 #include <algorithm>
 #include <bit>

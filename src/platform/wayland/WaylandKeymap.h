@@ -3,7 +3,7 @@
 // engine asks about it: which key and modifiers give a character in the first layout, which state
 // bits a held modifier sets, and a copy with the characters it lacks lent to keys that carry nothing.
 
-#include "Keyboard.h"
+#include "platform/Keyboard.h"
 
 #include <array>
 #include <cstddef>

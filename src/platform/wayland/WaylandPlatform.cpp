@@ -1,9 +1,9 @@
-#include "WaylandPlatform.h"
+#include "platform/WaylandPlatform.h"
 
-#include "SwayHotKey.h"
-#include "WaylandConnection.h"
-#include "WaylandKeyboard.h"
-#include "WaylandWindows.h"
+#include "platform/wayland/SwayHotKey.h"
+#include "platform/wayland/WaylandConnection.h"
+#include "platform/wayland/WaylandKeyboard.h"
+#include "platform/wayland/WaylandWindows.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "WaylandWindows.h"
+#include "platform/wayland/WaylandWindows.h"
 
-#include "WaylandConnection.h"
 #include "foreign-toplevel-client.h"
+#include "platform/wayland/WaylandConnection.h"
 
 #include <QTimer>
 #include <cstring>

@@ -3,7 +3,7 @@
 // window is the active one. Window ids are handed out here and never reused; they lie above every
 // X11 window id, so the two never meet.
 
-#include "WindowSystem.h"
+#include "platform/WindowSystem.h"
 
 #include <QObject>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "X11Connection.h"
+#include "platform/x11/X11Connection.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

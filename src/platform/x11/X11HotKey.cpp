@@ -1,7 +1,7 @@
-#include "X11HotKey.h"
+#include "platform/x11/X11HotKey.h"
 
-#include "Keysyms.h"
-#include "X11Connection.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/xkb/Keysyms.h"
 
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>

@@ -2,7 +2,7 @@
 // The hot key as a passive grab of one key with its modifiers on the root window, taken for every
 // combination of Caps Lock and Num Lock so that neither lock disables it.
 
-#include "HotKey.h"
+#include "platform/HotKey.h"
 
 #include <QObject>
 #include <optional>

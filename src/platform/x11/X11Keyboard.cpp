@@ -1,6 +1,6 @@
-#include "X11Keyboard.h"
+#include "platform/x11/X11Keyboard.h"
 
-#include "X11Connection.h"
+#include "platform/x11/X11Connection.h"
 
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>

@@ -1,9 +1,9 @@
 #pragma once
 // The keyboard through XKB (layout, state) and XTest (synthetic key events).
 
-#include "Keyboard.h"
-#include "X11Keymap.h"
-#include "X11SpareKeys.h"
+#include "platform/Keyboard.h"
+#include "platform/x11/X11Keymap.h"
+#include "platform/x11/X11SpareKeys.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "X11Keymap.h"
+#include "platform/x11/X11Keymap.h"
 
-#include "Keysyms.h"
+#include "platform/xkb/Keysyms.h"
 
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>

@@ -2,7 +2,7 @@
 // A snapshot of the keyboard mapping in the shape the typing engine asks about it: which key and
 // shift state give a character in a layout group, which keys are the modifiers, which keys are free.
 
-#include "Keyboard.h"
+#include "platform/Keyboard.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "LockKeys.h"
+#include "platform/LockKeys.h"
 
 #include <QGuiApplication>
 #include <X11/XKBlib.h>

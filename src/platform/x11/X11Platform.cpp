@@ -1,9 +1,9 @@
-#include "X11Platform.h"
+#include "platform/X11Platform.h"
 
-#include "X11Connection.h"
-#include "X11HotKey.h"
-#include "X11Keyboard.h"
-#include "X11Windows.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11HotKey.h"
+#include "platform/x11/X11Keyboard.h"
+#include "platform/x11/X11Windows.h"
 
 namespace klt {
 

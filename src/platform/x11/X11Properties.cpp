@@ -1,6 +1,6 @@
-#include "X11Properties.h"
+#include "platform/x11/X11Properties.h"
 
-#include "X11Connection.h"
+#include "platform/x11/X11Connection.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>

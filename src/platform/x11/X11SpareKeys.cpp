@@ -1,7 +1,7 @@
-#include "X11SpareKeys.h"
+#include "platform/x11/X11SpareKeys.h"
 
-#include "Keysyms.h"
-#include "X11Connection.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/xkb/Keysyms.h"
 
 #include <QCoreApplication>
 #include <QTimer>

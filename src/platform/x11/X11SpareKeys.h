@@ -8,7 +8,7 @@
 // settling time, and a key is cleared for other characters (when no free key is left) only after
 // that time too.
 
-#include "Keyboard.h"
+#include "platform/Keyboard.h"
 
 #include <array>
 #include <chrono>

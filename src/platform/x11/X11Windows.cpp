@@ -1,7 +1,7 @@
-#include "X11Windows.h"
+#include "platform/x11/X11Windows.h"
 
-#include "X11Connection.h"
-#include "X11Properties.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11Properties.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>

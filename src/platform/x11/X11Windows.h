@@ -2,7 +2,7 @@
 // Top-level windows through EWMH (_NET_ACTIVE_WINDOW) when a window manager provides it, and through
 // the input focus when none does.
 
-#include "WindowSystem.h"
+#include "platform/WindowSystem.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "Keysyms.h"
+#include "platform/xkb/Keysyms.h"
 
 #include <array>
 #include <utility>

@@ -1,6 +1,6 @@
 // Program paths in the Exec keys of desktop entries.
 
-#include "DesktopEntry.h"
+#include "app/desktop/DesktopEntry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The About box: its lines from the program file's version block and build time, and its owner.
 
-#include "AppTestSupport.h"
-#include "ScriptedUser.h"
+#include "app/AppTestSupport.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <QDialog>
 #include <QLocale>

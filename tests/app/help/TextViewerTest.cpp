@@ -1,8 +1,8 @@
 // The read-me and licence viewers; printing checked with poppler's pdfinfo and pdftotext.
 
-#include "AppTestSupport.h"
-#include "ScriptedUser.h"
-#include "TextViewerDlg.h"
+#include "app/AppTestSupport.h"
+#include "app/help/TextViewerDlg.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

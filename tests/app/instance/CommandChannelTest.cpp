@@ -1,11 +1,11 @@
 // The channel through which a second start reaches the first instance's main window.
 
-#include "CommandChannel.h"
+#include "app/instance/CommandChannel.h"
 
-#include "CommandServer.h"
-#include "InstanceLock.h"
-#include "Wnd.h"
-#include "resource.h"
+#include "app/instance/CommandServer.h"
+#include "app/instance/InstanceLock.h"
+#include "framework/Wnd.h"
+#include "res/resource.h"
 
 #include <QEventLoop>
 #include <QTest>

@@ -2,9 +2,9 @@
 // An application with one single-document template, made new for each test: the settings emptied,
 // the frame made (hidden) by File New, and a folder of the test's own for files.
 
-#include "Framework.h"
-#include "TempFolder.h"
-#include "resource.h"
+#include "framework/Framework.h"
+#include "res/resource.h"
+#include "support/TempFolder.h"
 
 #include <QSettings>
 #include <functional>

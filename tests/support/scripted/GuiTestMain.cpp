@@ -2,9 +2,9 @@
 // touches a real user's settings or files, and a scripted user with an empty script installed, so
 // that any modal interaction a test did not script fails that test instead of waiting.
 
-#include "Resources.h"
-#include "ScriptedUser.h"
-#include "TempFolder.h"
+#include "res/Resources.h"
+#include "support/TempFolder.h"
+#include "support/scripted/ScriptedUser.h"
 
 #include <QApplication>
 #include <cstdlib>

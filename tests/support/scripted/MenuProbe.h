@@ -2,8 +2,8 @@
 // What the user sees of a frame's menu bar: an item as it shows once its popup opens (the update
 // rules have run), so tests can check its state.
 
-#include "FrameWnd.h"
-#include "Menu.h"
+#include "framework/FrameWnd.h"
+#include "framework/Menu.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,7 +1,7 @@
 #pragma once
 // One step of a scripted user's queue, and how a dialog step is carried out on the live dialog.
 
-#include "ScriptedUser.h"
+#include "support/scripted/ScriptedUser.h"
 
 namespace klt::testing {
 

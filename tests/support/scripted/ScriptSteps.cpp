@@ -1,7 +1,7 @@
-#include "ControlWidgets.h"
-#include "Dialog.h"
-#include "QtText.h"
-#include "ScriptStep.h"
+#include "framework/ControlWidgets.h"
+#include "framework/Dialog.h"
+#include "framework/QtText.h"
+#include "support/scripted/ScriptStep.h"
 
 #include <QAbstractButton>
 #include <QApplication>

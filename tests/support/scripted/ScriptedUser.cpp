@@ -1,8 +1,8 @@
-#include "ScriptedUser.h"
+#include "support/scripted/ScriptedUser.h"
 
-#include "Dialog.h"
-#include "QtText.h"
-#include "ScriptStep.h"
+#include "framework/Dialog.h"
+#include "framework/QtText.h"
+#include "support/scripted/ScriptStep.h"
 
 #include <QAction>
 #include <QCoreApplication>

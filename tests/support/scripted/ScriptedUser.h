@@ -14,8 +14,8 @@
 // so nothing ever waits for a user who is not there. Constructing a ScriptedUser installs it;
 // destroying it restores the previous seam and fails the test if steps are left over.
 
-#include "ModalSeam.h"
-#include "resource.h"
+#include "framework/ModalSeam.h"
+#include "res/resource.h"
 
 #include <Qt>
 #include <functional>

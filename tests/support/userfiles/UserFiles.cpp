@@ -1,6 +1,6 @@
-#include "UserFiles.h"
+#include "support/userfiles/UserFiles.h"
 
-#include "PasswordFileContent.h"
+#include "store/PasswordFileContent.h"
 
 #include <QSettings>
 #include <QStandardPaths>
