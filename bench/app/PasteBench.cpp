@@ -2,7 +2,7 @@
 // the screen, and from choosing "Paste Password" to the last of 32 characters arriving in an xterm.
 // The medians of 20 are what counts. Needs a window manager and a tray host; run it as
 //   tests/support/with-xvfb --wm --tray -- build/bench/app/paste_bench
-#include "platform/X11Platform.h"
+#include "platform/Platform.h"
 #include "store/PasswordFileContent.h"
 #include "support/TypingTargets.h"
 #include "support/X11TestDisplay.h"
@@ -43,7 +43,7 @@ struct Session {
 
     QProcess program;
     klt::test::X11TestDisplay display;
-    std::unique_ptr<klt::X11Platform> platform = klt::X11Platform::Open();
+    std::unique_ptr<klt::Platform> platform = klt::OpenX11Platform();
     std::unique_ptr<klt::test::TypingTarget> target;
     std::string received;
     bool bReady = false;

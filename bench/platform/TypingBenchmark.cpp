@@ -4,8 +4,7 @@
 // In a sway session, 2,000 characters into each target that the route can reach:
 //   tests/support/with-sway build/bench/platform/platform_bench
 #include "platform/KeystrokeTyper.h"
-#include "platform/WaylandPlatform.h"
-#include "platform/X11Platform.h"
+#include "platform/Platform.h"
 #include "store/TextCodec.h"
 #include "support/TypingTargets.h"
 #include "support/X11TestDisplay.h"
@@ -44,7 +43,7 @@ size_t WrongOrMissing(const std::u32string& expected, const std::u32string& rece
 }
 
 void TypeIntoQtLineEdit(benchmark::State& state, const std::u32string& alphabet) {
-    auto platform = klt::X11Platform::Open();
+    auto platform = klt::OpenX11Platform();
     if (!platform) {
         state.SkipWithError("no X display");
         return;
@@ -173,11 +172,11 @@ void RegisterSwayCases(klt::IKeyboard* x11, klt::IKeyboard* wayland) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    std::unique_ptr<klt::X11Platform> x11;
-    std::unique_ptr<klt::WaylandPlatform> wayland;
+    std::unique_ptr<klt::Platform> x11;
+    std::unique_ptr<klt::Platform> wayland;
     if (std::getenv("SWAYSOCK") != nullptr) {
-        x11 = klt::X11Platform::Open();
-        wayland = klt::WaylandPlatform::Open(x11 ? &x11->Keyboard() : nullptr, "keyloft");
+        x11 = klt::OpenX11Platform();
+        wayland = klt::OpenWaylandPlatform(x11 ? &x11->Keyboard() : nullptr, "keyloft");
         RegisterSwayCases(x11 ? &x11->Keyboard() : nullptr, wayland ? &wayland->Keyboard() : nullptr);
     } else {
         for (const auto& [name, alphabet] : {std::pair{"printable_ascii", PrintableAscii()},

@@ -10,12 +10,10 @@
 #include "frame/MainFrame.h"
 #include "list/KLTView.h"
 #include "platform/LockKeys.h"
-#include "platform/PlatformServices.h"
-#include "platform/PortalPlatform.h"
-#include "platform/WaylandPlatform.h"
-#include "platform/X11Platform.h"
+#include "platform/OpenPlatform.h"
 #include "res/resource.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -56,7 +54,16 @@ CKLTApp::CKLTApp() {
 }
 
 CKLTApp::~CKLTApp() {
-    ClosePlatform();
+    m_pPlatform.reset();
+}
+
+void CKLTApp::OpenPlatform() {
+    // The compositor names the program's X11 windows by their class, which is the application's name.
+    m_pPlatform = klt::OpenPlatform(QCoreApplication::applicationName().toStdString());
+    if (m_pPlatform != nullptr) {
+        // The connections are served by the event loop: they go while the loop's application still exists.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [this] { m_pPlatform.reset(); });
+    }
 }
 
 BOOL CKLTApp::InitInstance() {

@@ -15,10 +15,7 @@ class CKLTDoc;
 
 namespace klt {
 class CommandServer;
-class PortalPlatform;
-class WaylandPlatform;
-class X11Platform;
-struct PlatformServices;
+class PlatformRoutes;
 } // namespace klt
 
 class CKLTApp : public CWinApp, public klt::AppShell {
@@ -85,16 +82,11 @@ private:
     void HandOver(bool bPaste);
     // The autostart entry made or removed after Options, and the close rule switched with it.
     void ApplyAutostart(bool bTray);
-    // The keyboard, windows and hot key of the desktop, unless a test installed its own: those of a
-    // Wayland compositor that lets clients type and list its windows, else those of the X display.
+    // The keyboard, windows and hot key of the desktop, unless a test installed its own.
     void OpenPlatform();
-    void ClosePlatform();
 
     std::string m_strBuildTimeError; // why the build time could not be read, shown at start
     klt::InstanceLock m_instanceLock;
     std::unique_ptr<klt::CommandServer> m_pCommandServer;
-    std::unique_ptr<klt::X11Platform> m_pX11;
-    std::unique_ptr<klt::WaylandPlatform> m_pWayland;
-    std::unique_ptr<klt::PortalPlatform> m_pPortal; // asks m_pX11 for the modifiers
-    std::unique_ptr<klt::PlatformServices> m_pPlatform;
+    std::unique_ptr<klt::PlatformRoutes> m_pPlatform;
 };

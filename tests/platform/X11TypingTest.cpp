@@ -1,5 +1,5 @@
 #include "platform/KeystrokeTyper.h"
-#include "platform/X11Platform.h"
+#include "platform/Platform.h"
 #include "store/TextCodec.h"
 #include "support/TypingTargets.h"
 #include "support/X11TestDisplay.h"
@@ -55,7 +55,7 @@ TEST_P(X11Typing, EveryCharacterArrivesWithCapsLockOffAndOn) {
     const TypingCase& param = GetParam();
     ASSERT_TRUE(X11TestDisplay::SetLayout(param.layouts));
     display.LockGroup(param.group);
-    auto platform = X11Platform::Open();
+    auto platform = klt::OpenX11Platform();
     ASSERT_TRUE(platform);
     KeystrokeTyper typer(platform->Keyboard());
 
@@ -100,7 +100,7 @@ namespace {
 TEST(X11Keyboard, ReportsHeldModifiersAndCapsLock) {
     X11TestDisplay display;
     ASSERT_TRUE(X11TestDisplay::SetLayout("de")); // right Alt is AltGr here
-    auto platform = X11Platform::Open();
+    auto platform = klt::OpenX11Platform();
     ASSERT_TRUE(platform);
     IKeyboard& keyboard = platform->Keyboard();
     const std::pair<unsigned long, Modifier> keys[] = {{XK_Shift_R, Modifier::shift},
@@ -126,7 +126,7 @@ TEST(X11Keyboard, ReportsHeldModifiersAndCapsLock) {
 TEST(X11LentKeys, AreGivenBackAfterSettlingAndWhenTheServicesEnd) {
     X11TestDisplay display;
     ASSERT_TRUE(X11TestDisplay::SetLayout("us"));
-    auto platform = X11Platform::Open();
+    auto platform = klt::OpenX11Platform();
     ASSERT_TRUE(platform);
     const auto han = platform->Keyboard().LookUp(U'中');
     ASSERT_TRUE(han);

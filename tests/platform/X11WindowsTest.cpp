@@ -1,4 +1,4 @@
-#include "platform/X11Platform.h"
+#include "platform/Platform.h"
 #include "support/X11TestDisplay.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ namespace {
 class X11Windows : public testing::Test {
 protected:
     void SetUp() override {
-        platform = X11Platform::Open();
+        platform = klt::OpenX11Platform();
         ASSERT_TRUE(platform);
     }
 
@@ -47,7 +47,7 @@ protected:
     }
 
     X11TestDisplay display;
-    std::unique_ptr<X11Platform> platform;
+    std::unique_ptr<klt::Platform> platform;
 };
 
 TEST_F(X11Windows, ActivationMovesTheForegroundAndTheKeyboardFocus) {

@@ -1,5 +1,4 @@
-#include "platform/PortalPlatform.h"
-
+#include "platform/Platform.h"
 #include "platform/portal/PortalBus.h"
 #include "platform/portal/PortalHotKey.h"
 #include "platform/portal/PortalKeyboard.h"
@@ -42,21 +41,28 @@ QString StartKeyboardSession() {
     return session;
 }
 
-} // namespace
+// The keys go through the portal in the layout of the seat's keymap, read over a Wayland connection.
+class PortalPlatform final : public Platform {
+public:
+    PortalPlatform(std::unique_ptr<wayland::Connection> opened, QString session, IKeyboard* modifierSource)
+        : m_connection(std::move(opened)), m_seatKeymap(*m_connection),
+          m_keyboard(std::move(session), m_seatKeymap, modifierSource) {}
 
-struct PortalPlatform::Services {
-    Services(std::unique_ptr<wayland::Connection> opened, QString session, IKeyboard* modifierSource)
-        : connection(std::move(opened)), seatKeymap(*connection),
-          keyboard(std::move(session), seatKeymap, modifierSource) {}
+    IKeyboard& Keyboard() override { return m_keyboard; }
+    IWindowSystem& Windows() override { return m_windows; }
+    IHotKey& HotKey() override { return m_hotKey; }
 
-    std::unique_ptr<wayland::Connection> connection; // destroyed last
-    wayland::SeatKeymap seatKeymap;
-    portal::PortalKeyboard keyboard;
-    portal::PortalWindows windows;
-    portal::PortalHotKey hotKey;
+private:
+    std::unique_ptr<wayland::Connection> m_connection; // destroyed last
+    wayland::SeatKeymap m_seatKeymap;
+    portal::PortalKeyboard m_keyboard;
+    portal::PortalWindows m_windows;
+    portal::PortalHotKey m_hotKey;
 };
 
-std::unique_ptr<PortalPlatform> PortalPlatform::Open(IKeyboard* modifierSource) {
+} // namespace
+
+std::unique_ptr<Platform> OpenPortalPlatform(IKeyboard* modifierSource) {
     if (!portal::Property(QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), QStringLiteral("version"))
              .isValid()) {
         return nullptr;
@@ -66,21 +72,7 @@ std::unique_ptr<PortalPlatform> PortalPlatform::Open(IKeyboard* modifierSource) 
     if (session.isEmpty()) {
         return nullptr;
     }
-    return std::unique_ptr<PortalPlatform>(new PortalPlatform(
-        std::make_unique<Services>(std::move(connection), std::move(session), modifierSource)));
-}
-
-PortalPlatform::PortalPlatform(std::unique_ptr<Services> services) : m_services(std::move(services)) {}
-PortalPlatform::~PortalPlatform() = default;
-
-IKeyboard& PortalPlatform::Keyboard() {
-    return m_services->keyboard;
-}
-IWindowSystem& PortalPlatform::Windows() {
-    return m_services->windows;
-}
-IHotKey& PortalPlatform::HotKey() {
-    return m_services->hotKey;
+    return std::make_unique<PortalPlatform>(std::move(connection), std::move(session), modifierSource);
 }
 
 } // namespace klt

@@ -1,5 +1,4 @@
-#include "platform/WaylandPlatform.h"
-
+#include "platform/Platform.h"
 #include "platform/wayland/SwayHotKey.h"
 #include "platform/wayland/WaylandConnection.h"
 #include "platform/wayland/WaylandKeyboard.h"
@@ -31,48 +30,40 @@ std::string PasteCommand() {
     return quoted + "' --paste";
 }
 
-} // namespace
-
-struct WaylandPlatform::Services {
-    Services(std::unique_ptr<wayland::Connection> opened, IKeyboard* modifierSource,
-             const std::string& ownAppId)
-        : connection(std::move(opened)), keyboard(*connection, modifierSource),
-          windows(*connection, ownAppId) {
+// The keyboard and the windows share one connection to the compositor.
+class WaylandPlatform final : public Platform {
+public:
+    WaylandPlatform(std::unique_ptr<wayland::Connection> opened, IKeyboard* modifierSource,
+                    const std::string& ownAppId)
+        : m_connection(std::move(opened)), m_keyboard(*m_connection, modifierSource),
+          m_windows(*m_connection, ownAppId) {
         const char* sway = std::getenv("SWAYSOCK");
         if (sway != nullptr && *sway != '\0') {
-            hotKey = std::make_unique<wayland::SwayHotKey>(sway, PasteCommand());
+            m_hotKey = std::make_unique<wayland::SwayHotKey>(sway, PasteCommand());
         } else {
-            hotKey = std::make_unique<ConfiguredHotKey>();
+            m_hotKey = std::make_unique<ConfiguredHotKey>();
         }
     }
 
-    std::unique_ptr<wayland::Connection> connection; // destroyed last
-    wayland::WaylandKeyboard keyboard;
-    wayland::WaylandWindows windows;
-    std::unique_ptr<IHotKey> hotKey;
+    IKeyboard& Keyboard() override { return m_keyboard; }
+    IWindowSystem& Windows() override { return m_windows; }
+    IHotKey& HotKey() override { return *m_hotKey; }
+
+private:
+    std::unique_ptr<wayland::Connection> m_connection; // destroyed last
+    wayland::WaylandKeyboard m_keyboard;
+    wayland::WaylandWindows m_windows;
+    std::unique_ptr<IHotKey> m_hotKey;
 };
 
-std::unique_ptr<WaylandPlatform> WaylandPlatform::Open(IKeyboard* modifierSource,
-                                                       const std::string& ownAppId) {
+} // namespace
+
+std::unique_ptr<Platform> OpenWaylandPlatform(IKeyboard* modifierSource, const std::string& ownAppId) {
     auto connection = wayland::Connection::Open();
     if (!connection || connection->VirtualKeyboards() == nullptr || connection->Toplevels() == nullptr) {
         return nullptr;
     }
-    return std::unique_ptr<WaylandPlatform>(
-        new WaylandPlatform(std::make_unique<Services>(std::move(connection), modifierSource, ownAppId)));
-}
-
-WaylandPlatform::WaylandPlatform(std::unique_ptr<Services> services) : m_services(std::move(services)) {}
-WaylandPlatform::~WaylandPlatform() = default;
-
-IKeyboard& WaylandPlatform::Keyboard() {
-    return m_services->keyboard;
-}
-IWindowSystem& WaylandPlatform::Windows() {
-    return m_services->windows;
-}
-IHotKey& WaylandPlatform::HotKey() {
-    return *m_services->hotKey;
+    return std::make_unique<WaylandPlatform>(std::move(connection), modifierSource, ownAppId);
 }
 
 } // namespace klt

@@ -1,5 +1,4 @@
-#include "platform/X11Platform.h"
-
+#include "platform/Platform.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11HotKey.h"
 #include "platform/x11/X11Keyboard.h"
@@ -7,35 +6,34 @@
 
 namespace klt {
 
-struct X11Platform::Services {
-    explicit Services(std::unique_ptr<x11::Connection> opened)
-        : connection(std::move(opened)), keyboard(*connection), windows(*connection), hotKey(*connection) {}
+namespace {
 
-    std::unique_ptr<x11::Connection> connection; // destroyed last
-    x11::X11Keyboard keyboard;
-    x11::X11Windows windows;
-    x11::X11HotKey hotKey;
+// All three services share one connection to the display.
+class X11Platform final : public Platform {
+public:
+    explicit X11Platform(std::unique_ptr<x11::Connection> opened)
+        : m_connection(std::move(opened)), m_keyboard(*m_connection), m_windows(*m_connection),
+          m_hotKey(*m_connection) {}
+
+    IKeyboard& Keyboard() override { return m_keyboard; }
+    IWindowSystem& Windows() override { return m_windows; }
+    IHotKey& HotKey() override { return m_hotKey; }
+
+private:
+    std::unique_ptr<x11::Connection> m_connection; // destroyed last
+    x11::X11Keyboard m_keyboard;
+    x11::X11Windows m_windows;
+    x11::X11HotKey m_hotKey;
 };
 
-std::unique_ptr<X11Platform> X11Platform::Open(const std::string& displayName) {
+} // namespace
+
+std::unique_ptr<Platform> OpenX11Platform(const std::string& displayName) {
     auto connection = x11::Connection::Open(displayName);
     if (!connection) {
         return nullptr;
     }
-    return std::unique_ptr<X11Platform>(new X11Platform(std::make_unique<Services>(std::move(connection))));
-}
-
-X11Platform::X11Platform(std::unique_ptr<Services> services) : m_services(std::move(services)) {}
-X11Platform::~X11Platform() = default;
-
-IKeyboard& X11Platform::Keyboard() {
-    return m_services->keyboard;
-}
-IWindowSystem& X11Platform::Windows() {
-    return m_services->windows;
-}
-IHotKey& X11Platform::HotKey() {
-    return m_services->hotKey;
+    return std::make_unique<X11Platform>(std::move(connection));
 }
 
 } // namespace klt
