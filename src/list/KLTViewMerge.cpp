@@ -1,15 +1,13 @@
 // Merge: copies the entries of another password file into the open one. The other file is read into
 // a temporary document by the document's own open routine, so it is checked and, when protected,
-// unlocked exactly as a file that is opened. Entries are matched by exact system name: new names
-// are added, identical entries only have their times brought together, and for an entry whose
-// user name or password differs the user decides whether the incoming one replaces it.
+// unlocked exactly as a file that is opened. The store's merge rule brings the entries over; for an
+// entry whose user name or password differs the user decides whether the incoming one replaces it.
 
 #include "document/KLTDoc.h"
 #include "list/ConfirmReplaceDlg.h"
 #include "list/KLTView.h"
 #include "res/resource.h"
-
-#include <memory>
+#include "store/EntryMerge.h"
 
 namespace {
 
@@ -49,46 +47,25 @@ void CKLTView::OnFileMerge() {
     other.OnOpenDocument(fileDlg.GetPathName());
 
     CKLTDoc* pDoc = GetDocument();
-    bool bInterrupted = false;
-    for (const auto& pIncoming : other.m_entryList) {
-        const QMPassword& incoming = *pIncoming;
-        QMPassword* pMatch = pDoc->FindEntry(incoming.m_strSystem);
-        if (pMatch == nullptr) {
-            auto pEntry = std::make_unique<QMPassword>(incoming.m_strSystem, incoming.m_strUserName,
-                                                       incoming.m_strPassword, incoming.m_timeLastChange);
-            AddEntryRow(pEntry.get());
-            pDoc->m_entryList.push_back(std::move(pEntry));
-            pDoc->SetModifiedFlag();
-            continue;
-        }
-        if (pMatch->m_strUserName == incoming.m_strUserName &&
-            pMatch->m_strPassword == incoming.m_strPassword) {
-            // The later time wins; any difference counts as a change.
-            if (pMatch->m_timeLastChange != incoming.m_timeLastChange) {
-                if (pMatch->m_timeLastChange < incoming.m_timeLastChange) {
-                    pMatch->m_timeLastChange = incoming.m_timeLastChange;
-                }
-                pDoc->SetModifiedFlag();
-            }
-            continue;
-        }
+    const auto decide = [this](QMPassword& current, const QMPassword& incoming) {
         const unsigned nRebuilds = m_nRebuilds;
-        const bool bReplace = ConfirmReplace(*pMatch, incoming, this);
-        if (!IsStillHeld(pMatch, nRebuilds)) {
-            // Another command emptied or refilled the document while the question was open: the
-            // rest does not belong in whatever the document holds now.
-            bInterrupted = true;
-            break;
+        const bool bReplace = ConfirmReplace(current, incoming, this);
+        // Another command may have emptied or refilled the document while the question was open:
+        // the rest does not belong in whatever the document holds now.
+        if (!IsStillHeld(&current, nRebuilds)) {
+            return klt::MergeChoice::stop;
         }
-        if (bReplace) {
-            // The entry keeps its fourth text, and its row keeps its text, the same name.
-            pMatch->m_strSystem = incoming.m_strSystem;
-            pMatch->m_strUserName = incoming.m_strUserName;
-            pMatch->m_strPassword = incoming.m_strPassword;
-            pMatch->m_timeLastChange = incoming.m_timeLastChange;
-            pDoc->SetModifiedFlag();
+        // A replaced entry keeps its fourth text, and its row keeps its text, the same name.
+        return bReplace ? klt::MergeChoice::replace : klt::MergeChoice::keep;
+    };
+    const auto changed = [this, pDoc](QMPassword& entry, bool bAdded) {
+        if (bAdded) {
+            AddEntryRow(&entry);
         }
-    }
+        pDoc->SetModifiedFlag();
+    };
+    const bool bInterrupted =
+        klt::MergeEntries(pDoc->m_entryList, other.m_entryList, decide, changed).bStopped;
 
     other.DeleteContents();
     if (!bInterrupted) {

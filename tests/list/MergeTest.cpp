@@ -1,5 +1,6 @@
-// File Merge through the scripted user: which entries come over, when the document counts as
-// changed, the Confirm Replace question, refused files, and what the merge leaves alone.
+// File Merge through the scripted user: the document's rows and changed flag as entries come over,
+// the Confirm Replace question, refused files, and what the merge leaves alone. The rule itself is the
+// store's (tests/store/EntryMergeTest.cpp).
 
 #include "framework/ControlWidgets.h"
 #include "list/ConfirmReplaceDlg.h"
@@ -97,19 +98,6 @@ TEST_F(MergeTest, DifferingTimesSetTheFlagEitherWayAndKeepTheLaterTime) {
     EXPECT_TRUE(m_pDoc->IsModified());
     EXPECT_EQ(Entries()[1].time, kTime);
     EXPECT_TRUE(user.Dialogs().empty());
-}
-
-TEST_F(MergeTest, NameDifferingOnlyInLetterCaseIsANewEntry) {
-    OpenCurrent({{"mail", "me", "1", kTime}});
-    ScriptedUser user;
-    user.ChooseFile(WriteFile("other.klt", {{"Mail", "you", "2", kTime - kDay}})).Answer(IDOK);
-    Merge();
-
-    EXPECT_TRUE(user.Dialogs().empty());
-    EXPECT_EQ(Entries(),
-              (std::vector<EntrySpec>{{"mail", "me", "1", kTime}, {"Mail", "you", "2", kTime - kDay}}));
-    EXPECT_EQ(Rows().size(), 2u);
-    EXPECT_TRUE(m_pDoc->IsModified());
 }
 
 TEST_F(MergeTest, NewEntriesFollowTheOtherFilesOrderAndAreSavedAfterTheExistingOnes) {

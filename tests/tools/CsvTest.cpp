@@ -1,9 +1,8 @@
-// CSV reading and writing, times, and the entries and merge rules built on them.
+// CSV reading and writing, times, and the entries built on them.
 
 #include "keyloft-cli/Csv.h"
 
 #include "keyloft-cli/CsvEntries.h"
-#include "keyloft-cli/EntryMerge.h"
 #include "keyloft-cli/UtcTime.h"
 
 #include <gtest/gtest.h>
@@ -29,14 +28,6 @@ std::string ErrorOf(const std::function<void()>& read) {
         return e.what();
     }
     return "no error";
-}
-
-EntryList Entries(const Rows& rows) {
-    EntryList entries;
-    for (const auto& row : rows) {
-        entries.push_back(std::make_unique<QMPassword>(row[0], row[1], row[2], std::stoi(row[3])));
-    }
-    return entries;
 }
 
 Rows RowsOf(const EntryList& entries) {
@@ -117,31 +108,5 @@ TEST(CsvEntries, RefusesRowsThatCannotBecomeEntries) {
     };
     for (const auto& [text, message] : cases) {
         EXPECT_EQ(ErrorOf([text = text] { EntriesFromCsv(text, 0); }), message) << text;
-    }
-}
-
-TEST(EntryMerge, FollowsTheMergeRules) {
-    const Rows current = {
-        {"Mail", "ann", "pw", "100"}, {"Bank", "ann", "old", "300"}, {"Web", "w", "w", "300"}};
-    const Rows incoming = {{"Mail", "ann", "pw", "200"},
-                           {"Bank", "ann", "new", "200"},
-                           {"Web", "w", "w", "100"},
-                           {"mail", "x", "y", "5"},
-                           {"Bank", "b", "b", "9"}};
-    for (const bool bReplace : {false, true}) {
-        EntryList entries = Entries(current);
-        entries.front()->m_strFourth = "kept";
-        (*std::next(entries.begin()))->m_strFourth = "kept too";
-        const MergeCounts counts = MergeEntries(entries, Entries(incoming), bReplace);
-        EXPECT_EQ(counts.nAdded, 1u);
-        EXPECT_EQ(counts.nSkipped, 2u);
-        EXPECT_EQ(counts.nReplaced, bReplace ? 2u : 0u);
-        EXPECT_EQ(counts.nKept, bReplace ? 0u : 2u);
-        const Rows bank = bReplace ? Rows{{"Bank", "b", "b", "9"}} : Rows{{"Bank", "ann", "old", "300"}};
-        EXPECT_EQ(
-            RowsOf(entries),
-            (Rows{{"Mail", "ann", "pw", "200"}, bank[0], {"Web", "w", "w", "300"}, {"mail", "x", "y", "5"}}));
-        EXPECT_EQ(entries.front()->m_strFourth, "kept");
-        EXPECT_EQ((*std::next(entries.begin()))->m_strFourth, "kept too");
     }
 }

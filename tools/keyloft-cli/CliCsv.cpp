@@ -2,7 +2,7 @@
 
 #include "keyloft-cli/Csv.h"
 #include "keyloft-cli/CsvEntries.h"
-#include "keyloft-cli/EntryMerge.h"
+#include "store/EntryMerge.h"
 #include "store/FileIo.h"
 #include "store/PasswordFileWriter.h"
 
@@ -81,7 +81,8 @@ int ImportCommand(const std::string& strCsvPath, const std::string& strPath, boo
     if (bExists) {
         // A file's time stamp never lies ahead of the present.
         content.timeStamp = std::min(content.timeStamp, Now());
-        counts = MergeEntries(content.entryList, std::move(incoming), bReplace);
+        counts =
+            MergeEntries(content.entryList, incoming, bReplace ? MergeChoice::replace : MergeChoice::keep);
     } else {
         // A new file takes every row as it stands, so that an export comes back whole.
         counts.nAdded = incoming.size();
