@@ -51,22 +51,22 @@ BOOL CTrayIcon::ShowResourceIcon(UINT nResourceId) {
 }
 
 BOOL CTrayIcon::ApplyIcon(const QIcon& icon) {
-    Operation operation = Operation::Delete;
+    Operation operation = Operation::remove;
     if (!icon.isNull()) {
-        operation = IsShown() ? Operation::Modify : Operation::Add;
+        operation = IsShown() ? Operation::modify : Operation::add;
         m_icon = icon;
     } else if (!IsShown()) {
         return TRUE;
     }
     const BOOL bResult = Notify(operation);
-    if (operation == Operation::Delete || !bResult) {
+    if (operation == Operation::remove || !bResult) {
         m_icon = QIcon();
     }
     return bResult;
 }
 
 BOOL CTrayIcon::Notify(Operation operation) {
-    if (operation == Operation::Delete) {
+    if (operation == Operation::remove) {
         m_pTrayIcon.reset();
         return TRUE;
     }
@@ -83,7 +83,7 @@ BOOL CTrayIcon::Notify(Operation operation) {
     if (!m_strTip.empty()) {
         m_pTrayIcon->setToolTip(klt::ToQString(m_strTip));
     }
-    if (operation == Operation::Modify) {
+    if (operation == Operation::modify) {
         return TRUE;
     }
     // Shown even without a notification area: the toolkit puts the icon there once one appears.

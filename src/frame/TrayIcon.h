@@ -33,7 +33,7 @@ public:
     const std::string& GetTip() const { return m_strTip; }
 
 private:
-    enum class Operation { Add, Modify, Delete };
+    enum class Operation { add, modify, remove };
     BOOL Notify(Operation operation);
 
     UINT m_uID;

@@ -34,7 +34,7 @@ std::vector<Modifier> ModifiersOf(unsigned shiftState) {
 } // namespace
 
 int KeystrokeTyper::TypeText(std::string_view text) {
-    m_nUntyped = 0;
+    m_untyped = 0;
     if (!WaitForReleasedModifiers()) {
         return 0;
     }
@@ -82,7 +82,7 @@ bool KeystrokeTyper::WaitForReleasedModifiers() {
 void KeystrokeTyper::TypeCharacter(char32_t character) {
     const auto scan = m_keyboard.LookUp(character);
     if (!scan) {
-        ++m_nUntyped;
+        ++m_untyped;
         return;
     }
     unsigned shiftState = scan->shiftState;

@@ -18,7 +18,7 @@ public:
     // stays in force, so the main loop still ends.
     int TypeText(std::string_view text);
     // How many characters of the last text the keyboard could not produce; they were left out.
-    int UntypedCount() const { return m_nUntyped; }
+    int UntypedCount() const { return m_untyped; }
 
 private:
     bool WaitForReleasedModifiers();
@@ -26,7 +26,7 @@ private:
     void TypeCharacter(char32_t character);
 
     IKeyboard& m_keyboard;
-    int m_nUntyped = 0;
+    int m_untyped = 0;
 };
 
 } // namespace klt

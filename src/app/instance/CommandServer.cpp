@@ -42,7 +42,7 @@ void RemoveStaleChannels() {
 } // namespace
 
 CommandServer::CommandServer(CWnd* pWindow)
-    : m_pWindow(pWindow), m_window(static_cast<uint32_t>(pWindow->GetSafeHwnd())) {
+    : m_window(pWindow), m_windowId(static_cast<uint32_t>(pWindow->GetSafeHwnd())) {
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, [this] { OnNewConnection(); });
     connect(&m_watch, &QTimer::timeout, this, [this] { KeepListening(); });
@@ -51,14 +51,14 @@ CommandServer::CommandServer(CWnd* pWindow)
 CommandServer::~CommandServer() = default;
 
 bool CommandServer::Listen() {
-    m_strPath = ChannelPath(m_window);
-    if (m_window == 0 || m_strPath.empty()) {
+    m_path = ChannelPath(m_windowId);
+    if (m_windowId == 0 || m_path.empty()) {
         return false;
     }
     m_watch.start(kWatchIntervalMs);
     // Only the holder of the instance lock listens, so every channel found now is a dead one.
     RemoveStaleChannels();
-    return m_server.listen(QString::fromStdString(m_strPath));
+    return m_server.listen(QString::fromStdString(m_path));
 }
 
 void CommandServer::OnNewConnection() {
@@ -88,7 +88,7 @@ void CommandServer::OnReadyRead(QLocalSocket* pSocket, QTimer* pDeadline) {
     disconnect(pSocket, &QLocalSocket::readyRead, this, nullptr);
     const std::optional<ChannelMessage> message =
         DecodeChannelMessage(std::string_view(bytes.data(), bytes.size()));
-    if (!message || !IsAccepted(*message, m_window)) {
+    if (!message || !IsAccepted(*message, m_windowId)) {
         pSocket->abort();
         return;
     }
@@ -108,7 +108,7 @@ void CommandServer::OnReadyRead(QLocalSocket* pSocket, QTimer* pDeadline) {
             pApp->WriteProfileString(kSettings, kLastFile, lastFile);
         }
         const LRESULT result =
-            pServer->m_pWindow->SendMessage(message.message, message.wParam, message.lParam);
+            pServer->m_window->SendMessage(message.message, message.wParam, message.lParam);
         // The handler may run dialogs, in whose event loops the sender can go away.
         if (pAlive.isNull() || pAlive->state() != QLocalSocket::ConnectedState) {
             return;
@@ -123,7 +123,7 @@ void CommandServer::KeepListening() {
     // The server closes for good when accepting a connection fails (too many open files, say), and
     // someone may remove its socket: either way a second start would reach nobody.
     struct stat st {};
-    if (m_server.isListening() && ::lstat(m_strPath.c_str(), &st) == 0 && S_ISSOCK(st.st_mode)) {
+    if (m_server.isListening() && ::lstat(m_path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode)) {
         return;
     }
     m_server.close();

@@ -32,9 +32,9 @@ private:
     void OnReadyRead(QLocalSocket* pSocket, QTimer* pDeadline);
     void KeepListening();
 
-    CWnd* m_pWindow;
-    uint32_t m_window;
-    std::string m_strPath;
+    CWnd* m_window;
+    uint32_t m_windowId;
+    std::string m_path;
     QLocalServer m_server;
     QTimer m_watch;
 };
