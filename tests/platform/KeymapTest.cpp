@@ -1,14 +1,16 @@
 #include "platform/xkb/Keymap.h"
 
+#include "platform/xkb/KeymapRules.h"
+
 #include <gtest/gtest.h>
 
 using klt::KeyScan;
 using klt::Modifier;
-using klt::wayland::Keymap;
+using klt::xkb::Keymap;
 
 namespace {
 
-TEST(WaylandKeymap, FindsCharactersWithTheFewestModifiersInTheFirstLayout) {
+TEST(Keymap, FindsCharactersWithTheFewestModifiersInTheFirstLayout) {
     const struct {
         const char* layout;
         char32_t character;
@@ -39,7 +41,7 @@ TEST(WaylandKeymap, FindsCharactersWithTheFewestModifiersInTheFirstLayout) {
     EXPECT_NE(de->ModifierMask(Modifier::altGr), de->ModifierMask(Modifier::alt));
 }
 
-TEST(WaylandKeymap, LendsFreeKeysToWhatTheLayoutLacksAndLeavesTheRestAsItWas) {
+TEST(Keymap, LendsFreeKeysToWhatTheLayoutLacksAndLeavesTheRestAsItWas) {
     const auto us = Keymap::OfLayout("us");
     const std::u32string text = U"pä€жZ😀ä";
     std::size_t typeable = 0;
@@ -60,7 +62,7 @@ TEST(WaylandKeymap, LendsFreeKeysToWhatTheLayoutLacksAndLeavesTheRestAsItWas) {
     EXPECT_EQ(typeable, 5u);
 }
 
-TEST(WaylandKeymap, WhenKeysRunShortTheySecondSlotThenTheTextStopsWhereTheyEnd) {
+TEST(Keymap, WhenKeysRunShortTheySecondSlotThenTheTextStopsWhereTheyEnd) {
     const auto us = Keymap::OfLayout("us");
     std::u32string many;
     for (char32_t c = 0x4E00; c < 0x4E00 + 600; ++c) { // more characters than two slots on every free key
@@ -77,6 +79,42 @@ TEST(WaylandKeymap, WhenKeysRunShortTheySecondSlotThenTheTextStopsWhereTheyEnd) 
     EXPECT_FALSE(lent->Find(many[typeable]).has_value());
     // The second character on a key lies on the level-3 levels.
     EXPECT_EQ(lent->Find(many[1])->shiftState, klt::kCtrlBit | klt::kAltBit);
+}
+
+} // namespace
+
+namespace {
+
+TEST(KeymapRules, ShiftStatesLettersAndTwoSlotsAreReadAlikeOnEveryRoute) {
+    constexpr unsigned kShift = 1, kLock = 2, kLevel3 = 0x80, kMod2 = 0x10;
+    const unsigned kAltGr = klt::kCtrlBit | klt::kAltBit;
+    const struct {
+        std::vector<unsigned> masks;
+        std::optional<unsigned> state;
+    } cases[] = {
+        {{0}, 0u},
+        {{kShift, kShift | kLevel3}, klt::kShiftBit},
+        {{kShift | kLevel3, kLevel3}, kAltGr},
+        {{kShift | kLevel3}, klt::kShiftBit | kAltGr},
+        {{kMod2, kShift | kMod2}, std::nullopt},
+        {{}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(klt::xkb::ShiftStateOf(c.masks, kShift, kLevel3), c.state) << c.masks.size();
+    }
+    EXPECT_TRUE(klt::xkb::IsLetterKey(std::vector<unsigned>{kShift, kLock}, kLock));
+    EXPECT_FALSE(klt::xkb::IsLetterKey(std::vector<unsigned>{kShift, kShift | kLock}, kLock));
+    EXPECT_FALSE(klt::xkb::IsLetterKey(std::vector<unsigned>{0}, 0));
+
+    std::unordered_map<char32_t, KeyScan> characters;
+    klt::xkb::KeepFewestModifiers(characters, U'@', {10, kAltGr, false});
+    klt::xkb::KeepFewestModifiers(characters, U'@', {11, klt::kShiftBit, false});
+    klt::xkb::KeepFewestModifiers(characters, U'@', {12, klt::kShiftBit, false});
+    EXPECT_EQ(characters.at(U'@'), (KeyScan{11, klt::kShiftBit, false}));
+
+    EXPECT_TRUE(klt::xkb::CanLendTwoSlots(kLevel3, true));
+    EXPECT_FALSE(klt::xkb::CanLendTwoSlots(0, true));
+    EXPECT_FALSE(klt::xkb::CanLendTwoSlots(kLevel3, false));
 }
 
 } // namespace

@@ -13,7 +13,7 @@ using namespace klt::portal;
 namespace {
 
 std::unique_ptr<PortalKeymap> KeymapOf(const char* layout) {
-    return std::make_unique<PortalKeymap>(*wayland::Keymap::OfLayout(layout));
+    return std::make_unique<PortalKeymap>(*xkb::Keymap::OfLayout(layout));
 }
 
 constexpr unsigned kAltGr = kCtrlBit | kAltBit;

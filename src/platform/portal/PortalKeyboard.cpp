@@ -49,7 +49,7 @@ void PortalKeyboard::BeginText(std::u32string_view /*characters*/) {
 
 const PortalKeymap* PortalKeyboard::CurrentKeymap() {
     if (!m_keymap) {
-        const wayland::Keymap* seat = m_seatKeymap.Current();
+        const xkb::Keymap* seat = m_seatKeymap.Current();
         m_keymap = seat != nullptr ? std::make_unique<PortalKeymap>(*seat) : nullptr;
     }
     return m_keymap.get();

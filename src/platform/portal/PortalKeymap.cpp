@@ -1,9 +1,9 @@
 #include "platform/portal/PortalKeymap.h"
 
 #include "platform/xkb/Keymap.h"
+#include "platform/xkb/KeymapRules.h"
 #include "platform/xkb/Keysyms.h"
 
-#include <algorithm>
 #include <array>
 #include <xkbcommon/xkbcommon.h>
 
@@ -20,18 +20,17 @@ bool IsLetterKey(xkb_keymap* keymap, xkb_keycode_t key) {
     const size_t count =
         xkb_keymap_key_get_mods_for_level(keymap, key, kLayout, 1, masks.data(), masks.size());
     return lock != XKB_MOD_INVALID &&
-           std::find(masks.begin(), masks.begin() + static_cast<std::ptrdiff_t>(count), 1u << lock) !=
-               masks.begin() + static_cast<std::ptrdiff_t>(count);
+           xkb::IsLetterKey(std::span<const unsigned>(masks.data(), count), 1u << lock);
 }
 
 } // namespace
 
 std::unique_ptr<PortalKeymap> PortalKeymap::FromText(const std::string& text) {
-    const auto keymap = wayland::Keymap::FromText(text);
+    const auto keymap = xkb::Keymap::FromText(text);
     return keymap != nullptr ? std::make_unique<PortalKeymap>(*keymap) : nullptr;
 }
 
-PortalKeymap::PortalKeymap(const wayland::Keymap& keymap) {
+PortalKeymap::PortalKeymap(const xkb::Keymap& keymap) {
     xkb_keymap* handle = keymap.Handle();
     for (xkb_keycode_t key = xkb_keymap_min_keycode(handle); key <= xkb_keymap_max_keycode(handle); ++key) {
         ReadKey(keymap, key);
@@ -40,7 +39,7 @@ PortalKeymap::PortalKeymap(const wayland::Keymap& keymap) {
 
 // The first key that has a character decides it, even on a level out of reach: the portal would
 // press that key all the same.
-void PortalKeymap::ReadKey(const wayland::Keymap& keymap, unsigned key) {
+void PortalKeymap::ReadKey(const xkb::Keymap& keymap, unsigned key) {
     xkb_keymap* handle = keymap.Handle();
     const bool letter = IsLetterKey(handle, key);
     const xkb_level_index_t levels = xkb_keymap_num_levels_for_key(handle, key, kLayout);

@@ -10,15 +10,15 @@
 #include <string>
 #include <unordered_map>
 
-namespace klt::wayland {
+namespace klt::xkb {
 class Keymap;
-} // namespace klt::wayland
+} // namespace klt::xkb
 
 namespace klt::portal {
 
 class PortalKeymap {
 public:
-    explicit PortalKeymap(const wayland::Keymap& keymap);
+    explicit PortalKeymap(const xkb::Keymap& keymap);
     // Compiles an XKB keymap in its text form; null when it does not compile.
     static std::unique_ptr<PortalKeymap> FromText(const std::string& text);
 
@@ -28,7 +28,7 @@ public:
     std::optional<KeyScan> Find(char32_t character) const;
 
 private:
-    void ReadKey(const wayland::Keymap& keymap, unsigned key);
+    void ReadKey(const xkb::Keymap& keymap, unsigned key);
 
     std::unordered_map<char32_t, std::optional<KeyScan>> m_characters;
 };

@@ -11,7 +11,7 @@ namespace klt::wayland {
 namespace {
 
 // Every keyboard layout types the ten digits; a typing tool's keymap with a few keys does not.
-bool IsLayout(const Keymap& keymap) {
+bool IsLayout(const xkb::Keymap& keymap) {
     for (char32_t digit = U'0'; digit <= U'9'; ++digit) {
         if (!keymap.Find(digit)) {
             return false;
@@ -62,7 +62,7 @@ void SeatKeymap::OnKeymap(void* data, wl_keyboard*, unsigned format, int fd, uns
     std::string_view text(static_cast<const char*>(mapped), size);
     text = text.substr(0, text.find('\0')); // the shared text ends with a NUL
     // Compared as the compositor's text of the compiled keymap: it may spell what it was given anew.
-    auto keymap = Keymap::FromText(text);
+    auto keymap = xkb::Keymap::FromText(text);
     if (keymap != nullptr && IsLayout(*keymap) && !(self->m_isOwn && self->m_isOwn(keymap->Text()))) {
         self->m_keymap = std::move(keymap);
     }

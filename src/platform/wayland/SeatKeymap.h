@@ -26,7 +26,7 @@ public:
     // Starts listening once the seat has a keyboard: a seat without one refuses to report keymaps.
     void Listen();
     // The user's keymap as last passed on; null before any.
-    const Keymap* Current() const { return m_keymap.get(); }
+    const xkb::Keymap* Current() const { return m_keymap.get(); }
 
 private:
     static void OnKeymap(void* data, wl_keyboard* keyboard, unsigned format, int fd, unsigned size);
@@ -34,7 +34,7 @@ private:
     Connection& m_connection;
     std::function<bool(std::string_view)> m_isOwn;
     wl_keyboard* m_keyboard = nullptr;
-    std::unique_ptr<Keymap> m_keymap;
+    std::unique_ptr<xkb::Keymap> m_keymap;
 };
 
 } // namespace klt::wayland

@@ -49,13 +49,13 @@ WaylandKeyboard::WaylandKeyboard(Connection& connection, IKeyboard* modifierSour
           return m_ownKeymaps.contains(std::hash<std::string_view>{}(text));
       }) {
     if (m_seatKeymap.Current() == nullptr) {
-        m_defaultKeymap = Keymap::OfLayout();
+        m_defaultKeymap = xkb::Keymap::OfLayout();
     }
     // Kept in the seat from now on: a seat that gains a keyboard at the first key loses that key.
     m_keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(connection.VirtualKeyboards(),
                                                                          connection.Seat());
-    if (const Keymap* user = UserKeymap()) {
-        Upload(Keymap::FromText(user->Text()));
+    if (const xkb::Keymap* user = UserKeymap()) {
+        Upload(xkb::Keymap::FromText(user->Text()));
     }
     connection.Roundtrip();
     m_seatKeymap.Listen(); // the seat has a keyboard now, this one at least
@@ -66,7 +66,7 @@ WaylandKeyboard::~WaylandKeyboard() {
     m_connection.Roundtrip();
 }
 
-const Keymap* WaylandKeyboard::UserKeymap() const {
+const xkb::Keymap* WaylandKeyboard::UserKeymap() const {
     return m_seatKeymap.Current() != nullptr ? m_seatKeymap.Current() : m_defaultKeymap.get();
 }
 
@@ -121,15 +121,15 @@ void WaylandKeyboard::BeginText(std::u32string_view characters) {
 void WaylandKeyboard::EndText() {
     m_text.clear();
     m_position = m_preparedUntil = 0;
-    const Keymap* user = UserKeymap();
+    const xkb::Keymap* user = UserKeymap();
     if (user != nullptr && m_uploaded && m_uploaded->Text() != user->Text()) {
         std::this_thread::sleep_for(kSettlingTime);
-        Upload(Keymap::FromText(user->Text()));
+        Upload(xkb::Keymap::FromText(user->Text()));
     }
 }
 
 void WaylandKeyboard::Prepare(std::size_t position) {
-    const Keymap* user = UserKeymap();
+    const xkb::Keymap* user = UserKeymap();
     if (user == nullptr) {
         return;
     }
@@ -142,12 +142,12 @@ void WaylandKeyboard::Prepare(std::size_t position) {
     if (position > 0) {
         std::this_thread::sleep_for(kSettlingTime); // the keys so far are read with the keymap they went with
     }
-    Upload(Keymap::FromText(text));
+    Upload(xkb::Keymap::FromText(text));
     m_connection.Roundtrip();
     std::this_thread::sleep_for(kSettlingTime);
 }
 
-void WaylandKeyboard::Upload(std::unique_ptr<Keymap> keymap) {
+void WaylandKeyboard::Upload(std::unique_ptr<xkb::Keymap> keymap) {
     const int fd = keymap != nullptr ? MemoryFileOf(keymap->Text()) : -1;
     if (fd < 0) {
         return;
@@ -156,7 +156,7 @@ void WaylandKeyboard::Upload(std::unique_ptr<Keymap> keymap) {
                                    static_cast<std::uint32_t>(keymap->Text().size() + 1));
     close(fd);
     // The user's own keymap, uploaded again, stays the user's when the compositor passes it on.
-    if (const Keymap* user = UserKeymap(); user == nullptr || keymap->Text() != user->Text()) {
+    if (const xkb::Keymap* user = UserKeymap(); user == nullptr || keymap->Text() != user->Text()) {
         m_ownKeymaps.insert(std::hash<std::string_view>{}(keymap->Text()));
     }
     m_uploaded = std::move(keymap);

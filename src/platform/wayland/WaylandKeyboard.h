@@ -43,22 +43,22 @@ public:
 private:
     // The keymap of the user's keyboard, or without one the compositor's default; null when neither
     // can be had.
-    const Keymap* UserKeymap() const;
+    const xkb::Keymap* UserKeymap() const;
     // Puts the keymap for the text from `position` on: the user's, with what it lacks lent.
     void Prepare(std::size_t position);
-    void Upload(std::unique_ptr<Keymap> keymap);
+    void Upload(std::unique_ptr<xkb::Keymap> keymap);
     void SendModifiers();
 
     Connection& m_connection;
     IKeyboard* m_modifierSource;
     wl_keyboard* m_seatKeyboard = nullptr;         // reports the user's keymap
     zwp_virtual_keyboard_v1* m_keyboard = nullptr; // stays in the seat while the program runs
-    std::unique_ptr<Keymap> m_uploaded;            // the keymap the virtual keyboard has
+    std::unique_ptr<xkb::Keymap> m_uploaded;       // the keymap the virtual keyboard has
     // Every keymap uploaded with lent keys, by the hash of its text: the compositor passes them on to
     // the seat's keyboard whenever it gets round to it, often after the next upload.
     std::unordered_set<std::size_t> m_ownKeymaps;
     SeatKeymap m_seatKeymap; // passes over those
-    std::unique_ptr<Keymap> m_defaultKeymap;
+    std::unique_ptr<xkb::Keymap> m_defaultKeymap;
     std::u32string m_text;           // the text being typed
     std::size_t m_position = 0;      // of the next character asked for
     std::size_t m_preparedUntil = 0; // the uploaded keymap gives the text's characters up to here

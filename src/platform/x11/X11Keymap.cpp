@@ -1,10 +1,10 @@
 #include "platform/x11/X11Keymap.h"
 
+#include "platform/xkb/KeymapRules.h"
 #include "platform/xkb/Keysyms.h"
 
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
-#include <bit>
 #include <memory>
 #include <xkbcommon/xkbcommon.h>
 
@@ -35,26 +35,22 @@ int EffectiveGroup(XkbDescPtr xkb, int key, int group) {
     }
 }
 
-// The shift state that selects the level of the key type: Shift, the level-3 shift (typed as
-// Ctrl+Alt) or both. Levels that need other modifiers are of no use for typing.
-std::optional<unsigned> ShiftStateOfLevel(const XkbKeyTypeRec& type, int level, unsigned level3Mask) {
+// The masks of the key type's active entries that select the level; the first level needs none.
+std::vector<unsigned> MasksOfLevel(const XkbKeyTypeRec& type, int level) {
+    std::vector<unsigned> masks;
     if (level == 0) {
-        return 0u;
+        masks.push_back(0);
     }
-    std::optional<unsigned> best;
     for (int i = 0; i < type.map_count; ++i) {
-        const XkbKTMapEntryRec& entry = type.map[i];
-        const unsigned mask = entry.mods.mask;
-        if (!entry.active || entry.level != level || mask == 0 || (mask & ~(ShiftMask | level3Mask)) != 0) {
-            continue;
-        }
-        const unsigned state =
-            ((mask & ShiftMask) ? kShiftBit : 0) | ((mask & level3Mask) ? kCtrlBit | kAltBit : 0);
-        if (!best || std::popcount(state) < std::popcount(*best)) {
-            best = state;
+        if (type.map[i].active && type.map[i].level == level && type.map[i].mods.mask != 0) {
+            masks.push_back(type.map[i].mods.mask);
         }
     }
-    return best;
+    return masks;
+}
+
+std::optional<unsigned> ShiftStateOfLevel(const XkbKeyTypeRec& type, int level, unsigned level3Mask) {
+    return xkb::ShiftStateOf(MasksOfLevel(type, level), ShiftMask, level3Mask);
 }
 
 struct Resolved {
@@ -82,14 +78,8 @@ unsigned ModifiersOf(unsigned shiftState, unsigned level3Mask) {
     return (shiftState & kShiftBit ? ShiftMask : 0) | (shiftState & kCtrlBit ? level3Mask : 0);
 }
 
-// Caps Lock alone gives the second level: a letter key.
 bool IsLetterType(const XkbKeyTypeRec& type) {
-    for (int i = 0; i < type.map_count; ++i) {
-        if (type.map[i].active && type.map[i].mods.mask == LockMask && type.map[i].level == 1) {
-            return true;
-        }
-    }
-    return false;
+    return xkb::IsLetterKey(MasksOfLevel(type, 1), LockMask);
 }
 
 int ModifierOfKeysym(KeySym keysym) {
@@ -161,7 +151,7 @@ void Keymap::ReadKey(XkbDescPtr xkb, int key, unsigned level3Mask) {
                 continue;
             }
             const KeyScan scan{static_cast<KeyCode>(key), *shiftState, level <= 1 && IsLetterType(type)};
-            Add(m_characters[group], character, scan);
+            xkb::KeepFewestModifiers(m_characters[group], character, scan);
             AddForCapsLock(m_capsCharacters[group], type, keysym, character, scan, level, level3Mask);
         }
     }
@@ -179,16 +169,9 @@ void Keymap::AddForCapsLock(Characters& characters, const XkbKeyTypeRec& type, K
         const unsigned pressed = scan.letter && state <= kShiftBit ? state ^ kShiftBit : state;
         const Resolved withCaps = Resolve(type, LockMask | ModifiersOf(pressed, level3Mask));
         if (withCaps.level == level && (withCaps.locksConsumed || xkb_keysym_to_upper(keysym) == keysym)) {
-            Add(characters, character, KeyScan{scan.key, state, scan.letter});
+            xkb::KeepFewestModifiers(characters, character, KeyScan{scan.key, state, scan.letter});
             break;
         }
-    }
-}
-
-void Keymap::Add(Characters& characters, char32_t character, const KeyScan& scan) {
-    auto [it, added] = characters.emplace(character, scan);
-    if (!added && std::popcount(scan.shiftState) < std::popcount(it->second.shiftState)) {
-        it->second = scan;
     }
 }
 

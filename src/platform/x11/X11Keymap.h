@@ -37,7 +37,6 @@ private:
 
     void Read(_XDisplay* display);
     void ReadKey(_XkbDesc* xkb, int key, unsigned level3Mask);
-    static void Add(Characters& characters, char32_t character, const KeyScan& scan);
     static void AddForCapsLock(Characters& characters, const _XkbKeyType& type, unsigned long keysym,
                                char32_t character, const KeyScan& scan, int level, unsigned level3Mask);
 

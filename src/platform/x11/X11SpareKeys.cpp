@@ -1,6 +1,7 @@
 #include "platform/x11/X11SpareKeys.h"
 
 #include "platform/x11/X11Connection.h"
+#include "platform/xkb/KeymapRules.h"
 #include "platform/xkb/Keysyms.h"
 
 #include <QCoreApplication>
@@ -55,8 +56,9 @@ SpareKeys::~SpareKeys() {
 KeyCode SpareKeys::Lend(char32_t character, const std::vector<KeyCode>& freeKeys) {
     const Slot slot = xkb::LentLevels(character);
     // The second slot needs a level-3 shift key and the four-level type (whose name is then known).
-    const bool twoSlots = XkbKeysymToModifiers(m_connection.Display(), XK_ISO_Level3_Shift) != 0 &&
-                          XInternAtom(m_connection.Display(), "FOUR_LEVEL_ALPHABETIC", True) != None;
+    const bool twoSlots =
+        xkb::CanLendTwoSlots(XkbKeysymToModifiers(m_connection.Display(), XK_ISO_Level3_Shift),
+                             XInternAtom(m_connection.Display(), xkb::kFourLevelAlphabetic, True) != None);
 
     auto roomy = std::find_if(m_lent.begin(), m_lent.end(),
                               [&](const auto& entry) { return twoSlots && entry.second.held.size() == 1; });
@@ -115,7 +117,8 @@ bool SpareKeys::Write(KeyCode key, const std::vector<Slot>& held) {
     if (!xkb) {
         return false;
     }
-    int type = held.size() == 2 ? TypeIndex(display, xkb.get(), "FOUR_LEVEL_ALPHABETIC") : XkbAlphabeticIndex;
+    int type =
+        held.size() == 2 ? TypeIndex(display, xkb.get(), xkb::kFourLevelAlphabetic) : XkbAlphabeticIndex;
     if (type < 0) {
         return false;
     }

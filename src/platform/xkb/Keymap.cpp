@@ -1,13 +1,13 @@
 #include "platform/xkb/Keymap.h"
 
+#include "platform/xkb/KeymapRules.h"
 #include "platform/xkb/Keysyms.h"
 
 #include <algorithm>
-#include <bit>
 #include <set>
 #include <xkbcommon/xkbcommon.h>
 
-namespace klt::wayland {
+namespace klt::xkb {
 
 namespace {
 
@@ -105,37 +105,23 @@ void Keymap::ReadKeys() {
             const xkb_keysym_t* symbols = nullptr;
             const char32_t character =
                 xkb_keymap_key_get_syms_by_level(m_keymap, key, 0, level, &symbols) == 1
-                    ? xkb::CharacterOfKeysym(symbols[0])
+                    ? CharacterOfKeysym(symbols[0])
                     : 0;
             const auto state = character == 0 ? std::nullopt : ShiftStateOfLevel(key, level);
             if (!state) {
                 continue;
             }
-            auto [it, added] = m_characters.try_emplace(character, KeyScan{key, *state, false});
-            if (!added && std::popcount(*state) < std::popcount(it->second.shiftState)) {
-                it->second = KeyScan{key, *state, false};
-            }
+            KeepFewestModifiers(m_characters, character, KeyScan{key, *state, false});
         }
     }
 }
 
 std::optional<unsigned> Keymap::ShiftStateOfLevel(KeyCode key, unsigned level) const {
-    const unsigned shift = ModifierMask(Modifier::shift), level3 = ModifierMask(Modifier::altGr);
     std::array<xkb_mod_mask_t, 16> masks{};
     const size_t count =
         xkb_keymap_key_get_mods_for_level(m_keymap, key, 0, level, masks.data(), masks.size());
-    std::optional<unsigned> best;
-    for (size_t i = 0; i < count; ++i) {
-        if ((masks[i] & ~(shift | level3)) != 0) {
-            continue;
-        }
-        const unsigned state =
-            ((masks[i] & shift) ? kShiftBit : 0) | ((masks[i] & level3) ? kCtrlBit | kAltBit : 0);
-        if (!best || std::popcount(state) < std::popcount(*best)) {
-            best = state;
-        }
-    }
-    return best;
+    return ShiftStateOf(std::span<const unsigned>(masks.data(), count), ModifierMask(Modifier::shift),
+                        ModifierMask(Modifier::altGr));
 }
 
 std::optional<KeyScan> Keymap::Find(char32_t character) const {
@@ -147,14 +133,16 @@ std::string Keymap::WithLentKeys(std::u32string_view characters, std::size_t& ty
     std::vector<char32_t> lacking;
     std::set<char32_t> seen;
     for (char32_t character : characters) {
-        if (!Find(character) && xkb::KeysymOfCharacter(character) != 0 && seen.insert(character).second) {
+        if (!Find(character) && KeysymOfCharacter(character) != 0 && seen.insert(character).second) {
             lacking.push_back(character);
         }
     }
     // A key carries a second character on its level-3 levels only when the keys run short, as X11
     // lent keys do.
-    const bool twoSlots = lacking.size() > m_freeKeys.size() && ModifierMask(Modifier::altGr) != 0 &&
-                          m_text.find("\"FOUR_LEVEL_ALPHABETIC\"") != std::string::npos;
+    const bool twoSlots =
+        lacking.size() > m_freeKeys.size() &&
+        CanLendTwoSlots(ModifierMask(Modifier::altGr),
+                        m_text.find('"' + std::string(kFourLevelAlphabetic) + '"') != std::string::npos);
     lacking.resize(std::min(lacking.size(), m_freeKeys.size() * (twoSlots ? 2 : 1)));
     const std::set<char32_t> lent(lacking.begin(), lacking.end());
     typeable = 0;
@@ -171,12 +159,12 @@ std::string Keymap::WithLentKeys(std::u32string_view characters, std::size_t& ty
         const size_t last = std::min(first + perKey, lacking.size());
         std::string levels;
         for (size_t i = first; i < last; ++i) {
-            for (std::uint32_t keysym : xkb::LentLevels(lacking[i])) {
+            for (std::uint32_t keysym : LentLevels(lacking[i])) {
                 levels += (levels.empty() ? "" : ", ") + KeysymName(keysym);
             }
         }
         keys += "\tkey <" + m_freeKeys[first / perKey] + "> { type[Group1] = \"" +
-                (last - first == 2 ? "FOUR_LEVEL_ALPHABETIC" : "ALPHABETIC") + "\", symbols[Group1] = [ " +
+                (last - first == 2 ? kFourLevelAlphabetic : "ALPHABETIC") + "\", symbols[Group1] = [ " +
                 levels + " ] };\n";
     }
     std::string text = m_text;
@@ -190,4 +178,4 @@ std::string Keymap::WithLentKeys(std::u32string_view characters, std::size_t& ty
     return text;
 }
 
-} // namespace klt::wayland
+} // namespace klt::xkb

@@ -1,7 +1,8 @@
 #pragma once
-// A keymap in the text form that the compositor and its clients pass round, in the shape the typing
-// engine asks about it: which key and modifiers give a character in the first layout, which state
-// bits a held modifier sets, and a copy with the characters it lacks lent to keys that carry nothing.
+// A keymap in the text form that a Wayland compositor and its clients pass round, compiled by
+// xkbcommon, in the shape the typing engine asks about it: which key and modifiers give a character in the
+// first layout, which state bits a held modifier sets, and a copy with the characters it lacks lent to keys
+// that carry nothing.
 
 #include "platform/Keyboard.h"
 
@@ -16,7 +17,7 @@
 
 struct xkb_keymap;
 
-namespace klt::wayland {
+namespace klt::xkb {
 
 class Keymap {
 public:
@@ -59,4 +60,4 @@ private:
     std::vector<std::string> m_freeKeys; // names of keys without symbols, lowest keycode first
 };
 
-} // namespace klt::wayland
+} // namespace klt::xkb
