@@ -1,6 +1,7 @@
 #include "frame/PasteDlg.h"
 
 #include "document/KLTDoc.h"
+#include "list/DocumentEntries.h"
 #include "res/resource.h"
 
 CPasteDlg::CPasteDlg(CForeignWnd* pTarget, klt::IWindowSystem& windows)
@@ -20,12 +21,7 @@ BOOL CPasteDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     // On the screen's centre, not the target's: the target may be anywhere, even off the screen.
     CenterWindow();
-    m_listBox.ResetContent();
-    if (m_pDoc != nullptr) {
-        for (const auto& pEntry : m_pDoc->m_entryList) {
-            m_listBox.SetItemDataPtr(m_listBox.AddString(pEntry->m_strSystem), pEntry.get());
-        }
-    }
+    m_listBox.SetRows(m_pDoc != nullptr ? klt::EntryRows(*m_pDoc) : std::vector<klt::ListRow>());
     m_listBox.SetCurSel(m_nSel);
     return TRUE; // the focus goes to the list, the first tab stop
 }

@@ -1,6 +1,7 @@
 #include "framework/ControlWidgets.h"
 
 #include "framework/HotKeyEdit.h"
+#include "framework/ListRows.h"
 #include "framework/QtText.h"
 #include "framework/Wnd.h"
 
@@ -11,7 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProxyStyle>
@@ -102,7 +103,8 @@ QWidget* CreateEdit(DWORD dwStyle, QWidget* pParent) {
 }
 
 QWidget* CreateListBox(DWORD dwStyle, QWidget* pParent) {
-    auto* pList = new QListWidget(pParent);
+    auto* pList = new QListView(pParent);
+    pList->setModel(new ListRows(pList));
     pList->setSelectionMode((dwStyle & LBS_EXTENDEDSEL) != 0 ? QAbstractItemView::ExtendedSelection
                                                              : QAbstractItemView::SingleSelection);
     pList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -111,7 +113,7 @@ QWidget* CreateListBox(DWORD dwStyle, QWidget* pParent) {
     if ((dwStyle & WS_BORDER) == 0) {
         pList->setFrameShape(QFrame::NoFrame);
     }
-    QObject::connect(pList, &QListWidget::doubleClicked, pList, [pList] { NotifyParent(pList, LBN_DBLCLK); });
+    QObject::connect(pList, &QListView::doubleClicked, pList, [pList] { NotifyParent(pList, LBN_DBLCLK); });
     QObject::connect(pList->selectionModel(), &QItemSelectionModel::selectionChanged, pList, [pList] {
         if (!IsProgrammaticChange(pList)) {
             NotifyParent(pList, LBN_SELCHANGE);

@@ -2,25 +2,36 @@
 
 #include "framework/ControlWidgets.h"
 #include "framework/ListCollation.h"
+#include "framework/ListRows.h"
 #include "framework/QtText.h"
 
-#include <QListWidget>
-#include <QScrollBar>
+#include <QListView>
+#include <algorithm>
 
 namespace {
 
-constexpr int kDataRole = Qt::UserRole;
-
-QListWidget* List(const CListBox* pListBox) {
-    return qobject_cast<QListWidget*>(pListBox->GetWidget());
+QListView* List(const CListBox* pListBox) {
+    return qobject_cast<QListView*>(pListBox->GetWidget());
 }
 
-bool IsExtended(const QListWidget* pList) {
+klt::ListRows* Rows(const QListView* pList) {
+    return pList != nullptr ? dynamic_cast<klt::ListRows*>(pList->model()) : nullptr;
+}
+
+klt::ListRows* Rows(const CListBox* pListBox) {
+    return Rows(List(pListBox));
+}
+
+bool IsExtended(const QListView* pList) {
     return pList->selectionMode() == QAbstractItemView::ExtendedSelection;
 }
 
-bool InRange(const QListWidget* pList, int nIndex) {
-    return nIndex >= 0 && nIndex < pList->count();
+bool InRange(const QListView* pList, int nIndex) {
+    return Rows(pList) != nullptr && Rows(pList)->Has(nIndex);
+}
+
+QModelIndex RowIndex(const QListView* pList, int nIndex) {
+    return pList->model()->index(nIndex, 0);
 }
 
 } // namespace
@@ -37,97 +48,94 @@ BOOL CListBox::Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT n
 }
 
 int CListBox::GetCount() const {
-    QListWidget* pList = List(this);
-    return pList != nullptr ? pList->count() : LB_ERR;
+    const klt::ListRows* pRows = Rows(this);
+    return pRows != nullptr ? pRows->Count() : LB_ERR;
 }
-
-namespace {
-
-// Puts a row with the shown text and the original bytes at nIndex.
-int InsertRow(QListWidget* pList, int nIndex, QString shown, const std::string& text) {
-    klt::ProgrammaticChange programmatic(pList);
-    auto* pItem = new QListWidgetItem(std::move(shown));
-    pItem->setData(kDataRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-    pItem->setData(kDataRole + 1, QVariant::fromValue<quintptr>(0));
-    pList->insertItem(nIndex, pItem);
-    return nIndex;
-}
-
-} // namespace
 
 int CListBox::AddString(const std::string& text) {
-    QListWidget* pList = List(this);
-    if (pList == nullptr) {
+    klt::ListRows* pRows = Rows(this);
+    if (pRows == nullptr) {
         return LB_ERR;
     }
-    QString shown = klt::ToQString(text);
-    int nIndex = pList->count();
-    // After every row that does not sort after the new one, so equal names keep their order. A row
-    // that sorts after the last one, as every row of a rebuild in the list's own order does, goes
-    // to the end without a search.
-    const auto sortsAfter = [&](int nRow) {
-        return klt::CompareForList(pList->item(nRow)->text(), shown) <= 0;
-    };
-    if ((GetStyle() & LBS_SORT) != 0 && nIndex > 0 && !sortsAfter(nIndex - 1)) {
-        int low = 0;
-        int high = nIndex - 1;
-        while (low < high) {
-            const int middle = (low + high) / 2;
-            if (sortsAfter(middle)) {
-                low = middle + 1;
-            } else {
-                high = middle;
-            }
-        }
-        nIndex = low;
-    }
-    return InsertRow(pList, nIndex, std::move(shown), text);
+    const int nIndex =
+        (GetStyle() & LBS_SORT) != 0 ? pRows->SortedPlace(klt::ToQString(text)) : pRows->Count();
+    return InsertString(nIndex, text);
 }
 
 int CListBox::InsertString(int nIndex, const std::string& text) {
-    QListWidget* pList = List(this);
-    if (pList == nullptr || nIndex > pList->count()) {
+    QListView* pList = List(this);
+    klt::ListRows* pRows = Rows(pList);
+    if (pRows == nullptr || nIndex > pRows->Count()) {
         return LB_ERR;
     }
-    return InsertRow(pList, nIndex < 0 ? pList->count() : nIndex, klt::ToQString(text), text);
+    if (nIndex < 0) {
+        nIndex = pRows->Count();
+    }
+    klt::ProgrammaticChange programmatic(pList);
+    pRows->Insert(nIndex, {text, 0});
+    return nIndex;
 }
 
 int CListBox::DeleteString(UINT nIndex) {
-    QListWidget* pList = List(this);
-    if (pList == nullptr || !InRange(pList, static_cast<int>(nIndex))) {
+    QListView* pList = List(this);
+    if (!InRange(pList, static_cast<int>(nIndex))) {
         return LB_ERR;
     }
     klt::ProgrammaticChange programmatic(pList);
-    delete pList->takeItem(static_cast<int>(nIndex));
-    return pList->count();
+    Rows(pList)->Remove(static_cast<int>(nIndex), static_cast<int>(nIndex));
+    return Rows(pList)->Count();
+}
+
+int CListBox::DeleteRows(const std::vector<int>& rows) {
+    QListView* pList = List(this);
+    klt::ListRows* pRows = Rows(pList);
+    if (pRows == nullptr || !std::is_sorted(rows.begin(), rows.end()) ||
+        (!rows.empty() && (!pRows->Has(rows.front()) || !pRows->Has(rows.back())))) {
+        return LB_ERR;
+    }
+    klt::ProgrammaticChange programmatic(pList);
+    // From the bottom up, so that the indices still to come stay valid.
+    for (auto last = rows.rbegin(); last != rows.rend();) {
+        auto first = last;
+        while (std::next(first) != rows.rend() && *std::next(first) >= *first - 1) {
+            ++first;
+        }
+        pRows->Remove(*first, *last);
+        last = std::next(first);
+    }
+    return pRows->Count();
 }
 
 void CListBox::ResetContent() {
-    if (QListWidget* pList = List(this)) {
-        klt::ProgrammaticChange programmatic(pList);
-        pList->clear();
+    SetRows({});
+}
+
+void CListBox::SetRows(std::vector<klt::ListRow> rows) {
+    if (klt::ListRows* pRows = Rows(this)) {
+        klt::ProgrammaticChange programmatic(List(this));
+        pRows->Reset(std::move(rows), (GetStyle() & LBS_SORT) != 0);
     }
 }
 
 int CListBox::GetText(int nIndex, std::string& rString) const {
-    QListWidget* pList = List(this);
-    if (pList == nullptr || !InRange(pList, nIndex)) {
+    const klt::ListRows* pRows = Rows(this);
+    if (pRows == nullptr || !pRows->Has(nIndex)) {
         return LB_ERR;
     }
-    rString = pList->item(nIndex)->data(kDataRole).toByteArray().toStdString();
+    rString = pRows->Row(nIndex).text;
     return static_cast<int>(rString.size());
 }
 
 int CListBox::FindStringExact(int nStartAfter, const std::string& text) const {
-    QListWidget* pList = List(this);
-    if (pList == nullptr) {
+    const klt::ListRows* pRows = Rows(this);
+    if (pRows == nullptr) {
         return LB_ERR;
     }
     const QString wanted = klt::ToQString(text);
-    const int count = pList->count();
+    const int count = pRows->Count();
     for (int step = 1; step <= count; ++step) {
         const int nIndex = (std::max(nStartAfter, -1) + step) % count;
-        if (QString::compare(pList->item(nIndex)->text(), wanted, Qt::CaseInsensitive) == 0) {
+        if (QString::compare(klt::ToQString(pRows->Row(nIndex).text), wanted, Qt::CaseInsensitive) == 0) {
             return nIndex;
         }
     }
@@ -135,20 +143,20 @@ int CListBox::FindStringExact(int nStartAfter, const std::string& text) const {
 }
 
 int CListBox::SetItemData(int nIndex, std::uintptr_t dwItemData) {
-    QListWidget* pList = List(this);
-    if (pList == nullptr || !InRange(pList, nIndex)) {
+    klt::ListRows* pRows = Rows(this);
+    if (pRows == nullptr || !pRows->Has(nIndex)) {
         return LB_ERR;
     }
-    pList->item(nIndex)->setData(kDataRole + 1, QVariant::fromValue<quintptr>(dwItemData));
+    pRows->Row(nIndex).data = dwItemData;
     return LB_OKAY;
 }
 
 std::uintptr_t CListBox::GetItemData(int nIndex) const {
-    QListWidget* pList = List(this);
-    if (pList == nullptr || !InRange(pList, nIndex)) {
+    const klt::ListRows* pRows = Rows(this);
+    if (pRows == nullptr || !pRows->Has(nIndex)) {
         return static_cast<std::uintptr_t>(LB_ERR);
     }
-    return pList->item(nIndex)->data(kDataRole + 1).value<quintptr>();
+    return pRows->Row(nIndex).data;
 }
 
 int CListBox::SetItemDataPtr(int nIndex, void* pData) {
@@ -160,7 +168,7 @@ void* CListBox::GetItemDataPtr(int nIndex) const {
 }
 
 int CListBox::GetCurSel() const {
-    QListWidget* pList = List(this);
+    QListView* pList = List(this);
     if (pList == nullptr) {
         return LB_ERR;
     }
@@ -172,7 +180,7 @@ int CListBox::GetCurSel() const {
 }
 
 int CListBox::SetCurSel(int nSelect) {
-    QListWidget* pList = List(this);
+    QListView* pList = List(this);
     if (pList == nullptr || IsExtended(pList)) {
         return LB_ERR;
     }
@@ -181,22 +189,23 @@ int CListBox::SetCurSel(int nSelect) {
         pList->clearSelection();
         return LB_ERR;
     }
-    pList->setCurrentRow(nSelect, QItemSelectionModel::ClearAndSelect);
-    pList->scrollToItem(pList->item(nSelect));
+    const QModelIndex index = RowIndex(pList, nSelect);
+    pList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    pList->scrollTo(index);
     return nSelect;
 }
 
 int CListBox::GetSel(int nIndex) const {
-    QListWidget* pList = List(this);
-    if (pList == nullptr || !InRange(pList, nIndex)) {
+    QListView* pList = List(this);
+    if (!InRange(pList, nIndex)) {
         return LB_ERR;
     }
-    return pList->item(nIndex)->isSelected() ? 1 : 0;
+    return pList->selectionModel()->isSelected(RowIndex(pList, nIndex)) ? 1 : 0;
 }
 
 int CListBox::SetSel(int nIndex, BOOL bSelect) {
-    QListWidget* pList = List(this);
-    if (pList == nullptr || !IsExtended(pList) || nIndex >= pList->count() || nIndex < -1) {
+    QListView* pList = List(this);
+    if (pList == nullptr || !IsExtended(pList) || nIndex >= GetCount() || nIndex < -1) {
         return LB_ERR;
     }
     klt::ProgrammaticChange programmatic(pList);
@@ -207,13 +216,14 @@ int CListBox::SetSel(int nIndex, BOOL bSelect) {
             pList->clearSelection();
         }
     } else {
-        pList->item(nIndex)->setSelected(bSelect != FALSE);
+        pList->selectionModel()->select(RowIndex(pList, nIndex), bSelect ? QItemSelectionModel::Select
+                                                                         : QItemSelectionModel::Deselect);
     }
     return LB_OKAY;
 }
 
 int CListBox::GetSelCount() const {
-    QListWidget* pList = List(this);
+    QListView* pList = List(this);
     if (pList == nullptr || !IsExtended(pList)) {
         return LB_ERR;
     }
@@ -221,31 +231,36 @@ int CListBox::GetSelCount() const {
 }
 
 int CListBox::GetSelItems(int nMaxItems, int* rgIndex) const {
-    QListWidget* pList = List(this);
+    QListView* pList = List(this);
     if (pList == nullptr || !IsExtended(pList)) {
         return LB_ERR;
     }
-    int nCount = 0;
-    for (int nIndex = 0; nIndex < pList->count() && nCount < nMaxItems; ++nIndex) {
-        if (pList->item(nIndex)->isSelected()) {
-            rgIndex[nCount++] = nIndex;
-        }
+    std::vector<int> marked;
+    for (const QModelIndex& index : pList->selectionModel()->selectedRows()) {
+        marked.push_back(index.row());
     }
-    return nCount;
+    std::sort(marked.begin(), marked.end());
+    const int nCount = std::min(nMaxItems, static_cast<int>(marked.size()));
+    std::copy_n(marked.begin(), std::max(nCount, 0), rgIndex);
+    return std::max(nCount, 0);
 }
 
 int CListBox::GetCaretIndex() const {
-    QListWidget* pList = List(this);
-    return pList != nullptr ? pList->currentRow() : LB_ERR;
+    QListView* pList = List(this);
+    if (pList == nullptr) {
+        return LB_ERR;
+    }
+    const QModelIndex current = pList->currentIndex();
+    return current.isValid() ? current.row() : -1;
 }
 
 int CListBox::SetCaretIndex(int nIndex, BOOL bScroll) {
-    QListWidget* pList = List(this);
-    if (pList == nullptr || !InRange(pList, nIndex)) {
+    QListView* pList = List(this);
+    if (!InRange(pList, nIndex)) {
         return LB_ERR;
     }
     klt::ProgrammaticChange programmatic(pList);
-    const QModelIndex index = pList->model()->index(nIndex, 0);
+    const QModelIndex index = RowIndex(pList, nIndex);
     pList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     const QRect rowRect = pList->visualRect(index);
     const QRect visible = pList->viewport()->rect();
@@ -256,8 +271,8 @@ int CListBox::SetCaretIndex(int nIndex, BOOL bScroll) {
 }
 
 int CListBox::GetTopIndex() const {
-    QListWidget* pList = List(this);
-    if (pList == nullptr || pList->count() == 0) {
+    QListView* pList = List(this);
+    if (pList == nullptr || GetCount() <= 0) {
         return 0;
     }
     const QModelIndex top = pList->indexAt(QPoint(1, 1));
@@ -265,18 +280,18 @@ int CListBox::GetTopIndex() const {
 }
 
 int CListBox::SetTopIndex(int nIndex) {
-    QListWidget* pList = List(this);
-    if (pList == nullptr || !InRange(pList, nIndex)) {
+    QListView* pList = List(this);
+    if (!InRange(pList, nIndex)) {
         return LB_ERR;
     }
-    pList->scrollToItem(pList->item(nIndex), QAbstractItemView::PositionAtTop);
+    pList->scrollTo(RowIndex(pList, nIndex), QAbstractItemView::PositionAtTop);
     return LB_OKAY;
 }
 
 UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const {
     bOutside = TRUE;
-    QListWidget* pList = List(this);
-    if (pList == nullptr || pList->count() == 0) {
+    QListView* pList = List(this);
+    if (pList == nullptr || GetCount() <= 0) {
         return 0;
     }
     const QPoint inViewport = pList->viewport()->mapFrom(pList, QPoint(pt.x, pt.y));
@@ -287,7 +302,7 @@ UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const {
     }
     // Below the last row (or beside the rows): the nearest row, reported as outside.
     const QModelIndex top = pList->indexAt(QPoint(1, 1));
-    int nNearest = pList->count() - 1;
+    int nNearest = GetCount() - 1;
     if (top.isValid() && inViewport.y() < 0) {
         nNearest = top.row();
     }
@@ -295,11 +310,11 @@ UINT CListBox::ItemFromPoint(CPoint pt, BOOL& bOutside) const {
 }
 
 int CListBox::GetItemRect(int nIndex, CRect* pRect) const {
-    QListWidget* pList = List(this);
-    if (pList == nullptr || !InRange(pList, nIndex)) {
+    QListView* pList = List(this);
+    if (!InRange(pList, nIndex)) {
         return LB_ERR;
     }
-    const QRect rect = pList->visualItemRect(pList->item(nIndex));
+    const QRect rect = pList->visualRect(RowIndex(pList, nIndex));
     const QPoint topLeft = pList->viewport()->mapTo(pList, rect.topLeft());
     *pRect = CRect{topLeft.x(), topLeft.y(), topLeft.x() + rect.width(), topLeft.y() + rect.height()};
     return LB_OKAY;

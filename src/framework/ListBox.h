@@ -5,8 +5,23 @@
 // Shift or Ctrl) and the caret row (the row with the focus rectangle), which need not be marked.
 // Notifications to the parent: LBN_DBLCLK on a double click on a row, LBN_SELCHANGE when the user
 // changes the marks; never for what the program does.
+//
+// The rows live in a list model, not in one widget item each: a row is its bytes and its item datum,
+// and the text the list shows is made only for the rows it paints.
 
 #include "framework/Wnd.h"
+
+#include <vector>
+
+namespace klt {
+
+// One row given all at once to CListBox::SetRows.
+struct ListRow {
+    std::string text;
+    std::uintptr_t data = 0;
+};
+
+} // namespace klt
 
 class CListBox : public CWnd {
 public:
@@ -20,6 +35,13 @@ public:
     // Removes row nIndex; returns the number of rows left, or LB_ERR.
     int DeleteString(UINT nIndex);
     void ResetContent();
+    // Replaces every row at once: a sorted list puts them in its order, rows of equal texts in the
+    // given order. No row is marked and there is no caret row. For many rows far cheaper than
+    // ResetContent and one AddString and SetItemData a row.
+    void SetRows(std::vector<klt::ListRow> rows);
+    // Removes the rows at the given ascending indices, each run of adjacent rows at once; returns
+    // the number of rows left, or LB_ERR (removing nothing) when an index is bad.
+    int DeleteRows(const std::vector<int>& rows);
     int GetText(int nIndex, std::string& rString) const;
     // Index of the first row, from nStartAfter + 1 on, whose text equals the given text without
     // regard to letter case, or LB_ERR.

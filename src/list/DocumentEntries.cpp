@@ -26,4 +26,13 @@ std::size_t RemoveEntries(CKLTDoc& doc, const std::unordered_set<const QMPasswor
     return doc.m_entryList.remove_if([&entries](const auto& p) { return entries.contains(p.get()); });
 }
 
+std::vector<ListRow> EntryRows(const CKLTDoc& doc) {
+    std::vector<ListRow> rows;
+    rows.reserve(doc.m_entryList.size());
+    for (const auto& pEntry : doc.m_entryList) {
+        rows.push_back({pEntry->m_strSystem, reinterpret_cast<std::uintptr_t>(pEntry.get())});
+    }
+    return rows;
+}
+
 } // namespace klt

@@ -3,8 +3,11 @@
 // event loops in which another command may empty or refill the document, so a command that held an
 // entry pointer across a dialog checks with HoldsEntry before it touches the entry again.
 
+#include "framework/ListBox.h"
+
 #include <cstddef>
 #include <unordered_set>
+#include <vector>
 
 class CKLTDoc;
 class QMPassword;
@@ -17,5 +20,7 @@ bool HoldsEntry(const CKLTDoc& doc, const QMPassword* pEntry);
 bool RemoveEntry(CKLTDoc& doc, const QMPassword* pEntry);
 // Removes and frees every entry of the set in one pass over the list; returns how many went.
 std::size_t RemoveEntries(CKLTDoc& doc, const std::unordered_set<const QMPassword*>& entries);
+// A list row for each entry, in the document's order: its system name, with the entry as item data.
+std::vector<ListRow> EntryRows(const CKLTDoc& doc);
 
 } // namespace klt

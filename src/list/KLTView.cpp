@@ -2,7 +2,6 @@
 
 #include "document/KLTDoc.h"
 #include "list/DocumentEntries.h"
-#include "list/ListOrder.h"
 #include "list/LongList.h"
 #include "res/resource.h"
 
@@ -53,12 +52,9 @@ BOOL CKLTView::Create(const char* lpszClassName, const char* lpszWindowName, DWO
 
 void CKLTView::OnUpdate(CView* /*pSender*/, LPARAM /*lHint*/, CObject* /*pHint*/) {
     ++m_nRebuilds;
-    m_listBox.ResetContent();
-    // The rows are added in the list's own order, so that each lands at the end of the rows so
-    // far instead of pushing the rest down: the rebuild then grows as n log n, not n squared.
-    for (QMPassword* pEntry : klt::SortedForList(GetDocument()->m_entryList)) {
-        AddEntryRow(pEntry);
-    }
+    // All rows at once: the list sorts them in one go and tells its view once, where a row at a
+    // time would be sorted in and announced on its own.
+    m_listBox.SetRows(klt::EntryRows(*GetDocument()));
     m_listBox.SetFocus();
 }
 

@@ -92,12 +92,10 @@ void CKLTView::DeleteMarkedEntries() {
         }
     }
     // The marks go first: the list would otherwise recompute the area of all remaining marks at
-    // every row it removes. Rows go from the bottom up so that the indices still to come stay valid,
-    // and before their entries are freed so that no row ever points at a freed entry.
+    // every run of rows it removes. The rows go before their entries are freed, so that no row ever
+    // points at a freed entry.
     m_listBox.SetSel(-1, FALSE);
-    for (auto it = marked.rbegin(); it != marked.rend(); ++it) {
-        m_listBox.DeleteString(static_cast<UINT>(*it));
-    }
+    m_listBox.DeleteRows(marked);
     CKLTDoc* pDoc = GetDocument();
     pDoc->SetModifiedFlag();
     klt::RemoveEntries(*pDoc, entries);
@@ -135,9 +133,15 @@ void CKLTView::OnEditProperties() {
     pEntry->m_strPassword = dlg.m_strPassword;
     pEntry->m_timeLastChange = dlg.m_timeLastChange;
     pDoc->SetModifiedFlag();
-    // A renamed entry moves to its new sorted place and stays the current entry.
-    OnUpdate(this, 0, nullptr);
-    MarkAsCurrent(FindEntryIndex(pEntry));
+    // A renamed entry moves to its new sorted place and stays the current entry; every other mark
+    // goes, as after a rebuild, but the other rows stay where they are.
+    m_listBox.SetSel(-1, FALSE);
+    const int nOldIndex = FindEntryIndex(pEntry);
+    if (nOldIndex >= 0) {
+        m_listBox.DeleteString(static_cast<UINT>(nOldIndex));
+    }
+    MarkAsCurrent(AddEntryRow(pEntry));
+    m_listBox.SetFocus();
 }
 
 void CKLTView::OnFilePassword() {

@@ -120,6 +120,7 @@ void CArchive::WriteObject(const CObject* pObject) {
         WriteWord(0);
         return;
     }
+    MapListElements();
     if (const uint32_t nIndex = m_storeMap.Find(pObject); nIndex != 0) {
         if (nIndex < kBigTag) {
             WriteWord(static_cast<uint16_t>(nIndex));
@@ -129,14 +130,44 @@ void CArchive::WriteObject(const CObject* pObject) {
         }
         return;
     }
+    WriteNewObject(pObject, false);
+}
+
+void CArchive::WriteListElement(const CObject* pObject) {
+    if (pObject == nullptr || m_bObjectsMapped) {
+        WriteObject(pObject);
+    } else {
+        WriteNewObject(pObject, true);
+    }
+}
+
+void CArchive::WriteNewObject(const CObject* pObject, bool bListed) {
     const CRuntimeClass* pClass = pObject->GetRuntimeClass();
     if (!pClass->IsSerializable()) {
         Fail(CArchiveException::badClass);
     }
     WriteClass(pClass);
-    m_storeMap.Insert(pObject, NextIndex());
+    const uint32_t nIndex = NextIndex();
+    if (bListed) {
+        m_listed.emplace_back(pObject, nIndex);
+    } else {
+        m_storeMap.Insert(pObject, nIndex);
+        m_bObjectsMapped = true;
+    }
     // Storing only reads the object; Serialize serves both directions and so is not const.
     const_cast<CObject*>(pObject)->Serialize(*this);
+}
+
+void CArchive::MapListElements() {
+    if (m_listed.empty()) {
+        return;
+    }
+    m_storeMap.Reserve(m_listed.size());
+    for (const auto& [pObject, nIndex] : m_listed) {
+        m_storeMap.Insert(pObject, nIndex);
+    }
+    m_listed = {};
+    m_bObjectsMapped = true;
 }
 
 // Loading -----------------------------------------------------------------------------------------

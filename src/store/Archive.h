@@ -71,6 +71,10 @@ protected:
 private:
     uint32_t NextIndex();
     void WriteClass(const CRuntimeClass* pClass);
+    void WriteListElement(const CObject* pObject);
+    // Writes an object not written before: its class, its index and its items.
+    void WriteNewObject(const CObject* pObject, bool bListed);
+    void MapListElements();
     const CRuntimeClass* ReadClass(uint16_t wTag, uint32_t nTag);
     const char* Take(size_t nBytes);
     size_t ReadTextLength(bool& bWide);
@@ -83,15 +87,20 @@ private:
     uint32_t m_nObjectSchema = 0;
     // Storing: index of each class and object written, by identity.
     klt::IdentityMap m_storeMap;
+    // Storing: the objects written as elements of lists, with their indices, kept out of m_storeMap
+    // while no other object is in it. A list owns its elements, so no element can come twice in
+    // lists and only WriteObject needs to find them: it maps them first. Saving lists alone thus
+    // never hashes an entry, which for a million entries means a million cache misses less.
+    std::vector<std::pair<const CObject*, uint32_t>> m_listed;
+    bool m_bObjectsMapped = false;
     // Loading: the class at each index; object slots hold null.
     std::vector<const CRuntimeClass*> m_loadArray;
 };
 
 template <class T> void CArchive::WriteObjectList(const std::list<std::unique_ptr<T>>& list) {
     WriteCount(list.size());
-    m_storeMap.Reserve(list.size());
     for (const auto& pObject : list) {
-        WriteObject(pObject.get());
+        WriteListElement(pObject.get());
     }
 }
 

@@ -56,6 +56,10 @@ char32_t Windows1252ToUnicode(unsigned char byte) {
 bool IsValidUtf8(std::string_view bytes) {
     char32_t cp = 0;
     for (size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const size_t n = DecodeOne(bytes, i, cp);
         if (n == 0) {
             return false;

@@ -11,7 +11,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTest>

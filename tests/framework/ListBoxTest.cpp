@@ -3,7 +3,7 @@
 #include "framework/Framework.h"
 #include "support/scripted/ScriptedUser.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -28,9 +28,9 @@ public:
             m_list.AddString(name);
         }
     }
-    QListWidget* Widget() const { return qobject_cast<QListWidget*>(m_list.GetWidget()); }
+    QListView* Widget() const { return qobject_cast<QListView*>(m_list.GetWidget()); }
     void ClickRow(int nRow, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        const QRect rect = Widget()->visualItemRect(Widget()->item(nRow));
+        const QRect rect = Widget()->visualRect(Widget()->model()->index(nRow, 0));
         QTest::mouseClick(Widget()->viewport(), Qt::LeftButton, modifiers, rect.center());
     }
     std::vector<std::string> Rows() const {
@@ -81,6 +81,81 @@ TEST(ListBox, RowsKeepTheirBytesAndItemData) {
     EXPECT_EQ(host.m_list.DeleteString(5), LB_ERR);
     EXPECT_EQ(host.m_list.DeleteString(0), 1);
     EXPECT_EQ(host.m_list.GetItemDataPtr(0), &first);
+}
+
+TEST(ListBox, RowsGivenAtOnceSortAsAddedOneByOneAndRunsOfRowsGoAtOnce) {
+    using Rows = std::vector<std::string>;
+    ListHost host;
+    host.m_list.SetSel(-1, TRUE);
+    host.m_list.SetRows(
+        {{"mail", 1}, {"Bank", 2}, {"zoo", 3}, {"Mail", 4}, {"\xC3\x84rger", 5}, {"apple", 6}});
+    EXPECT_EQ(host.Rows(), (Rows{"apple", "\xC3\x84rger", "Bank", "mail", "Mail", "zoo"}));
+    EXPECT_EQ(host.m_list.GetItemData(3), 1u); // equal texts in the order given
+    EXPECT_EQ(host.m_list.GetItemData(4), 4u);
+    EXPECT_EQ(host.m_list.GetSelCount(), 0);
+    EXPECT_EQ(host.m_list.GetCaretIndex(), -1);
+
+    const struct {
+        std::vector<int> rows;
+        int nResult;
+        Rows left;
+    } cases[] = {
+        {{1, 0}, LB_ERR, {}},  // not ascending
+        {{2, 6}, LB_ERR, {}},  // past the end
+        {{-1, 2}, LB_ERR, {}}, // before the start
+        {{0, 2, 3, 5}, 2, {"\xC3\x84rger", "Mail"}},
+        {{}, 2, {"\xC3\x84rger", "Mail"}},
+        {{0, 1}, 0, {}},
+    };
+    for (const auto& c : cases) {
+        const Rows before = host.Rows();
+        EXPECT_EQ(host.m_list.DeleteRows(c.rows), c.nResult);
+        EXPECT_EQ(host.Rows(), c.nResult == LB_ERR ? before : c.left);
+    }
+}
+
+// Rows that come and go elsewhere in a long list leave the marks and the caret on their rows.
+TEST(ListBox, MarksAndTheCaretFollowTheirRowsInALongList) {
+    ListHost host;
+    const auto name = [](int i) {
+        std::string text = std::to_string(100000 + i);
+        return "row " + text.substr(1);
+    };
+    std::vector<klt::ListRow> rows;
+    for (int i = 19999; i >= 0; --i) {
+        rows.push_back({name(i), static_cast<std::uintptr_t>(i)});
+    }
+    host.m_list.SetRows(std::move(rows));
+    for (const int nRow : {0, 12345, 19999}) {
+        host.m_list.SetSel(nRow);
+    }
+    host.m_list.SetCaretIndex(7000);
+
+    const auto textAt = [&host](int nRow) {
+        std::string text;
+        host.m_list.GetText(nRow, text);
+        return text;
+    };
+    const struct {
+        const char* add;        // a row to add, or
+        const char* deleteText; // a row to delete
+    } steps[] = {{"row", nullptr},        {"row 12000x", nullptr}, {"zzz", nullptr},
+                 {nullptr, "row 12000x"}, {nullptr, "row 00001"},  {nullptr, "row"}};
+    for (const auto& step : steps) {
+        if (step.add != nullptr) {
+            host.m_list.AddString(step.add);
+        } else {
+            host.m_list.DeleteString(static_cast<UINT>(host.m_list.FindStringExact(-1, step.deleteText)));
+        }
+        int marked[3] = {};
+        ASSERT_EQ(host.m_list.GetSelItems(3, marked), 3);
+        EXPECT_EQ(textAt(marked[0]), name(0));
+        EXPECT_EQ(textAt(marked[1]), name(12345));
+        EXPECT_EQ(textAt(marked[2]), name(19999));
+        EXPECT_EQ(textAt(host.m_list.GetCaretIndex()), name(7000));
+    }
+    EXPECT_EQ(host.m_list.GetCount(), 20000);
+    EXPECT_EQ(host.m_nSelChanges, 0);
 }
 
 TEST(ListBox, MarksAndTheCaretAreKeptApart) {
@@ -134,7 +209,7 @@ TEST(ListBox, ItemFromPointTellsRowsFromTheSpaceBelowThem) {
 TEST(ListBox, DoubleClickOnARowNotifiesTheParent) {
     ListHost host;
     host.Fill({"a", "b"});
-    const QRect rect = host.Widget()->visualItemRect(host.Widget()->item(1));
+    const QRect rect = host.Widget()->visualRect(host.Widget()->model()->index(1, 0));
     QTest::mouseClick(host.Widget()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
     QTest::mouseDClick(host.Widget()->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
     EXPECT_EQ(host.m_nDoubleClicks, 1);

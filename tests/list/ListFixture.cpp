@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDialog>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 
 int FocusedId(const CDialog& dialog) {
@@ -64,8 +64,8 @@ CListBox& ListTest::List() const {
     return *pList;
 }
 
-QListWidget* ListTest::ListWidget() const {
-    return qobject_cast<QListWidget*>(List().GetWidget());
+QListView* ListTest::ListWidget() const {
+    return qobject_cast<QListView*>(List().GetWidget());
 }
 
 std::vector<std::string> ListTest::Rows() const {
@@ -105,15 +105,15 @@ std::vector<std::string> ListTest::DocumentNames() const {
 }
 
 void ListTest::ClickRow(int nRow, Qt::KeyboardModifiers modifiers) {
-    QListWidget* pList = ListWidget();
-    pList->scrollToItem(pList->item(nRow));
+    QListView* pList = ListWidget();
+    pList->scrollTo(pList->model()->index(nRow, 0));
     QTest::mouseClick(pList->viewport(), Qt::LeftButton, modifiers,
-                      pList->visualItemRect(pList->item(nRow)).center());
+                      pList->visualRect(pList->model()->index(nRow, 0)).center());
 }
 
 void ListTest::DoubleClickRow(int nRow) {
-    QListWidget* pList = ListWidget();
-    const QPoint point = pList->visualItemRect(pList->item(nRow)).center();
+    QListView* pList = ListWidget();
+    const QPoint point = pList->visualRect(pList->model()->index(nRow, 0)).center();
     QTest::mouseClick(pList->viewport(), Qt::LeftButton, Qt::NoModifier, point);
     QTest::mouseDClick(pList->viewport(), Qt::LeftButton, Qt::NoModifier, point);
 }
@@ -125,11 +125,11 @@ void ListTest::RightClickAt(const QPoint& point) {
 }
 
 void ListTest::RightClickRow(int nRow) {
-    RightClickAt(ListWidget()->visualItemRect(ListWidget()->item(nRow)).center());
+    RightClickAt(ListWidget()->visualRect(ListWidget()->model()->index(nRow, 0)).center());
 }
 
 QPoint ListTest::BelowLastRow() const {
-    const QRect last = ListWidget()->visualItemRect(ListWidget()->item(List().GetCount() - 1));
+    const QRect last = ListWidget()->visualRect(ListWidget()->model()->index(List().GetCount() - 1, 0));
     return {last.center().x(), last.bottom() + 10};
 }
 

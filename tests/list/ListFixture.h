@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-class QListWidget;
+class QListView;
 
 // The control of a live dialog that has the focus, by id; 0 for none.
 int FocusedId(const CDialog& dialog);
@@ -60,7 +60,7 @@ protected:
     void Rebuild();
 
     CListBox& List() const;
-    QListWidget* ListWidget() const;
+    QListView* ListWidget() const;
     std::vector<std::string> Rows() const;
     std::vector<int> Marked() const;
     int Caret() const;

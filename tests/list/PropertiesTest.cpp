@@ -6,7 +6,8 @@
 #include "list/PropertiesDlg.h"
 
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include <algorithm>
 #include <ctime>
 
 namespace {
@@ -159,6 +160,25 @@ TEST_F(PropertiesTest, RenamedEntryMovesToItsSortedPlaceAndStaysCurrent) {
     EXPECT_EQ(Marked(), std::vector<int>{1});
     EXPECT_EQ(m_pView->GetCurrentEntry(), pEntry);
     EXPECT_EQ(ListWidget()->window()->focusWidget(), ListWidget());
+}
+
+TEST_F(PropertiesTest, ARenamedEntryInALongListMovesAloneAndEveryRowKeepsItsEntry) {
+    for (int i = 1000; i < 4000; ++i) {
+        AddEntry("entry " + std::to_string(i));
+    }
+    QMPassword* pEntry = Current("a first", 0);
+    m_user.Dialog(IDD_PROPERTIES).Type(IDC_SYSTEM, "entry 2500x").Click(IDOK);
+    Command(ID_EDIT_PROPERTIES);
+    ASSERT_EQ(List().GetCount(), 3001);
+    EXPECT_EQ(RowOf("entry 2500x"), 1501);
+    EXPECT_EQ(Marked(), std::vector<int>{1501});
+    EXPECT_EQ(m_pView->GetCurrentEntry(), pEntry);
+    const Names rows = Rows();
+    EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end()));
+    for (int i = 0; i < List().GetCount(); ++i) {
+        EXPECT_EQ(static_cast<QMPassword*>(List().GetItemDataPtr(i))->m_strSystem,
+                  rows[static_cast<size_t>(i)]);
+    }
 }
 
 TEST_F(PropertiesTest, ADuplicateNameBringsTheDialogBackWithTheEditsAndTheStamp) {

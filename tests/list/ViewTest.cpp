@@ -5,7 +5,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 
 using klt::testing::ProcessPendingEvents;

@@ -78,6 +78,14 @@ TEST(UtcTime, ReadsTheFormsExportsUse) {
     }
     EXPECT_EQ(FormatUtcTime(INT32_MIN), "1901-12-13T20:45:52Z");
     EXPECT_EQ(FormatUtcTime(INT32_MAX), "2038-01-19T03:14:07Z");
+    // Both sides of the epoch, leap days, and the days either side of a year's end and of March.
+    for (const char* text :
+         {"1970-01-01T00:00:00Z", "1969-12-31T23:59:59Z", "1904-02-29T12:00:00Z", "1903-03-01T00:00:00Z",
+          "2000-02-29T00:00:01Z", "2000-03-01T00:00:00Z", "2024-12-31T23:59:59Z", "2037-02-28T08:09:10Z"}) {
+        const auto time = ParseUtcTime(text);
+        ASSERT_TRUE(time.has_value()) << text;
+        EXPECT_EQ(FormatUtcTime(static_cast<int32_t>(*time)), text);
+    }
 }
 
 TEST(CsvEntries, FindsColumnsByNameInOtherProgramsExports) {

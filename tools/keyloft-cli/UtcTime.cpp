@@ -1,7 +1,6 @@
 #include "keyloft-cli/UtcTime.h"
 
 #include <chrono>
-#include <cstdio>
 
 namespace klt::cli {
 
@@ -58,15 +57,34 @@ std::optional<int> ZoneOffset(std::string_view text, size_t& pos) {
 } // namespace
 
 std::string FormatUtcTime(int32_t time) {
-    const sys_seconds tp{seconds(time)};
-    const sys_days day = floor<days>(tp);
-    const year_month_day ymd{day};
-    const hh_mm_ss hms{tp - day};
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(ymd.year()),
-                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()),
-                  static_cast<int>(hms.hours().count()), static_cast<int>(hms.minutes().count()),
-                  static_cast<int>(hms.seconds().count()));
+    // The civil date by arithmetic on days since 1970-01-01, counted in eras of 400 years from
+    // 0000-03-01 so that the leap day ends each year; a calendar library's way costs an export many
+    // times more.
+    const int64_t nSeconds = time;
+    const int64_t nDays = (nSeconds >= 0 ? nSeconds : nSeconds - 86399) / 86400;
+    const auto nOfDay = static_cast<int>(nSeconds - nDays * 86400);
+    const int64_t nShifted = nDays + 719468;
+    const int64_t nEra = (nShifted >= 0 ? nShifted : nShifted - 146096) / 146097;
+    const int64_t nDayOfEra = nShifted - nEra * 146097;
+    const int64_t nYearOfEra = (nDayOfEra - nDayOfEra / 1460 + nDayOfEra / 36524 - nDayOfEra / 146096) / 365;
+    const int64_t nDayOfYear = nDayOfEra - (365 * nYearOfEra + nYearOfEra / 4 - nYearOfEra / 100);
+    const int64_t nMonthFromMarch = (5 * nDayOfYear + 2) / 153;
+    const auto nDay = static_cast<int>(nDayOfYear - (153 * nMonthFromMarch + 2) / 5 + 1);
+    const auto nMonth = static_cast<int>(nMonthFromMarch < 10 ? nMonthFromMarch + 3 : nMonthFromMarch - 9);
+    const auto nYear = static_cast<int>(nYearOfEra + nEra * 400 + (nMonth <= 2 ? 1 : 0));
+
+    std::string text = "0000-00-00T00:00:00Z";
+    const auto put = [&text](size_t pos, int value, int nDigits) {
+        for (int i = nDigits - 1; i >= 0; --i, value /= 10) {
+            text[pos + static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
+        }
+    };
+    put(0, nYear, 4);
+    put(5, nMonth, 2);
+    put(8, nDay, 2);
+    put(11, nOfDay / 3600, 2);
+    put(14, nOfDay / 60 % 60, 2);
+    put(17, nOfDay % 60, 2);
     return text;
 }
 

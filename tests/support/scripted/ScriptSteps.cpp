@@ -6,7 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -82,14 +82,14 @@ void TakeFocus(QWidget* pControl, Qt::FocusReason reason) {
     }
 }
 
-QListWidget* ListRow(CDialog& dialog, const ScriptStep& step, QRect& rowRect) {
-    auto* pList = qobject_cast<QListWidget*>(Control(dialog, step));
-    if (pList == nullptr || step.nValue < 0 || step.nValue >= pList->count()) {
+QListView* ListRow(CDialog& dialog, const ScriptStep& step, QRect& rowRect) {
+    auto* pList = qobject_cast<QListView*>(Control(dialog, step));
+    if (pList == nullptr || step.nValue < 0 || step.nValue >= pList->model()->rowCount()) {
         ADD_FAILURE() << "no list row to " << step.Describe();
         return nullptr;
     }
-    pList->scrollToItem(pList->item(step.nValue));
-    rowRect = pList->visualItemRect(pList->item(step.nValue));
+    pList->scrollTo(pList->model()->index(step.nValue, 0));
+    rowRect = pList->visualRect(pList->model()->index(step.nValue, 0));
     return pList;
 }
 
@@ -130,14 +130,14 @@ void PerformDialogStep(CDialog& dialog, const ScriptStep& step) {
     }
     case ScriptStep::clickRow: {
         QRect rowRect;
-        if (QListWidget* pList = ListRow(dialog, step, rowRect)) {
+        if (QListView* pList = ListRow(dialog, step, rowRect)) {
             QTest::mouseClick(pList->viewport(), Qt::LeftButton, step.modifiers, rowRect.center());
         }
         break;
     }
     case ScriptStep::doubleClickRow: {
         QRect rowRect;
-        if (QListWidget* pList = ListRow(dialog, step, rowRect)) {
+        if (QListView* pList = ListRow(dialog, step, rowRect)) {
             QTest::mouseClick(pList->viewport(), Qt::LeftButton, Qt::NoModifier, rowRect.center());
             QTest::mouseDClick(pList->viewport(), Qt::LeftButton, Qt::NoModifier, rowRect.center());
         }
