@@ -97,9 +97,10 @@ int CopyAcl(int fd, const char* pszOldPath) {
 }
 
 FileIdentity IdentityFromStat(const struct stat& st) {
-    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
-            static_cast<int64_t>(st.st_size), static_cast<int64_t>(st.st_mtim.tv_sec),
-            static_cast<int64_t>(st.st_mtim.tv_nsec)};
+    return {static_cast<uint64_t>(st.st_dev),         static_cast<uint64_t>(st.st_ino),
+            static_cast<int64_t>(st.st_size),         static_cast<int64_t>(st.st_mtim.tv_sec),
+            static_cast<int64_t>(st.st_mtim.tv_nsec), static_cast<int64_t>(st.st_ctim.tv_sec),
+            static_cast<int64_t>(st.st_ctim.tv_nsec)};
 }
 
 // Gives the temporary file what the old one had. Owner and group only where the user may; a user
@@ -121,6 +122,54 @@ void SyncFolder(const std::string& strFolder) {
     if (dir.Get() >= 0) {
         (void)::fsync(dir.Get());
     }
+}
+
+// Puts bytes in place of strTarget, which pOld describes when something stands there, giving the
+// new file the old one's attributes when bKeepAttributes is set and 0600 otherwise. strPath names
+// it in errors.
+FileIdentity Replace(const std::string& strPath, const std::string& strTarget, std::string_view bytes,
+                     const struct stat* pOld, bool bKeepAttributes) {
+    const auto fail = [&strPath](int nErrno) { return CFileException::FromErrno(nErrno, strPath); };
+    // A link that is not followed makes way as a file would.
+    if (pOld != nullptr && !(S_ISLNK(pOld->st_mode) && !bKeepAttributes)) {
+        // Renaming over a folder, device or pipe would not write a file but destroy something else.
+        if (!S_ISREG(pOld->st_mode)) {
+            throw fail(S_ISDIR(pOld->st_mode) ? EISDIR : EACCES);
+        }
+        // A file the user may not write stays as it is, although its folder would allow a rename.
+        if (::access(strTarget.c_str(), W_OK) != 0) {
+            throw fail(errno);
+        }
+    }
+
+    ReplacementFile file(strTarget);
+    int nError = file.Create();
+    const int fd = file.Descriptor();
+    // A new password file is 0600 whatever the umask says.
+    if (nError == 0) {
+        nError = pOld != nullptr && bKeepAttributes ? CopyAttributes(fd, strTarget.c_str(), *pOld)
+                                                    : (::fchmod(fd, 0600) == 0 ? 0 : errno);
+    }
+    if (nError == 0) {
+        nError = WriteAll(fd, bytes);
+    }
+    if (nError == 0 && ::fsync(fd) != 0) {
+        nError = errno;
+    }
+    if (nError == 0) {
+        nError = file.Commit();
+    }
+    // After the rename, which sets the status-change time.
+    struct stat written {};
+    if (nError == 0 && ::fstat(fd, &written) != 0) {
+        nError = errno;
+    }
+    if (nError != 0) {
+        throw fail(nError);
+    }
+    SyncFolder(FolderOf(strTarget));
+    RemoveStaleTemporaries(strTarget);
+    return IdentityFromStat(written);
 }
 
 } // namespace
@@ -169,54 +218,25 @@ std::string ReadFileContents(const std::string& strPath, FileIdentity* pIdentity
 }
 
 FileIdentity ReplaceFileContents(const std::string& strPath, std::string_view bytes) {
-    const auto fail = [&strPath](int nErrno) { return CFileException::FromErrno(nErrno, strPath); };
     std::string strTarget;
     if (const int nError = FinalTarget(strPath, strTarget); nError != 0) {
-        throw fail(nError);
+        throw CFileException::FromErrno(nError, strPath);
     }
-
     struct stat old {};
     const bool bExists = ::stat(strTarget.c_str(), &old) == 0;
     if (!bExists && errno != ENOENT) {
-        throw fail(errno);
+        throw CFileException::FromErrno(errno, strPath);
     }
-    if (bExists) {
-        // Renaming over a folder, device or pipe would not write a file but destroy something else.
-        if (!S_ISREG(old.st_mode)) {
-            throw fail(S_ISDIR(old.st_mode) ? EISDIR : EACCES);
-        }
-        // A file the user may not write stays as it is, although its folder would allow a rename.
-        if (::access(strTarget.c_str(), W_OK) != 0) {
-            throw fail(errno);
-        }
-    }
+    return Replace(strPath, strTarget, bytes, bExists ? &old : nullptr, true);
+}
 
-    ReplacementFile file(strTarget);
-    int nError = file.Create();
-    const int fd = file.Descriptor();
-    // A new password file is 0600 whatever the umask says.
-    if (nError == 0) {
-        nError = bExists ? CopyAttributes(fd, strTarget.c_str(), old) : (::fchmod(fd, 0600) == 0 ? 0 : errno);
+void ReplaceWithPrivateFile(const std::string& strPath, std::string_view bytes) {
+    struct stat old {};
+    const bool bExists = ::lstat(strPath.c_str(), &old) == 0;
+    if (!bExists && errno != ENOENT) {
+        throw CFileException::FromErrno(errno, strPath);
     }
-    if (nError == 0) {
-        nError = WriteAll(fd, bytes);
-    }
-    if (nError == 0 && ::fsync(fd) != 0) {
-        nError = errno;
-    }
-    struct stat written {};
-    if (nError == 0 && ::fstat(fd, &written) != 0) {
-        nError = errno;
-    }
-    if (nError == 0) {
-        nError = file.Commit();
-    }
-    if (nError != 0) {
-        throw fail(nError);
-    }
-    SyncFolder(FolderOf(strTarget));
-    RemoveStaleTemporaries(strTarget);
-    return IdentityFromStat(written);
+    Replace(strPath, strPath, bytes, bExists ? &old : nullptr, false);
 }
 
 } // namespace klt
