@@ -26,6 +26,7 @@ TEST_F(ProgramTest, OptionsWritesAnAutostartEntryThatStartsTheProgramInTheTray) 
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ASSERT_TRUE(fs::exists(entry));
+    ExpectValidDesktopEntry(entry);
 
     // The desktop's reading of the Exec key: the file's escapes undone, "%%" a '%'.
     std::ifstream in(entry);
