@@ -1,10 +1,16 @@
 #include "ConfirmPasswordDlg.h"
 
 #include "MessageBox.h"
+#include "SecretMemory.h"
 #include "resource.h"
 
 CConfirmPasswordDlg::CConfirmPasswordDlg(std::string strPassword, CWnd* pParentWnd)
     : CDialog(IDD_CONFIRM_PASSWORD, pParentWnd), m_strPassword(std::move(strPassword)) {}
+
+CConfirmPasswordDlg::~CConfirmPasswordDlg() {
+    klt::Wipe(m_strPassword);
+    klt::Wipe(m_strConfirm);
+}
 
 int CConfirmPasswordDlg::DoModal() {
     m_bMismatch = false;

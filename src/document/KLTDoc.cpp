@@ -6,6 +6,7 @@
 #include "MessageBox.h"
 #include "PasswordFileReader.h"
 #include "PasswordFileWriter.h"
+#include "SecretMemory.h"
 #include "WaitCursor.h"
 #include "WinApp.h"
 #include "resource.h"
@@ -54,6 +55,8 @@ void CKLTDoc::DeleteContents() {
 
 BOOL CKLTDoc::OnOpenDocument(const std::string& path) {
     std::string image;
+    // The image holds the stored password in the clear: gone on every way out.
+    const klt::WipeOnExit wipeImage(image);
     klt::FileIdentity version;
     try {
         image = klt::ReadFileContents(path, &version);

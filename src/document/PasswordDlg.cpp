@@ -1,6 +1,7 @@
 #include "PasswordDlg.h"
 
 #include "MessageBox.h"
+#include "SecretMemory.h"
 #include "resource.h"
 
 namespace {
@@ -13,6 +14,10 @@ constexpr UINT WM_BRING_TO_FRONT = WM_USER + 0x100;
 CPasswordDlg::CPasswordDlg(CWnd* pParentWnd)
     : CDialog(IDD_PASSWORD, pParentWnd), m_strPrompt(klt::LoadString(IDS_ENTER_PASSWORD)) {
     MapMessage(WM_BRING_TO_FRONT, &CPasswordDlg::OnBringToFront);
+}
+
+CPasswordDlg::~CPasswordDlg() {
+    klt::Wipe(m_strPassword);
 }
 
 void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {

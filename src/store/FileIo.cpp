@@ -2,7 +2,9 @@
 
 #include "FileException.h"
 #include "ReplacementFile.h"
+#include "SecretMemory.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -17,6 +19,7 @@ namespace {
 
 constexpr const char* kAclAttribute = "system.posix_acl_access";
 constexpr int kMaxLinks = 40; // as many as the kernel follows
+constexpr size_t kFirstRead = 4096;
 
 class FileDescriptor {
 public:
@@ -182,7 +185,7 @@ std::optional<FileIdentity> IdentityOf(const std::string& strPath) {
     return IdentityFromStat(st);
 }
 
-std::string ReadFileContents(const std::string& strPath, FileIdentity* pIdentity) {
+std::string ReadFileContents(const std::string& strPath, FileIdentity* pIdentity, size_t nMaxBytes) {
     // Nonblocking so that a named pipe cannot hang the open; it is refused below.
     FileDescriptor file(::open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (file.Get() < 0) {
@@ -199,21 +202,34 @@ std::string ReadFileContents(const std::string& strPath, FileIdentity* pIdentity
         *pIdentity = IdentityFromStat(st);
     }
 
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
+    // Read straight into the result, at least a page and one byte more than the size says, to see
+    // the end at once; a buffer outgrown by a file that grows is wiped, as the bytes may be a
+    // password file.
+    const auto nClaimed = static_cast<size_t>(std::max<off_t>(st.st_size, 0));
+    std::string bytes(std::min(std::max<size_t>(nClaimed + 1, kFirstRead), nMaxBytes), '\0');
+    size_t nRead = 0;
     for (;;) {
-        const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
+        if (nRead == bytes.size() && nRead < nMaxBytes) {
+            std::string larger(std::min(nRead * 2, nMaxBytes), '\0');
+            std::copy_n(bytes.data(), nRead, larger.data());
+            Wipe(bytes);
+            bytes.swap(larger);
+        }
+        const size_t nWanted = bytes.size() - nRead;
+        const ssize_t n = nWanted == 0 ? 0 : ::read(file.Get(), bytes.data() + nRead, nWanted);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0) {
-            throw CFileException::FromErrno(errno, strPath);
+            const int nError = errno;
+            Wipe(bytes);
+            throw CFileException::FromErrno(nError, strPath);
         }
         if (n == 0) {
+            bytes.resize(nRead);
             return bytes;
         }
-        bytes.append(buffer, static_cast<size_t>(n));
+        nRead += static_cast<size_t>(n);
     }
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Whole-file reading and writing for password files. Saving never leaves a damaged file.
 
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,8 +31,10 @@ std::optional<FileIdentity> IdentityOf(const std::string& strPath);
 // The whole content of a regular file, opened read-only without waiting (a pipe or device is
 // refused, never opened for reading). Others may read and write it meanwhile; the content is read
 // in one go before anything is made of it. pIdentity, when given, receives the identity of the
-// version read. Throws CFileException.
-std::string ReadFileContents(const std::string& strPath, FileIdentity* pIdentity = nullptr);
+// version read. No more than nMaxBytes are read, whatever size the file claims (a file in /proc
+// may claim none and never end). Throws CFileException.
+std::string ReadFileContents(const std::string& strPath, FileIdentity* pIdentity = nullptr,
+                             size_t nMaxBytes = std::numeric_limits<size_t>::max());
 
 // Puts bytes into the file strPath and returns the new version's identity. The bytes go to a new
 // file in the same folder, unnamed where the file system allows (else named ".NAME.XXXXXX" and

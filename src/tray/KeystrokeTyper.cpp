@@ -1,5 +1,6 @@
 #include "KeystrokeTyper.h"
 
+#include "SecretMemory.h"
 #include "TextCodec.h"
 
 #include <QEventLoop>
@@ -45,6 +46,7 @@ int KeystrokeTyper::TypeText(std::string_view text) {
         TypeCharacter(character);
     }
     m_keyboard.EndText();
+    klt::Wipe(characters);
     return 1;
 }
 

@@ -8,6 +8,7 @@
 #include "ModalGate.h"
 #include "PasteDlg.h"
 #include "PlatformServices.h"
+#include "SecretMemory.h"
 #include "resource.h"
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -65,6 +66,7 @@ void CMainFrame::PasteToWindow(klt::WindowId target) {
             }
         }
         m_nPasteSelection = dlg.m_nSel;
+        klt::Wipe(dlg.m_strText);
     }
     if (windows.IsWindow(target)) {
         windows.SetForegroundWindow(target);
