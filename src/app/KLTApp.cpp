@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -106,7 +107,10 @@ BOOL CKLTApp::InitInstance() {
     // A second start finds the window by this id and hands its file over through the window's
     // channel. Both are in place before the start-up file's questions, so that a second start made
     // meanwhile waits for them instead of finding nobody.
-    m_pCommandServer = std::make_unique<klt::CommandServer>(m_pMainWnd);
+    m_pCommandServer = std::make_unique<klt::CommandServer>(m_pMainWnd, [this](const std::string& file) {
+        m_strHandedOverFile = file;
+        WriteProfileString(kSettings, "Last File", file);
+    });
     m_pCommandServer->Listen();
     WriteProfileInt(kSettings, "HWND", static_cast<int>(m_pMainWnd->GetSafeHwnd()));
     ChooseStartupFile(cmdInfo);
@@ -189,7 +193,8 @@ void CKLTApp::ChooseStartupFile(CCommandLineInfo& cmdInfo) {
 BOOL CKLTApp::ShowMainWindow(int nCmdShow) {
     CCommandLineInfo cmdInfo;
     cmdInfo.m_nShellCommand = CCommandLineInfo::FileOpen;
-    cmdInfo.m_strFileName = GetProfileString(kSettings, "Last File", "");
+    cmdInfo.m_strFileName = m_strHandedOverFile.empty() ? GetProfileString(kSettings, "Last File", "")
+                                                        : std::exchange(m_strHandedOverFile, {});
     CDocTemplate* pTemplate = GetDocTemplate();
     CDocument* pOpen = nullptr;
     if (pTemplate == nullptr || cmdInfo.m_strFileName.empty()) {
@@ -235,9 +240,9 @@ void CKLTApp::HandOver(bool bPaste) {
         ChooseStartupFile(cmdInfo);
     }
     const auto window = static_cast<uint32_t>(GetProfileInt(kSettings, "HWND", 0));
-    const klt::ChannelMessage message = bPaste
-                                            ? klt::ChannelMessage{window, WM_HOTKEY, 0, 0}
-                                            : klt::ChannelMessage{window, WM_COMMAND, ID_TRAY_CONFIGURE, 0};
+    const klt::ChannelMessage message =
+        bPaste ? klt::ChannelMessage{window, WM_HOTKEY, 0, 0, {}}
+               : klt::ChannelMessage{window, WM_COMMAND, ID_TRAY_CONFIGURE, 0, cmdInfo.m_strFileName};
     int32_t result = 0;
     // A stale id, a channel that could not be made, settings that could not be written: the user
     // is told that nothing was brought up, and whoever started this learns it from the exit status.
