@@ -11,6 +11,7 @@
 #include "PlatformServices.h"
 #include "PortalPlatform.h"
 #include "ProgramFiles.h"
+#include "TrayIcon.h"
 #include "VersionInfo.h"
 #include "WaylandPlatform.h"
 #include "X11Platform.h"
@@ -124,9 +125,15 @@ BOOL CKLTApp::InitInstance() {
         pFrame->SetUpTrayIcon();
     }
 
-    // Normal mode shows the window with the start-up file; tray mode opens nothing yet.
+    // Normal mode shows the window with the start-up file; tray mode opens nothing yet. Without a
+    // tray host the window is the only way back to the program: a start-up file that was not opened
+    // (its password question cancelled, say) leaves it up with the empty document.
     if (!IsSwitchSet('S') || IsSwitchSet('N')) {
-        ShowMainWindow(IsSwitchSet('M') ? SW_SHOWMINIMIZED : SW_SHOW);
+        const int nCmdShow = IsSwitchSet('M') ? SW_SHOWMINIMIZED : SW_SHOW;
+        if (!ShowMainWindow(nCmdShow) && !klt::IsTrayHostAvailable()) {
+            m_pMainWnd->ShowWindow(nCmdShow);
+            m_pMainWnd->UpdateWindow();
+        }
     }
     if (klt::AutostartEntryExists(klt::AutostartEntryPath(m_strProductName))) {
         m_bExitOnClose = FALSE;
