@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <optional>
 #include <unordered_set>
 #include <vector>
@@ -95,16 +96,19 @@ size_t RenameRepeatedTitles(EntryList& entries) {
         taken.insert(pEntry->m_strSystem);
     }
     std::unordered_set<std::string> given;
+    // Where the numbers go on for a title and user name, so that many repeats take no longer.
+    std::map<std::pair<std::string, std::string>, size_t> next;
     size_t nRenamed = 0;
     for (const auto& pEntry : entries) {
         if (given.insert(pEntry->m_strSystem).second) {
             continue;
         }
-        size_t n = pEntry->m_strUserName.empty() ? 2 : 1;
-        while (taken.contains(RowName(pEntry->m_strSystem, pEntry->m_strUserName, n))) {
+        const std::string& user = pEntry->m_strUserName;
+        size_t& n = next.try_emplace({pEntry->m_strSystem, user}, user.empty() ? 2 : 1).first->second;
+        while (taken.contains(RowName(pEntry->m_strSystem, user, n))) {
             ++n;
         }
-        pEntry->m_strSystem = RowName(pEntry->m_strSystem, pEntry->m_strUserName, n);
+        pEntry->m_strSystem = RowName(pEntry->m_strSystem, user, n);
         taken.insert(pEntry->m_strSystem);
         given.insert(pEntry->m_strSystem);
         ++nRenamed;
