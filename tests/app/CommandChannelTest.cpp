@@ -204,7 +204,7 @@ TEST_F(CommandChannelTest, StartsMadeAtOnceEachHandOverTheirOwnFileBeforeTheirMe
     constexpr int kStarts = 8;
     std::atomic<int> nAnswered = 0;
     OnOtherThread([&] {
-        std::vector<std::thread> starts;
+        std::vector<std::jthread> starts; // all joined when the work is done
         for (int i = 0; i < kStarts; ++i) {
             starts.emplace_back([&, i] {
                 int32_t result = 0;
@@ -212,9 +212,6 @@ TEST_F(CommandChannelTest, StartsMadeAtOnceEachHandOverTheirOwnFileBeforeTheirMe
                 message.file = "/files/" + std::to_string(i) + ".klt";
                 nAnswered += klt::SendChannelMessage(message, result) ? 1 : 0;
             });
-        }
-        for (std::thread& start : starts) {
-            start.join();
         }
     });
     EXPECT_EQ(nAnswered, kStarts);

@@ -212,11 +212,11 @@ TEST_F(Cli, ExportGoesWhereItIsSentAndNowhereElse) {
     ASSERT_EQ(::pipe(pipeEnds), 0);
     ASSERT_EQ(Run({"export", "--output", "/proc/self/fd/" + std::to_string(pipeEnds[1]), Path("a.klt")}),
               klt::cli::success);
-    ::close(pipeEnds[1]);
-    std::string piped(csv.size() + 1, '\0');
-    piped.resize(static_cast<size_t>(std::max<ssize_t>(0, ::read(pipeEnds[0], piped.data(), piped.size()))));
-    ::close(pipeEnds[0]);
+    std::string piped(csv.size(), '\0');
+    EXPECT_EQ(::read(pipeEnds[0], piped.data(), piped.size()), static_cast<ssize_t>(csv.size()));
     EXPECT_EQ(piped, csv);
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
 
     // Whatever stood there gives way to a file of the owner's alone; a link's target stays as it was.
     klt::ReplaceFileContents(Path("open.csv"), "old");
