@@ -8,9 +8,12 @@
 #include "app/version/VersionInfo.h"
 #include "document/KLTDoc.h"
 #include "frame/MainFrame.h"
+#include "frame/TrayIcon.h"
 #include "list/KLTView.h"
 #include "platform/LockKeys.h"
 #include "platform/OpenPlatform.h"
+#include "platform/Platform.h"
+#include "platform/PlatformServices.h"
 #include "res/resource.h"
 
 #include <QCoreApplication>
@@ -18,6 +21,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -113,7 +117,10 @@ BOOL CKLTApp::InitInstance() {
     // A second start finds the window by this id and hands its file over through the window's
     // channel. Both are in place before the start-up file's questions, so that a second start made
     // meanwhile waits for them instead of finding nobody.
-    m_pCommandServer = std::make_unique<klt::CommandServer>(m_pMainWnd);
+    m_pCommandServer = std::make_unique<klt::CommandServer>(m_pMainWnd, [this](const std::string& file) {
+        m_strHandedOverFile = file;
+        WriteProfileString(kSettings, "Last File", file);
+    });
     m_pCommandServer->Listen();
     WriteProfileInt(kSettings, "HWND", static_cast<int>(m_pMainWnd->GetSafeHwnd()));
     ChooseStartupFile(cmdInfo);
@@ -127,9 +134,15 @@ BOOL CKLTApp::InitInstance() {
         pFrame->SetUpTrayIcon();
     }
 
-    // Normal mode shows the window with the start-up file; tray mode opens nothing yet.
+    // Normal mode shows the window with the start-up file; tray mode opens nothing yet. Without a
+    // tray host the window is the only way back to the program: a start-up file that was not opened
+    // (its password question cancelled, say) leaves it up with the empty document.
     if (!IsSwitchSet('S') || IsSwitchSet('N')) {
-        ShowMainWindow(IsSwitchSet('M') ? SW_SHOWMINIMIZED : SW_SHOW);
+        const int nCmdShow = IsSwitchSet('M') ? SW_SHOWMINIMIZED : SW_SHOW;
+        if (!ShowMainWindow(nCmdShow) && !klt::IsTrayHostAvailable()) {
+            m_pMainWnd->ShowWindow(nCmdShow);
+            m_pMainWnd->UpdateWindow();
+        }
     }
     if (klt::AutostartEntryExists(klt::AutostartEntryPath(m_strProductName))) {
         m_bExitOnClose = FALSE;
@@ -196,7 +209,8 @@ void CKLTApp::ChooseStartupFile(CCommandLineInfo& cmdInfo) {
 BOOL CKLTApp::ShowMainWindow(int nCmdShow) {
     CCommandLineInfo cmdInfo;
     cmdInfo.m_nShellCommand = CCommandLineInfo::FileOpen;
-    cmdInfo.m_strFileName = GetProfileString(kSettings, "Last File", "");
+    cmdInfo.m_strFileName = m_strHandedOverFile.empty() ? GetProfileString(kSettings, "Last File", "")
+                                                        : std::exchange(m_strHandedOverFile, {});
     CDocTemplate* pTemplate = GetDocTemplate();
     CDocument* pOpen = nullptr;
     if (pTemplate == nullptr || cmdInfo.m_strFileName.empty()) {
@@ -242,9 +256,9 @@ void CKLTApp::HandOver(bool bPaste) {
         ChooseStartupFile(cmdInfo);
     }
     const auto window = static_cast<uint32_t>(GetProfileInt(kSettings, "HWND", 0));
-    const klt::ChannelMessage message = bPaste
-                                            ? klt::ChannelMessage{window, WM_HOTKEY, 0, 0}
-                                            : klt::ChannelMessage{window, WM_COMMAND, ID_TRAY_CONFIGURE, 0};
+    const klt::ChannelMessage message =
+        bPaste ? klt::ChannelMessage{window, WM_HOTKEY, 0, 0, {}}
+               : klt::ChannelMessage{window, WM_COMMAND, ID_TRAY_CONFIGURE, 0, cmdInfo.m_strFileName};
     int32_t result = 0;
     // A stale id, a channel that could not be made, settings that could not be written: the user
     // is told that nothing was brought up, and whoever started this learns it from the exit status.

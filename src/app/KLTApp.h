@@ -88,5 +88,8 @@ private:
     std::string m_strBuildTimeError; // why the build time could not be read, shown at start
     klt::InstanceLock m_instanceLock;
     std::unique_ptr<klt::CommandServer> m_pCommandServer;
+    // The file a second start handed over, for the next ShowMainWindow in place of "Last File",
+    // which later starts may have overwritten meanwhile.
+    std::string m_strHandedOverFile;
     std::unique_ptr<klt::PlatformRoutes> m_pPlatform;
 };

@@ -1,9 +1,12 @@
 #include "app/KLTApp.h"
 #include "res/Resources.h"
+#include "store/SecretMemory.h"
 
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
+    // Before any password file is read.
+    klt::ProtectProcessMemory();
     // On a Wayland desktop the windows stay on its X server, where they can be placed, owned by
     // another program's window and tell the keyboard's state; the typing reaches native windows
     // through the compositor all the same. A platform the user chose stands.

@@ -2,9 +2,15 @@
 
 #include "framework/MessageBox.h"
 #include "res/resource.h"
+#include "store/SecretMemory.h"
 
 CConfirmPasswordDlg::CConfirmPasswordDlg(std::string strPassword, CWnd* pParentWnd)
     : CDialog(IDD_CONFIRM_PASSWORD, pParentWnd), m_strPassword(std::move(strPassword)) {}
+
+CConfirmPasswordDlg::~CConfirmPasswordDlg() {
+    klt::Wipe(m_strPassword);
+    klt::Wipe(m_strConfirm);
+}
 
 int CConfirmPasswordDlg::DoModal() {
     m_bMismatch = false;

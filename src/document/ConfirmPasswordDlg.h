@@ -9,6 +9,7 @@
 class CConfirmPasswordDlg : public CDialog {
 public:
     explicit CConfirmPasswordDlg(std::string strPassword, CWnd* pParentWnd = nullptr);
+    ~CConfirmPasswordDlg() override; // both texts are wiped
 
     // IDOK when the retyped text matched. After a mismatch the dialog is gone before the message
     // "The password confirmation does not match." shows, and the result is IDCANCEL.

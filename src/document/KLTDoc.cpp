@@ -9,6 +9,7 @@
 #include "store/FileIo.h"
 #include "store/PasswordFileReader.h"
 #include "store/PasswordFileWriter.h"
+#include "store/SecretMemory.h"
 
 #include <ctime>
 
@@ -54,6 +55,8 @@ void CKLTDoc::DeleteContents() {
 
 BOOL CKLTDoc::OnOpenDocument(const std::string& path) {
     std::string image;
+    // The image holds the stored password in the clear: gone on every way out.
+    const klt::WipeOnExit wipeImage(image);
     klt::FileIdentity version;
     try {
         image = klt::ReadFileContents(path, &version);

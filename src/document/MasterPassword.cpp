@@ -4,11 +4,17 @@
 #include "document/PasswordDlg.h"
 #include "framework/MessageBox.h"
 #include "res/resource.h"
+#include "store/SecretMemory.h"
 
 CMasterPassword::CMasterPassword() = default;
-CMasterPassword::~CMasterPassword() = default;
+CMasterPassword::~CMasterPassword() {
+    Clear();
+}
 
 void CMasterPassword::Clear() {
+    if (m_pText) {
+        klt::Wipe(*m_pText);
+    }
     m_pText.reset();
 }
 
@@ -16,6 +22,7 @@ void CMasterPassword::SetPassword(const std::string& strText) {
     if (!m_pText) {
         m_pText = std::make_unique<std::string>();
     }
+    klt::Wipe(*m_pText); // the buffer may be kept: no tail of the old text may stay behind
     *m_pText = strText;
 }
 
@@ -45,6 +52,6 @@ bool CMasterPassword::ChangePassword() {
     if (dlg.DoModal() != IDOK) {
         return false;
     }
-    *m_pText = dlg.m_strPassword;
+    SetPassword(dlg.m_strPassword);
     return true;
 }

@@ -4,8 +4,15 @@
 #include "framework/MessageBox.h"
 #include "res/resource.h"
 #include "store/PasswordFileWriter.h"
+#include "store/SecretMemory.h"
 
 CMasterPasswordDlg::CMasterPasswordDlg(CWnd* pParentWnd) : CDialog(IDD_MASTER_PASSWORD, pParentWnd) {}
+
+CMasterPasswordDlg::~CMasterPasswordDlg() {
+    for (std::string* pText : {&m_strPassword, &m_strOriginal, &m_strNew}) {
+        klt::Wipe(*pText);
+    }
+}
 
 void CMasterPasswordDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -45,8 +52,8 @@ void CMasterPasswordDlg::OnOK() {
         EndDialog(IDCANCEL);
     }
     // After Retry both fields are blank again, and the user starts over with the original password.
-    m_strOriginal.clear();
-    m_strNew.clear();
+    klt::Wipe(m_strOriginal);
+    klt::Wipe(m_strNew);
     UpdateData(FALSE);
     if (!IsEnding() && m_editOriginal.IsWindowEnabled()) {
         GotoDlgCtrl(&m_editOriginal);

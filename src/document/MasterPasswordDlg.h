@@ -10,6 +10,7 @@
 class CMasterPasswordDlg : public CDialog {
 public:
     explicit CMasterPasswordDlg(CWnd* pParentWnd = nullptr);
+    ~CMasterPasswordDlg() override; // the typed texts are wiped
 
     std::string m_strPassword; // in: the current master password; out: the new one
     std::string m_strOriginal; // the Original password field

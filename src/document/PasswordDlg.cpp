@@ -2,6 +2,7 @@
 
 #include "framework/MessageBox.h"
 #include "res/resource.h"
+#include "store/SecretMemory.h"
 
 namespace {
 
@@ -13,6 +14,10 @@ constexpr UINT WM_BRING_TO_FRONT = WM_USER + 0x100;
 CPasswordDlg::CPasswordDlg(CWnd* pParentWnd)
     : CDialog(IDD_PASSWORD, pParentWnd), m_strPrompt(klt::LoadString(IDS_ENTER_PASSWORD)) {
     MapMessage(WM_BRING_TO_FRONT, &CPasswordDlg::OnBringToFront);
+}
+
+CPasswordDlg::~CPasswordDlg() {
+    klt::Wipe(m_strPassword);
 }
 
 void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {

@@ -9,6 +9,7 @@
 class CPasswordDlg : public CDialog {
 public:
     explicit CPasswordDlg(CWnd* pParentWnd = nullptr);
+    ~CPasswordDlg() override; // the typed text is wiped
 
     std::string m_strPrompt;   // "Enter the password." unless the caller names the file
     std::string m_strPassword; // in and out: the field's text

@@ -9,6 +9,7 @@
 #include "platform/KeystrokeTyper.h"
 #include "platform/PlatformServices.h"
 #include "res/resource.h"
+#include "store/SecretMemory.h"
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_HOTKEY) {
@@ -65,6 +66,7 @@ void CMainFrame::PasteToWindow(klt::WindowId target) {
             }
         }
         m_nPasteSelection = dlg.m_nSel;
+        klt::Wipe(dlg.m_strText);
     }
     if (windows.IsWindow(target)) {
         windows.SetForegroundWindow(target);

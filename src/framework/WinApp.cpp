@@ -17,6 +17,10 @@
 #include <QThread>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +28,20 @@ CWinApp* g_pApp = nullptr;
 
 QString Key(const char* lpszSection, const char* lpszEntry) {
     return QString::fromUtf8(lpszSection) + QLatin1Char('/') + QString::fromUtf8(lpszEntry);
+}
+
+// Settings may name the user's files: the file is the user's alone, in a folder of the user's alone,
+// from the start. Later saves replace the file with one of the same permissions.
+void MakePrivate(const std::string& fileName) {
+    const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    (void)::chmod(folder.c_str(), 0700);
+    const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        (void)::fchmod(fd, 0600);
+        ::close(fd);
+    }
 }
 
 } // namespace
@@ -165,6 +183,7 @@ QSettings& CWinApp::GetSettings() {
         m_pSettings =
             std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                         QString::fromUtf8(organization), QString::fromUtf8(m_strAppName));
+        MakePrivate(m_pSettings->fileName().toStdString());
     }
     return *m_pSettings;
 }

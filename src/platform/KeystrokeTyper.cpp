@@ -1,5 +1,6 @@
 #include "platform/KeystrokeTyper.h"
 
+#include "store/SecretMemory.h"
 #include "store/TextCodec.h"
 
 #include <QEventLoop>
@@ -45,6 +46,7 @@ int KeystrokeTyper::TypeText(std::string_view text) {
         TypeCharacter(character);
     }
     m_keyboard.EndText();
+    klt::Wipe(characters);
     return 1;
 }
 

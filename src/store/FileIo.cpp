@@ -2,7 +2,9 @@
 
 #include "store/FileException.h"
 #include "store/ReplacementFile.h"
+#include "store/SecretMemory.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -17,6 +19,7 @@ namespace {
 
 constexpr const char* kAclAttribute = "system.posix_acl_access";
 constexpr int kMaxLinks = 40; // as many as the kernel follows
+constexpr size_t kFirstRead = 4096;
 
 class FileDescriptor {
 public:
@@ -97,9 +100,10 @@ int CopyAcl(int fd, const char* pszOldPath) {
 }
 
 FileIdentity IdentityFromStat(const struct stat& st) {
-    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
-            static_cast<int64_t>(st.st_size), static_cast<int64_t>(st.st_mtim.tv_sec),
-            static_cast<int64_t>(st.st_mtim.tv_nsec)};
+    return {static_cast<uint64_t>(st.st_dev),         static_cast<uint64_t>(st.st_ino),
+            static_cast<int64_t>(st.st_size),         static_cast<int64_t>(st.st_mtim.tv_sec),
+            static_cast<int64_t>(st.st_mtim.tv_nsec), static_cast<int64_t>(st.st_ctim.tv_sec),
+            static_cast<int64_t>(st.st_ctim.tv_nsec)};
 }
 
 // Gives the temporary file what the old one had. Owner and group only where the user may; a user
@@ -123,6 +127,54 @@ void SyncFolder(const std::string& strFolder) {
     }
 }
 
+// Puts bytes in place of strTarget, which pOld describes when something stands there, giving the
+// new file the old one's attributes when bKeepAttributes is set and 0600 otherwise. strPath names
+// it in errors.
+FileIdentity Replace(const std::string& strPath, const std::string& strTarget, std::string_view bytes,
+                     const struct stat* pOld, bool bKeepAttributes) {
+    const auto fail = [&strPath](int nErrno) { return CFileException::FromErrno(nErrno, strPath); };
+    // A link that is not followed makes way as a file would.
+    if (pOld != nullptr && !(S_ISLNK(pOld->st_mode) && !bKeepAttributes)) {
+        // Renaming over a folder, device or pipe would not write a file but destroy something else.
+        if (!S_ISREG(pOld->st_mode)) {
+            throw fail(S_ISDIR(pOld->st_mode) ? EISDIR : EACCES);
+        }
+        // A file the user may not write stays as it is, although its folder would allow a rename.
+        if (::access(strTarget.c_str(), W_OK) != 0) {
+            throw fail(errno);
+        }
+    }
+
+    ReplacementFile file(strTarget);
+    int nError = file.Create();
+    const int fd = file.Descriptor();
+    // A new password file is 0600 whatever the umask says.
+    if (nError == 0) {
+        nError = pOld != nullptr && bKeepAttributes ? CopyAttributes(fd, strTarget.c_str(), *pOld)
+                                                    : (::fchmod(fd, 0600) == 0 ? 0 : errno);
+    }
+    if (nError == 0) {
+        nError = WriteAll(fd, bytes);
+    }
+    if (nError == 0 && ::fsync(fd) != 0) {
+        nError = errno;
+    }
+    if (nError == 0) {
+        nError = file.Commit();
+    }
+    // After the rename, which sets the status-change time.
+    struct stat written {};
+    if (nError == 0 && ::fstat(fd, &written) != 0) {
+        nError = errno;
+    }
+    if (nError != 0) {
+        throw fail(nError);
+    }
+    SyncFolder(FolderOf(strTarget));
+    RemoveStaleTemporaries(strTarget);
+    return IdentityFromStat(written);
+}
+
 } // namespace
 
 std::optional<FileIdentity> IdentityOf(const std::string& strPath) {
@@ -133,7 +185,7 @@ std::optional<FileIdentity> IdentityOf(const std::string& strPath) {
     return IdentityFromStat(st);
 }
 
-std::string ReadFileContents(const std::string& strPath, FileIdentity* pIdentity) {
+std::string ReadFileContents(const std::string& strPath, FileIdentity* pIdentity, size_t nMaxBytes) {
     // Nonblocking so that a named pipe cannot hang the open; it is refused below.
     FileDescriptor file(::open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (file.Get() < 0) {
@@ -150,73 +202,57 @@ std::string ReadFileContents(const std::string& strPath, FileIdentity* pIdentity
         *pIdentity = IdentityFromStat(st);
     }
 
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
+    // Read straight into the result, at least a page and one byte more than the size says, to see
+    // the end at once; a buffer outgrown by a file that grows is wiped, as the bytes may be a
+    // password file.
+    const auto nClaimed = static_cast<size_t>(std::max<off_t>(st.st_size, 0));
+    std::string bytes(std::min(std::max<size_t>(nClaimed + 1, kFirstRead), nMaxBytes), '\0');
+    size_t nRead = 0;
     for (;;) {
-        const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
+        if (nRead == bytes.size() && nRead < nMaxBytes) {
+            std::string larger(std::min(nRead * 2, nMaxBytes), '\0');
+            std::copy_n(bytes.data(), nRead, larger.data());
+            Wipe(bytes);
+            bytes.swap(larger);
+        }
+        const size_t nWanted = bytes.size() - nRead;
+        const ssize_t n = nWanted == 0 ? 0 : ::read(file.Get(), bytes.data() + nRead, nWanted);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0) {
-            throw CFileException::FromErrno(errno, strPath);
+            const int nError = errno;
+            Wipe(bytes);
+            throw CFileException::FromErrno(nError, strPath);
         }
         if (n == 0) {
+            bytes.resize(nRead);
             return bytes;
         }
-        bytes.append(buffer, static_cast<size_t>(n));
+        nRead += static_cast<size_t>(n);
     }
 }
 
 FileIdentity ReplaceFileContents(const std::string& strPath, std::string_view bytes) {
-    const auto fail = [&strPath](int nErrno) { return CFileException::FromErrno(nErrno, strPath); };
     std::string strTarget;
     if (const int nError = FinalTarget(strPath, strTarget); nError != 0) {
-        throw fail(nError);
+        throw CFileException::FromErrno(nError, strPath);
     }
-
     struct stat old {};
     const bool bExists = ::stat(strTarget.c_str(), &old) == 0;
     if (!bExists && errno != ENOENT) {
-        throw fail(errno);
+        throw CFileException::FromErrno(errno, strPath);
     }
-    if (bExists) {
-        // Renaming over a folder, device or pipe would not write a file but destroy something else.
-        if (!S_ISREG(old.st_mode)) {
-            throw fail(S_ISDIR(old.st_mode) ? EISDIR : EACCES);
-        }
-        // A file the user may not write stays as it is, although its folder would allow a rename.
-        if (::access(strTarget.c_str(), W_OK) != 0) {
-            throw fail(errno);
-        }
-    }
+    return Replace(strPath, strTarget, bytes, bExists ? &old : nullptr, true);
+}
 
-    ReplacementFile file(strTarget);
-    int nError = file.Create();
-    const int fd = file.Descriptor();
-    // A new password file is 0600 whatever the umask says.
-    if (nError == 0) {
-        nError = bExists ? CopyAttributes(fd, strTarget.c_str(), old) : (::fchmod(fd, 0600) == 0 ? 0 : errno);
+void ReplaceWithPrivateFile(const std::string& strPath, std::string_view bytes) {
+    struct stat old {};
+    const bool bExists = ::lstat(strPath.c_str(), &old) == 0;
+    if (!bExists && errno != ENOENT) {
+        throw CFileException::FromErrno(errno, strPath);
     }
-    if (nError == 0) {
-        nError = WriteAll(fd, bytes);
-    }
-    if (nError == 0 && ::fsync(fd) != 0) {
-        nError = errno;
-    }
-    struct stat written {};
-    if (nError == 0 && ::fstat(fd, &written) != 0) {
-        nError = errno;
-    }
-    if (nError == 0) {
-        nError = file.Commit();
-    }
-    if (nError != 0) {
-        throw fail(nError);
-    }
-    SyncFolder(FolderOf(strTarget));
-    RemoveStaleTemporaries(strTarget);
-    return IdentityFromStat(written);
+    Replace(strPath, strPath, bytes, bExists ? &old : nullptr, false);
 }
 
 } // namespace klt

@@ -3,6 +3,7 @@
 #include "store/Archive.h"
 #include "store/FileIo.h"
 #include "store/PasswordFileWriter.h"
+#include "store/SecretMemory.h"
 
 namespace klt {
 
@@ -42,7 +43,9 @@ ReadStatus PasswordFileContent::Load(std::string_view image, const PasswordPromp
 }
 
 ReadStatus PasswordFileContent::LoadFile(const std::string& strPath, const PasswordPrompt& prompt) {
-    return Load(ReadFileContents(strPath), prompt);
+    std::string image = ReadFileContents(strPath);
+    const WipeOnExit wipeImage(image);
+    return Load(image, prompt);
 }
 
 std::string PasswordFileContent::Build() const {

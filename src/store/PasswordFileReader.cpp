@@ -1,5 +1,7 @@
 #include "store/PasswordFileReader.h"
 
+#include "store/SecretMemory.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -26,12 +28,16 @@ ReadStatus ReadPasswordHeader(std::string_view image, const PasswordPrompt& prom
     header.bEncrypted = image[0] != 0;
     header.bProtected = image[1] != 0;
 
-    std::optional<std::string> typed;
+    // What the user typed goes once it has been compared, whichever way this ends.
+    std::string typed;
+    const WipeOnExit wipeTyped(typed);
     if (header.bProtected) {
-        typed = prompt ? prompt() : std::nullopt;
-        if (!typed) {
+        std::optional<std::string> answer = prompt ? prompt() : std::nullopt;
+        if (!answer) {
             return ReadStatus::cancelled;
         }
+        typed = *answer;
+        Wipe(*answer);
     }
     // An enciphered body means nothing to this edition, so nothing of it is looked at.
     if (header.bEncrypted) {
@@ -42,12 +48,12 @@ ReadStatus ReadPasswordHeader(std::string_view image, const PasswordPrompt& prom
     if (image.size() - kHeaderSize < nLength) {
         return ReadStatus::badFormat;
     }
-    if (typed && *typed != image.substr(kHeaderSize, nLength)) {
+    if (header.bProtected && typed != image.substr(kHeaderSize, nLength)) {
         return ReadStatus::wrongPassword;
     }
 
     // The stored password is only compared; an unprotected file's stored bytes are dropped.
-    header.strMasterPassword = typed ? std::move(*typed) : std::string();
+    header.strMasterPassword = typed;
     header.stream = image.substr(kHeaderSize + nLength);
     return ReadStatus::ok;
 }

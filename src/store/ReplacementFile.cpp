@@ -125,8 +125,6 @@ int ReplacementFile::Commit() {
         return errno;
     }
     m_strName.clear();
-    ::close(m_fd); // flushed already: nothing is left for the close to report
-    m_fd = -1;
     return 0;
 }
 

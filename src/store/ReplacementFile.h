@@ -19,7 +19,8 @@ public:
     // Makes the file, 0600, in the target's folder. 0 or an errno value.
     int Create();
     int Descriptor() const { return m_fd; }
-    // Puts the written and flushed file in place of the target and closes it. 0 or an errno value.
+    // Puts the written and flushed file in place of the target; the descriptor stays open until the
+    // object goes, for a last look at the file in place. 0 or an errno value.
     int Commit();
 
 private:

@@ -3,6 +3,7 @@
 #include "app/AppTestSupport.h"
 #include "app/desktop/DesktopEntry.h"
 
+#include <QProcess>
 #include <fstream>
 
 namespace fs = std::filesystem;
@@ -64,7 +65,7 @@ TEST_F(OptionsTest, AStartupFileWithoutAnyDotGetsKltAndAClearedHotKeyIsNone) {
 }
 
 TEST_F(OptionsTest, TheTrayBoxWritesOrRemovesTheAutostartEntryAndBrowseKeepsTheBoxes) {
-    m_pApp->m_strProgramPath = "/opt/my apps/100%/key$loft";
+    m_pApp->m_strProgramPath = "/opt/my apps/100%/key$lo\tf\rt";
     m_user.Dialog(IDD_OPTIONS)
         .Click(IDC_TRAY)
         .Click(IDC_ENABLE_HOTKEY)
@@ -77,7 +78,12 @@ TEST_F(OptionsTest, TheTrayBoxWritesOrRemovesTheAutostartEntryAndBrowseKeepsTheB
     EXPECT_FALSE(m_pApp->ExitsOnClose());
     std::ifstream in(m_entry);
     const std::string entry{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_NE(entry.find("\nExec=\"/opt/my apps/100%%/key\\\\$loft\" /s\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("\nExec=\"/opt/my apps/100%%/key\\\\$lo\\tf\\rt\" /s\n"), std::string::npos)
+        << entry;
+    QProcess validate;
+    validate.start("desktop-file-validate", {QString::fromStdString(m_entry)});
+    ASSERT_TRUE(validate.waitForFinished());
+    EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
 
     m_user.Dialog(IDD_OPTIONS).Click(IDC_TRAY).Click(IDOK);
     Options();

@@ -1,6 +1,7 @@
 // Bringing the main window up with the last file: at start, on Configure and for dropped files.
 
 #include "app/AppTestSupport.h"
+#include "frame/TrayIcon.h"
 #include "framework/RecentFileList.h"
 #include "support/scripted/ScriptedUser.h"
 
@@ -67,6 +68,7 @@ TEST_F(ShowMainWindowTest, AnotherFileIsOpenedOnlyAfterTheSaveQuestion) {
 }
 
 TEST_F(ShowMainWindowTest, FileThatCannotBeOpenedLeavesTheWindowHiddenAndIsTriedAgain) {
+    klt::SetTrayHostQuery([] { return true; }); // else the failed start shows the window anyway
     ScriptedUser user;
     user.Answer(IDOK); // the open's complaint
     Start({"/n", "later.klt"});
@@ -88,6 +90,7 @@ TEST_F(ShowMainWindowTest, FileThatCannotBeOpenedLeavesTheWindowHiddenAndIsTried
     Configure();
     EXPECT_FALSE(Frame()->IsIconic());
     EXPECT_EQ(m_pApp->m_nSuppressActivate, 0);
+    klt::SetTrayHostQuery({});
 }
 
 TEST_F(ShowMainWindowTest, DroppedFilesAreOpenedOneAfterTheOther) {

@@ -3,6 +3,7 @@
 #include "app/AppTestSupport.h"
 #include "app/instance/InstanceLock.h"
 #include "app/version/VersionInfo.h"
+#include "frame/TrayIcon.h"
 #include "framework/MessageBox.h"
 #include "store/PasswordFileContent.h"
 #include "support/scripted/ScriptedUser.h"
@@ -190,8 +191,21 @@ TEST_F(StartupTest, StartupFileThatExistsButCannotBeReadIsNeverReplaced) {
         ASSERT_EQ(user.MessageBoxes().size(), 1u);
         EXPECT_NE(user.MessageBoxes()[0].text, klt::LoadString(IDS_DEFAULT_FILE_CREATED));
         EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(File(pszName))));
-        EXPECT_FALSE(Frame()->IsWindowVisible());
+        EXPECT_EQ(Frame()->IsWindowVisible(), !klt::IsTrayHostAvailable());
     }
+}
+
+TEST_F(StartupTest, AStartupFileNotOpenedLeavesTheWindowUpUnlessATrayIconKeepsTheProgramAtHand) {
+    WritePasswordFile(File("a.klt"), "pw", {"Mail"});
+    for (const bool bTrayHost : {false, true}) {
+        klt::SetTrayHostQuery([bTrayHost] { return bTrayHost; });
+        ScriptedUser user;
+        user.Dialog(IDD_PASSWORD).Escape();
+        Start({"a.klt"});
+        EXPECT_EQ(Frame()->IsWindowVisible(), !bTrayHost);
+        EXPECT_EQ(Doc()->GetPathName(), "");
+    }
+    klt::SetTrayHostQuery({});
 }
 
 TEST_F(StartupTest, VersionStringsAndBuildTimeComeFromTheProgramFile) {

@@ -52,6 +52,8 @@ TEST_F(ProgramTest, InstalledProgramKeepsTheUsersFilesInTheUsersDataFolder) {
     // The user's own registration points at the program that ran.
     const std::string userEntry = ReadAll(data / "applications/keyloft.desktop");
     EXPECT_NE(userEntry.find("Exec=\"" + m_program + "\" %f\n"), std::string::npos);
+    ExpectValidDesktopEntry(prefix / "share/applications/keyloft.desktop");
+    ExpectValidDesktopEntry(data / "applications/keyloft.desktop");
     EXPECT_EQ(ReadAll(data / "mime/packages/keyloft.xml"),
               ReadAll(prefix / "share/mime/packages/keyloft.xml"));
 }

@@ -27,6 +27,7 @@ public:
     ~KeyloftProcess(); // a process still running is killed
 
     bool IsRunning() const { return m_process.state() != QProcess::NotRunning; }
+    qint64 ProcessId() const { return m_process.processId(); }
     // The exit status, once the process has ended within the bound; empty when it did not.
     std::optional<int> WaitForExit();
     // Ends the process as a crash would: at once, without any clean-up.

@@ -21,6 +21,7 @@ TEST_F(ProgramTest, OptionsWritesAnAutostartEntryThatStartsTheProgramInTheTray) 
         Desktop::Key(key);
     }
     ASSERT_TRUE(klt::test::WaitUntil([&] { return fs::exists(entry); }));
+    ExpectValidDesktopEntry(entry);
 
     // The desktop's reading of the Exec key: the file's escapes undone, "%%" a '%'.
     std::ifstream in(entry);

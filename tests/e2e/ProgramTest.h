@@ -33,6 +33,13 @@ protected:
         return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
                "/autostart";
     }
+    // A desktop entry the program wrote, as the desktop's own checker sees it.
+    static void ExpectValidDesktopEntry(const std::filesystem::path& entry) {
+        QProcess validate;
+        validate.start("desktop-file-validate", {QString::fromStdString(entry.string())});
+        ASSERT_TRUE(validate.waitForFinished(static_cast<int>(kBound.count())));
+        EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
+    }
 
     // Starts the program in the files folder.
     KeyloftProcess& Start(const std::vector<std::string>& args, const std::string& folder = {}) {

@@ -38,6 +38,16 @@ TEST_F(SettingsTest, IntegersAndStringsWithDefaultsLiveInTheUsersConfigFolder) {
     QSettings other(QString::fromStdString(file), QSettings::IniFormat);
     EXPECT_EQ(other.value("Settings/HotKeyVK").toInt(), 112);
     EXPECT_EQ(other.value("Settings/Last File").toString().toStdString(), "/home/ann/a,b.klt");
+
+    // They name the user's files: for the user's eyes only, also after an older start left them open.
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(file).parent_path();
+    fs::permissions(file, fs::perms(0644));
+    fs::permissions(folder, fs::perms(0755));
+    m_app.SetRegistryKey("Quellmoor");
+    ASSERT_TRUE(m_app.WriteProfileInt("Settings", "HotKeyVK", 113));
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0600));
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms(0700));
 }
 
 TEST_F(SettingsTest, StringsKeepBytesThatAreNotUtf8AndValuesCanBeRemoved) {

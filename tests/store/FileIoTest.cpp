@@ -259,3 +259,21 @@ TEST_F(FileIo, AccessControlListsOfAnySizeAreKept) {
     fs::remove_all(strShm);
     EXPECT_EQ(kept, acl);
 }
+
+TEST_F(FileIo, AnInPlaceRewriteWithItsTimeRestoredIsAnotherVersion) {
+    const klt::FileIdentity saved = klt::ReplaceFileContents(Path("a.klt"), "old");
+    EXPECT_EQ(klt::IdentityOf(Path("a.klt")), saved);
+    // File times move in clock ticks: wait until a change would get a later one.
+    for (int i = 0; i < 100000 && klt::IdentityOf(Path("a.klt")) == saved; ++i) {
+        ::chmod(Path("a.klt").c_str(), 0600);
+    }
+    WriteFile(Path("a.klt"), "new");
+    const timespec times[2] = {{saved.mtimeSeconds, saved.mtimeNanoseconds},
+                               {saved.mtimeSeconds, saved.mtimeNanoseconds}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, Path("a.klt").c_str(), times, 0), 0);
+    const auto now = klt::IdentityOf(Path("a.klt"));
+    ASSERT_TRUE(now);
+    EXPECT_EQ(now->size, saved.size);
+    EXPECT_EQ(now->mtimeNanoseconds, saved.mtimeNanoseconds);
+    EXPECT_NE(now, saved);
+}

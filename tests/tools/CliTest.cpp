@@ -156,7 +156,7 @@ TEST_F(Cli, ExportThenImportGivesBackTheEntries) {
 
     m_env["KLT_PASSWORD"] = "";
     ASSERT_EQ(Run({"import", Path("a.csv"), Path("b.klt")}), klt::cli::success) << m_err.str();
-    EXPECT_EQ(m_out.str(), "3 added, 0 replaced, 0 kept, 0 skipped\n");
+    EXPECT_EQ(m_out.str(), "3 added, 0 replaced, 0 kept, 0 skipped, 0 renamed\n");
     ASSERT_EQ(Run({"dump", Path("b.klt")}), klt::cli::success);
     Json expected = Json::parse(kJson)["entries"];
     expected[2]["system"] = "\xC3\xA9";
@@ -167,16 +167,17 @@ TEST_F(Cli, ImportMergesIntoAnExistingFileWithItsPassword) {
     ASSERT_EQ(Run({"create", Path("a.klt")}, R"({"master_password": "pw", "timestamp": 0, "entries": [
         {"system": "Mail", "user": "ann", "password": "old", "changed": 5}]})"),
               klt::cli::success);
-    klt::ReplaceFileContents(Path("a.csv"), "title,password\nMail,new\nBank,b\n");
+    klt::ReplaceFileContents(Path("a.csv"), "title,password\nMail,new\nBank,b\nMail,again\n");
     for (const auto& [option, summary, password] :
-         {std::tuple{"--", "1 added, 0 replaced, 1 kept, 0 skipped\n", "old"},
-          std::tuple{"--replace", "0 added, 1 replaced, 0 kept, 1 skipped\n", "new"}}) {
+         {std::tuple{"--", "2 added, 0 replaced, 1 kept, 0 skipped, 1 renamed\n", "old"},
+          std::tuple{"--replace", "0 added, 1 replaced, 0 kept, 2 skipped, 1 renamed\n", "new"}}) {
         ASSERT_EQ(Run({"import", "--password-stdin", option, Path("a.csv"), Path("a.klt")}, "pw\n"),
                   klt::cli::success)
             << m_err.str();
         EXPECT_EQ(m_out.str(), summary);
         ASSERT_EQ(Run({"dump", "--password-stdin", Path("a.klt")}, "pw\n"), klt::cli::success);
         EXPECT_EQ(Json::parse(m_out.str())["entries"][0]["password"], password);
+        EXPECT_EQ(Json::parse(m_out.str())["entries"][2]["system"], "Mail (2)");
     }
     EXPECT_EQ(Run({"import", "--password-stdin", Path("a.csv"), Path("a.klt")}, "wrong\n"),
               klt::cli::fileError);
@@ -197,4 +198,42 @@ TEST_F(Cli, ImportRefusalsWriteNothing) {
     EXPECT_FALSE(fs::exists(Path("a.klt")));
     EXPECT_EQ(Run({"import", Path("good.csv")}), klt::cli::usageError);
     EXPECT_EQ(Run({"export", "--output"}), klt::cli::usageError);
+}
+
+TEST_F(Cli, ExportGoesWhereItIsSentAndNowhereElse) {
+    ASSERT_EQ(Run({"create", Path("a.klt")}, R"({"master_password": "", "timestamp": 0, "entries": []})"),
+              klt::cli::success);
+    const std::string csv = "\"Title\",\"Username\",\"Password\",\"Last Modified\"\r\n";
+    for (const char* pszOutput : {"-", "/dev/stdout"}) {
+        ASSERT_EQ(Run({"export", "--output", pszOutput, Path("a.klt")}), klt::cli::success) << m_err.str();
+        EXPECT_EQ(m_out.str(), csv) << pszOutput;
+    }
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ASSERT_EQ(Run({"export", "--output", "/proc/self/fd/" + std::to_string(pipeEnds[1]), Path("a.klt")}),
+              klt::cli::success);
+    std::string piped(csv.size(), '\0');
+    EXPECT_EQ(::read(pipeEnds[0], piped.data(), piped.size()), static_cast<ssize_t>(csv.size()));
+    EXPECT_EQ(piped, csv);
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
+
+    // Whatever stood there gives way to a file of the owner's alone; a link's target stays as it was.
+    klt::ReplaceFileContents(Path("open.csv"), "old");
+    fs::permissions(Path("open.csv"), fs::perms(0644));
+    fs::create_symlink(Path("open.csv"), Path("link.csv"));
+    ASSERT_EQ(Run({"export", "--output", Path("link.csv"), Path("a.klt")}), klt::cli::success);
+    EXPECT_EQ(klt::ReadFileContents(Path("open.csv")), "old");
+    ASSERT_EQ(Run({"export", "--output", Path("open.csv"), Path("a.klt")}), klt::cli::success);
+    for (const char* pszName : {"link.csv", "open.csv"}) {
+        EXPECT_EQ(klt::ReadFileContents(Path(pszName)), csv);
+        EXPECT_EQ(fs::symlink_status(Path(pszName)).permissions(), fs::perms(0600)) << pszName;
+    }
+
+    const std::string folder = m_folder.Path().string();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"dump", folder}, {"export", "--output", folder, Path("a.klt")}}) {
+        EXPECT_EQ(Run(args), klt::cli::fileError);
+        EXPECT_EQ(m_err.str(), folder + " is a folder, not a file.\n");
+    }
 }

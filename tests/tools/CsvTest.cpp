@@ -15,7 +15,8 @@ using Rows = std::vector<std::vector<std::string>>;
 
 Rows Fields(std::string_view text) {
     Rows rows;
-    for (const CsvRecord& record : ParseCsv(text)) {
+    CsvReader reader(text);
+    for (CsvRecord record; reader.Next(record);) {
         rows.push_back(record.fields);
     }
     return rows;
@@ -48,16 +49,24 @@ TEST(Csv, WritesEveryFieldQuotedAndReadsQuotedFieldsAndEveryLineEnd) {
     EXPECT_EQ(Fields("\xEF\xBB\xBF"
                      "a,b\r\n\"x,\"\"y\"\"\",\"1\r\n2\"\n\n,\rlast,\"\""),
               (Rows{{"a", "b"}, {"x,\"y\"", "1\r\n2"}, {"", ""}, {"last", ""}}));
-    const auto records = ParseCsv("h\n\"two\nlines\"\nthird\r\n");
-    ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[2].nLine, 4u);
+    CsvReader reader("h\n\"two\nlines\"\nthird\r\n");
+    CsvRecord record;
+    for (const size_t nLine : {1u, 2u, 4u}) {
+        ASSERT_TRUE(reader.Next(record));
+        EXPECT_EQ(record.nLine, nLine);
+    }
+    EXPECT_FALSE(reader.Next(record));
 }
 
 TEST(Csv, RefusesBrokenTextWithItsLine) {
-    EXPECT_EQ(ErrorOf([] { ParseCsv("a,b\n\"c,d\n"); }), "line 2: a quoted field is never closed");
-    EXPECT_EQ(ErrorOf([] { ParseCsv("a\n\"b\"c\n"); }),
+    EXPECT_EQ(ErrorOf([] { Fields("a,b\n\"c,d\n"); }), "line 2: a quoted field is never closed");
+    EXPECT_EQ(ErrorOf([] { Fields("a\n\"b\"c\n"); }),
               "line 2: text after a closing quote; a quote inside a field must be doubled");
-    EXPECT_EQ(ErrorOf([] { ParseCsv("a\n\"b\nc\",\xE9t\xE9\n"); }), "line 3: the text is not valid UTF-8");
+    EXPECT_EQ(ErrorOf([] { Fields("a\n\"b\nc\",\xE9t\xE9\n"); }), "line 3: the text is not valid UTF-8");
+    // A header of nothing but commas stops at the bound, not after it took the memory.
+    EXPECT_EQ(ErrorOf([] { Fields("a\n" + std::string(kMaxCsvFields, ',')); }),
+              "line 2: more than 1000 fields");
+    EXPECT_EQ(Fields(std::string(kMaxCsvFields - 1, ',')).front().size(), kMaxCsvFields);
 }
 
 TEST(UtcTime, ReadsTheFormsExportsUse) {
@@ -94,12 +103,12 @@ TEST(CsvEntries, FindsColumnsByNameInOtherProgramsExports) {
                        "Modified\",\"Created\"\n\"Root\",\"Mail\",\"ann\",\"pw\",\"https://m\",\"\","
                        "\"1999-02-01T00:00:00Z\",\"1990-01-01T00:00:00Z\"\n",
                        7);
-    EXPECT_EQ(RowsOf(keep), (Rows{{"Mail", "ann", "pw", "917827200"}}));
+    EXPECT_EQ(RowsOf(keep.entries), (Rows{{"Mail", "ann", "pw", "917827200"}}));
     const auto browser = EntriesFromCsv("NAME,url,Login,password,note\nshop,https://s,bo,x,\n", 7);
-    EXPECT_EQ(RowsOf(browser), (Rows{{"shop", "bo", "x", "7"}}));
+    EXPECT_EQ(RowsOf(browser.entries), (Rows{{"shop", "bo", "x", "7"}}));
     const auto tabs =
         EntriesFromCsv("Group/Title\tUsername\tPassword\tNotes\nBank.Main\tann\t\"a,b c\"\t\"\"\n", 7);
-    EXPECT_EQ(RowsOf(tabs), (Rows{{"Bank.Main", "ann", "a,b c", "7"}}));
+    EXPECT_EQ(RowsOf(tabs.entries), (Rows{{"Bank.Main", "ann", "a,b c", "7"}}));
 }
 
 TEST(CsvEntries, RefusesRowsThatCannotBecomeEntries) {
@@ -116,5 +125,36 @@ TEST(CsvEntries, RefusesRowsThatCannotBecomeEntries) {
     };
     for (const auto& [text, message] : cases) {
         EXPECT_EQ(ErrorOf([text = text] { EntriesFromCsv(text, 0); }), message) << text;
+    }
+}
+
+
+TEST(CsvEntries, EveryRowArrivesUnderANameOfItsOwn) {
+    const CsvImport read = EntriesFromCsv("title,username,password\nGmail,ann,1\nGmail,bob,2\nGmail,ann,3\n"
+                                          "Gmail (bob),x,4\nGmail,,5\nGmail,,6\n",
+                                          7);
+    EXPECT_EQ(RowsOf(read.entries), (Rows{{"Gmail", "ann", "1", "7"},
+                                          {"Gmail (bob, 2)", "bob", "2", "7"},
+                                          {"Gmail (ann)", "ann", "3", "7"},
+                                          {"Gmail (bob)", "x", "4", "7"},
+                                          {"Gmail (2)", "", "5", "7"},
+                                          {"Gmail (3)", "", "6", "7"}}));
+    EXPECT_EQ(read.nRenamed, 4u);
+}
+
+TEST(CsvEntries, SpreadsheetSafeCellsOnlyWhenAsked) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"=SUM(A1)", "'=SUM(A1)"}, {"+1", "'+1"},   {"-1", "'-1"},  {"@x", "'@x"},
+        {"\tx", "'\tx"},           {"\rx", "'\rx"}, {"a=b", "a=b"}, {"", ""}};
+    for (const auto& [text, safe] : cases) {
+        EntryList entries;
+        entries.push_back(std::make_unique<QMPassword>(text, text, text, 0));
+        for (const bool bSafe : {false, true}) {
+            const std::string& cell = bSafe ? safe : text;
+            std::string expected;
+            AppendCsvRecord(expected, {"Title", "Username", "Password", "Last Modified"});
+            AppendCsvRecord(expected, {cell, cell, cell, "1970-01-01T00:00:00Z"});
+            EXPECT_EQ(EntriesToCsv(entries, bSafe).text, expected) << text;
+        }
     }
 }

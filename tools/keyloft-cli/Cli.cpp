@@ -5,6 +5,7 @@
 #include "keyloft-cli/JsonContent.h"
 #include "store/FileException.h"
 
+#include <cerrno>
 #include <iostream>
 #include <iterator>
 #include <optional>
@@ -14,7 +15,7 @@ namespace klt::cli {
 
 namespace {
 
-constexpr const char* kHelp = R"(
+constexpr const char* kHelp = R"help(
 Reads and writes Keyloft password files (.klt).
 
   dump FILE     Prints the file as one JSON object:
@@ -35,9 +36,14 @@ Reads and writes Keyloft password files (.klt).
                 followed by create gives back the same file, byte for byte.
   export FILE   Prints the entries as CSV (RFC 4180, UTF-8) with the columns
                 "Title","Username","Password","Last Modified", the time in UTC
-                (1999-02-01T00:00:00Z); with --output CSV they go to that file,
-                created readable by its owner only. A text that is not valid UTF-8 is
-                written as its Windows-1252 reading; standard error says how many.
+                (1999-02-01T00:00:00Z); with --output CSV they go to that file, made
+                anew readable by its owner only (a link there is replaced, not
+                followed), or into a pipe; "-" is standard output. A text that is not
+                valid UTF-8 is written as its Windows-1252 reading; standard error
+                says how many. With --spreadsheet-safe a text that begins with =, +,
+                -, @, a tab or a carriage return gets an apostrophe in front, so that
+                a spreadsheet shows it instead of running it as a formula; such an
+                export no longer imports as the same passwords.
   import CSV FILE
                 Reads entries from a CSV file. Columns are found by their header
                 names, in any letter case: Title, Name, System or Group/Title;
@@ -50,13 +56,15 @@ Reads and writes Keyloft password files (.klt).
                 with that password and merged into: new system names are appended,
                 entries with the same user name and password keep the later time, and
                 entries that differ stay as they are unless --replace is given. A
-                summary line tells how many were added, replaced, kept and skipped.
+                row whose title an earlier row has is named "Title (user)" (or with
+                a number) so that every row arrives. A summary line tells how many
+                were added, replaced, kept, skipped and renamed.
                 A CSV that cannot be read is reported with its line; nothing is
                 written then.
 
 Exit status: 0 on success, 1 when a file cannot be read or written (the reason is
 printed on standard error), 2 on a usage error or unusable JSON or CSV.
-)";
+)help";
 
 struct Command {
     const char* pszName;
@@ -64,18 +72,20 @@ struct Command {
     bool bPasswordStdin; // takes --password-stdin
     bool bOutput;        // takes --output CSV
     bool bReplace;       // takes --replace
+    bool bSafeCells;     // takes --spreadsheet-safe
 };
 
 constexpr Command kCommands[] = {
-    {"dump", 1, true, false, false},
-    {"create", 1, false, false, false},
-    {"export", 1, true, true, false},
-    {"import", 2, true, false, true},
+    {"dump", 1, true, false, false, false},
+    {"create", 1, false, false, false, false},
+    {"export", 1, true, true, false, true},
+    {"import", 2, true, false, true, false},
 };
 
 struct Arguments {
     bool bPasswordStdin = false;
     bool bReplace = false;
+    bool bSpreadsheetSafe = false;
     std::optional<std::string> strOutput;
     std::vector<std::string> operands;
 };
@@ -129,6 +139,8 @@ int Dispatch(const std::vector<std::string>& args, Environment& env) {
             parsed.bPasswordStdin = true;
         } else if (bOptions && arg == "--replace" && pCommand->bReplace) {
             parsed.bReplace = true;
+        } else if (bOptions && arg == "--spreadsheet-safe" && pCommand->bSafeCells) {
+            parsed.bSpreadsheetSafe = true;
         } else if (bOptions && arg == "--output" && pCommand->bOutput) {
             if (i + 1 == args.size()) {
                 return UsageError(env, "--output needs a file name");
@@ -150,7 +162,7 @@ int Dispatch(const std::vector<std::string>& args, Environment& env) {
         return Dump(operands[0], prompt, env);
     }
     if (args[0] == "export") {
-        return ExportCommand(operands[0], parsed.strOutput, prompt, env);
+        return ExportCommand(operands[0], parsed.strOutput, parsed.bSpreadsheetSafe, prompt, env);
     }
     if (args[0] == "import") {
         return ImportCommand(operands[0], operands[1], parsed.bReplace, prompt, env);
@@ -164,6 +176,11 @@ int Run(const std::vector<std::string>& args, Environment& env) {
     try {
         return Dispatch(args, env);
     } catch (const CFileException& e) {
+        // Refused as "access denied" by the file layer, as the program says it, but here the
+        // user gave the wrong kind of thing.
+        if (e.m_lOsError == EISDIR) {
+            return FileError(env, e.m_strFileName + " is a folder, not a file.");
+        }
         return FileError(env, FileErrorText(e));
     } catch (const std::bad_alloc&) {
         return FileError(env, "Out of memory.");

@@ -3,14 +3,19 @@
 #include "keyloft-cli/Csv.h"
 #include "keyloft-cli/CsvEntries.h"
 #include "store/EntryMerge.h"
+#include "store/FileException.h"
 #include "store/FileIo.h"
 #include "store/PasswordFileWriter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace klt::cli {
 
@@ -37,21 +42,35 @@ int NewFileContent(const PasswordPrompt& prompt, PasswordFileContent& content, E
     return success;
 }
 
+// Standard output for "-" or a name of it such as /dev/stdout; straight into a pipe, terminal or
+// socket; otherwise a new file readable by its owner only, as the password file is.
+void WriteOutput(const std::string& strOutput, const std::string& text, Environment& env) {
+    struct stat st {};
+    struct stat out {};
+    const bool bExists = strOutput != "-" && ::stat(strOutput.c_str(), &st) == 0;
+    if (strOutput == "-" || (bExists && ::fstat(STDOUT_FILENO, &out) == 0 && st.st_dev == out.st_dev &&
+                             st.st_ino == out.st_ino)) {
+        env.out << text;
+    } else if (bExists && (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode) || S_ISSOCK(st.st_mode))) {
+        std::ofstream stream(strOutput, std::ios::binary | std::ios::app);
+        if (!(stream << text << std::flush)) {
+            throw CFileException::FromErrno(errno != 0 ? errno : EIO, strOutput);
+        }
+    } else {
+        ReplaceWithPrivateFile(strOutput, text);
+    }
+}
+
 } // namespace
 
 int ExportCommand(const std::string& strPath, const std::optional<std::string>& strOutput,
-                  const PasswordPrompt& prompt, Environment& env) {
+                  bool bSpreadsheetSafe, const PasswordPrompt& prompt, Environment& env) {
     PasswordFileContent content;
     if (const int nExit = LoadContent(strPath, prompt, content, env); nExit != success) {
         return nExit;
     }
-    const CsvExport csv = EntriesToCsv(content.entryList);
-    if (strOutput) {
-        // Created readable by its owner only, as the password file is.
-        ReplaceFileContents(*strOutput, csv.text);
-    } else {
-        env.out << csv.text;
-    }
+    const CsvExport csv = EntriesToCsv(content.entryList, bSpreadsheetSafe);
+    WriteOutput(strOutput.value_or("-"), csv.text, env);
     if (csv.nConverted > 0) {
         env.err << "keyloft-cli: " << csv.nConverted << (csv.nConverted == 1 ? " text was" : " texts were")
                 << " not valid UTF-8 and went out as Windows-1252\n";
@@ -61,7 +80,7 @@ int ExportCommand(const std::string& strPath, const std::optional<std::string>& 
 
 int ImportCommand(const std::string& strCsvPath, const std::string& strPath, bool bReplace,
                   const PasswordPrompt& prompt, Environment& env) {
-    EntryList incoming;
+    CsvImport incoming;
     try {
         incoming = EntriesFromCsv(ReadFileContents(strCsvPath), Now());
     } catch (const CsvError& e) {
@@ -81,16 +100,16 @@ int ImportCommand(const std::string& strCsvPath, const std::string& strPath, boo
     if (bExists) {
         // A file's time stamp never lies ahead of the present.
         content.timeStamp = std::min(content.timeStamp, Now());
-        counts =
-            MergeEntries(content.entryList, incoming, bReplace ? MergeChoice::replace : MergeChoice::keep);
+        counts = MergeEntries(content.entryList, std::move(incoming.entries),
+                              bReplace ? MergeChoice::replace : MergeChoice::keep);
     } else {
         // A new file takes every row as it stands, so that an export comes back whole.
-        counts.nAdded = incoming.size();
-        content.entryList = std::move(incoming);
+        counts.nAdded = incoming.entries.size();
+        content.entryList = std::move(incoming.entries);
     }
     content.SaveFile(strPath);
     env.out << counts.nAdded << " added, " << counts.nReplaced << " replaced, " << counts.nKept << " kept, "
-            << counts.nSkipped << " skipped\n";
+            << counts.nSkipped << " skipped, " << incoming.nRenamed << " renamed\n";
     return success;
 }
 

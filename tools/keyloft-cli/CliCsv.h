@@ -8,9 +8,10 @@
 
 namespace klt::cli {
 
-// Writes the entries of the file at strPath as CSV to strOutput, or to standard output.
+// Writes the entries of the file at strPath as CSV to strOutput, or to standard output; with
+// bSpreadsheetSafe no cell begins as a formula.
 int ExportCommand(const std::string& strPath, const std::optional<std::string>& strOutput,
-                  const PasswordPrompt& prompt, Environment& env);
+                  bool bSpreadsheetSafe, const PasswordPrompt& prompt, Environment& env);
 
 // Reads the CSV at strCsvPath into the file at strPath: a new file takes the prompt's password, an
 // existing one is opened with it and merged into. Nothing is written when the CSV cannot be read.

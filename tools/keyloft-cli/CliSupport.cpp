@@ -27,7 +27,7 @@ std::optional<std::string> PasswordFromStdin(std::istream& in) {
 const char kUsage[] = R"(Usage:
   keyloft-cli dump [--password-stdin] FILE
   keyloft-cli create FILE
-  keyloft-cli export [--password-stdin] [--output CSV] FILE
+  keyloft-cli export [--password-stdin] [--output CSV] [--spreadsheet-safe] FILE
   keyloft-cli import [--password-stdin] [--replace] CSV FILE
   keyloft-cli --help
 )";

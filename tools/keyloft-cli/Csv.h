@@ -26,11 +26,32 @@ struct CsvRecord {
 // quotes and line breaks all come back as they were.
 void AppendCsvRecord(std::string& out, const std::vector<std::string_view>& fields);
 
-// The records of a CSV text. Lines may end in CRLF, LF or CR; empty lines are passed over, and a
-// UTF-8 byte order mark at the start is skipped. A first line that holds tabs and no comma makes
-// tabs the separator. Inside quotes every byte counts, line breaks
-// included. Throws CsvError for a quoted field that never ends, text after a closing quote, or
-// bytes that are not UTF-8.
-std::vector<CsvRecord> ParseCsv(std::string_view text);
+// The most fields a record may have; no export of entries comes near it.
+constexpr size_t kMaxCsvFields = 1000;
+
+// The records of a CSV text, one at a time, so that only the record at hand is held apart from the
+// text. Lines may end in CRLF, LF or CR; empty lines are passed over, and a UTF-8 byte order mark
+// at the start is skipped. A first line that holds tabs and no comma makes tabs the separator.
+// Inside quotes every byte counts, line breaks included. Next throws CsvError for a quoted field
+// that never ends, text after a closing quote, bytes that are not UTF-8, or more than
+// kMaxCsvFields fields in a record.
+class CsvReader {
+public:
+    explicit CsvReader(std::string_view text);
+    // The next record into record; false at the end of the text.
+    bool Next(CsvRecord& record);
+
+private:
+    bool AtLineBreak() const;
+    void SkipLineBreak();
+    void ReadRecord(std::vector<std::string>& fields);
+    std::string ReadPlain();
+    std::string ReadQuoted();
+
+    std::string_view m_text;
+    char m_cDelimiter = ',';
+    size_t m_nPos = 0;
+    size_t m_nLine = 1;
+};
 
 } // namespace klt::cli

@@ -8,7 +8,9 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 namespace klt::cli {
@@ -81,17 +83,59 @@ int32_t TimeOf(const CsvRecord& row, std::string_view text, int32_t timeNow) {
     return static_cast<int32_t>(*time);
 }
 
+// "Title (user)" for n 1, else "Title (user, n)" or "Title (n)".
+std::string RowName(const std::string& strTitle, const std::string& strUser, size_t n) {
+    const std::string number = n == 1 ? "" : (strUser.empty() ? "" : ", ") + std::to_string(n);
+    return strTitle + " (" + strUser + number + ")";
+}
+
+// Gives every entry whose title an earlier one has a name that no other entry has; how many.
+size_t RenameRepeatedTitles(EntryList& entries) {
+    std::unordered_set<std::string> taken; // every title, and the names given
+    for (const auto& pEntry : entries) {
+        taken.insert(pEntry->m_strSystem);
+    }
+    std::unordered_set<std::string> given;
+    // Where the numbers go on for a title and user name, so that many repeats take no longer.
+    std::map<std::pair<std::string, std::string>, size_t> next;
+    size_t nRenamed = 0;
+    for (const auto& pEntry : entries) {
+        if (given.insert(pEntry->m_strSystem).second) {
+            continue;
+        }
+        const std::string& user = pEntry->m_strUserName;
+        size_t& n = next.try_emplace({pEntry->m_strSystem, user}, user.empty() ? 2 : 1).first->second;
+        while (taken.contains(RowName(pEntry->m_strSystem, user, n))) {
+            ++n;
+        }
+        pEntry->m_strSystem = RowName(pEntry->m_strSystem, user, n);
+        taken.insert(pEntry->m_strSystem);
+        given.insert(pEntry->m_strSystem);
+        ++nRenamed;
+    }
+    return nRenamed;
+}
+
+// An apostrophe before a text a spreadsheet would take for a formula.
+std::string SpreadsheetSafe(std::string text) {
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+        text.insert(0, 1, '\'');
+    }
+    return text;
+}
+
 } // namespace
 
-CsvExport EntriesToCsv(const EntryList& entries) {
+CsvExport EntriesToCsv(const EntryList& entries, bool bSpreadsheetSafe) {
     CsvExport result;
     AppendCsvRecord(result.text, {kTitle.pszName, kUsername.pszName, kPassword.pszName, kModified.pszName});
-    const auto utf8 = [&result](const std::string& text) {
-        if (IsValidUtf8(text)) {
-            return text;
+    const auto utf8 = [&result, bSpreadsheetSafe](const std::string& text) {
+        std::string cell = text;
+        if (!IsValidUtf8(text)) {
+            ++result.nConverted;
+            cell = EncodeUtf8(DecodeText(text));
         }
-        ++result.nConverted;
-        return EncodeUtf8(DecodeText(text));
+        return bSpreadsheetSafe ? SpreadsheetSafe(std::move(cell)) : cell;
     };
     for (const auto& pEntry : entries) {
         AppendCsvRecord(result.text, {utf8(pEntry->m_strSystem), utf8(pEntry->m_strUserName),
@@ -100,20 +144,19 @@ CsvExport EntriesToCsv(const EntryList& entries) {
     return result;
 }
 
-EntryList EntriesFromCsv(std::string_view text, int32_t timeNow) {
-    const std::vector<CsvRecord> records = ParseCsv(text);
-    if (records.empty()) {
+CsvImport EntriesFromCsv(std::string_view text, int32_t timeNow) {
+    CsvReader reader(text);
+    CsvRecord header;
+    if (!reader.Next(header)) {
         throw CsvError(1, "no header row");
     }
-    const CsvRecord& header = records.front();
     const size_t nTitle = RequireColumn(header, kTitle);
     const size_t nPassword = RequireColumn(header, kPassword);
     const auto nUsername = FindColumn(header.fields, kUsername);
     const auto nModified = FindColumn(header.fields, kModified);
 
-    EntryList entries;
-    for (size_t r = 1; r < records.size(); ++r) {
-        const CsvRecord& row = records[r];
+    CsvImport result;
+    for (CsvRecord row; reader.Next(row);) {
         if (row.fields.size() != header.fields.size()) {
             const size_t n = row.fields.size();
             throw CsvError(row.nLine, std::to_string(n) + (n == 1 ? " field" : " fields") +
@@ -124,11 +167,12 @@ EntryList EntriesFromCsv(std::string_view text, int32_t timeNow) {
                 throw CsvError(row.nLine, "a text longer than a password file can hold");
             }
         }
-        entries.push_back(std::make_unique<QMPassword>(
+        result.entries.push_back(std::make_unique<QMPassword>(
             row.fields[nTitle], nUsername ? row.fields[*nUsername] : std::string(), row.fields[nPassword],
             nModified ? TimeOf(row, row.fields[*nModified], timeNow) : timeNow));
     }
-    return entries;
+    result.nRenamed = RenameRepeatedTitles(result.entries);
+    return result;
 }
 
 } // namespace klt::cli

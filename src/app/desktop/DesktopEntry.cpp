@@ -28,8 +28,14 @@ std::string DesktopExecArgument(const std::string& path) {
         case '%':
             quoted += "%%";
             break;
-        case '\n':
+        case '\n': // the file's own escapes: a value holds no control character
             quoted += "\\n";
+            break;
+        case '\t':
+            quoted += "\\t";
+            break;
+        case '\r':
+            quoted += "\\r";
             break;
         default:
             quoted += c;

@@ -7,7 +7,8 @@
 namespace klt {
 
 // The path as one argument of an Exec key, as it stands in the file: quoted, with '"', '`', '$'
-// and '\' escaped for the command line, '%' doubled, and then '\' doubled once more for the file.
+// and '\' escaped for the command line, '%' doubled, and then '\' doubled once more for the file;
+// a line feed, tab or carriage return becomes the file's "\n", "\t" or "\r".
 std::string DesktopExecArgument(const std::string& path);
 
 // The entry that starts the program at log-on: $XDG_CONFIG_HOME/autostart/<productName>.desktop.

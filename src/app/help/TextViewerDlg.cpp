@@ -9,30 +9,25 @@
 
 #include <QFontDatabase>
 #include <QWidget>
-#include <optional>
 
 namespace {
 
-constexpr int64_t kTextLimit = 65536; // a text must be shorter than this
+constexpr size_t kTextLimit = 65536; // a text must be shorter than this
 
 } // namespace
 
 BOOL FetchTextFile(const std::string& path, std::string& text) {
     text.clear();
-    // The size first, so that a large file is never read whole; the read refuses pipes and devices
-    // without waiting for a writer.
-    const std::optional<klt::FileIdentity> identity = klt::IdentityOf(path);
-    if (!identity || identity->size >= kTextLimit) {
-        return FALSE;
-    }
+    // Never more than the limit, whatever size the file claims (one in /proc may claim none and
+    // never end); the read refuses pipes and devices without waiting for a writer.
     std::string bytes;
     try {
-        bytes = klt::ReadFileContents(path);
+        bytes = klt::ReadFileContents(path, nullptr, kTextLimit);
     } catch (const CFileException&) {
         return FALSE;
     }
-    if (static_cast<int64_t>(bytes.size()) >= kTextLimit) {
-        return FALSE; // it grew meanwhile
+    if (bytes.size() >= kTextLimit) {
+        return FALSE;
     }
     text = bytes.substr(0, bytes.find('\0'));
     return TRUE;

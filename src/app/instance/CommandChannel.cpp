@@ -98,15 +98,24 @@ std::string EncodeChannelMessage(const ChannelMessage& message) {
     PutNumber(bytes, message.message);
     PutNumber(bytes, message.wParam);
     PutNumber(bytes, message.lParam);
-    return bytes;
+    PutNumber(bytes, static_cast<uint32_t>(message.file.size()));
+    return bytes + message.file;
+}
+
+std::optional<size_t> ChannelMessageSize(std::string_view bytes) {
+    if (bytes.size() < kChannelHeaderSize || !bytes.starts_with(kMagic) ||
+        GetNumber(bytes, kChannelHeaderSize - 4) > kMaxChannelFile) {
+        return std::nullopt;
+    }
+    return kChannelHeaderSize + GetNumber(bytes, kChannelHeaderSize - 4);
 }
 
 std::optional<ChannelMessage> DecodeChannelMessage(std::string_view bytes) {
-    if (bytes.size() != kChannelMessageSize || !bytes.starts_with(kMagic)) {
+    if (ChannelMessageSize(bytes) != bytes.size()) {
         return std::nullopt;
     }
     return ChannelMessage{GetNumber(bytes, 4), GetNumber(bytes, 8), GetNumber(bytes, 12),
-                          GetNumber(bytes, 16)};
+                          GetNumber(bytes, 16), std::string(bytes.substr(kChannelHeaderSize))};
 }
 
 std::string EncodeChannelAnswer(int32_t result) {

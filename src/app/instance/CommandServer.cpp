@@ -20,13 +20,11 @@ namespace {
 constexpr int kMessageTimeLimitMs = 5000;
 // How often the channel is checked and, when it has gone, opened again.
 constexpr int kWatchIntervalMs = 1000;
-constexpr const char* kSettings = "Settings";
-constexpr const char* kLastFile = "Last File";
 
-// A second start asks for the window to come up with its file, or for a paste.
+// A second start asks for the window to come up with its file, or for a paste, which names none.
 bool IsAccepted(const ChannelMessage& message, uint32_t window) {
     const bool configure = message.message == WM_COMMAND && message.wParam == ID_TRAY_CONFIGURE;
-    const bool paste = message.message == WM_HOTKEY && message.wParam == 0;
+    const bool paste = message.message == WM_HOTKEY && message.wParam == 0 && message.file.empty();
     return message.window == window && (configure || paste) && message.lParam == 0;
 }
 
@@ -41,8 +39,9 @@ void RemoveStaleChannels() {
 
 } // namespace
 
-CommandServer::CommandServer(CWnd* pWindow)
-    : m_window(pWindow), m_windowId(static_cast<uint32_t>(pWindow->GetSafeHwnd())) {
+CommandServer::CommandServer(CWnd* pWindow, std::function<void(const std::string&)> onFile)
+    : m_window(pWindow), m_onFile(std::move(onFile)),
+      m_windowId(static_cast<uint32_t>(pWindow->GetSafeHwnd())) {
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, [this] { OnNewConnection(); });
     connect(&m_watch, &QTimer::timeout, this, [this] { KeepListening(); });
@@ -79,7 +78,13 @@ void CommandServer::OnNewConnection() {
 }
 
 void CommandServer::OnReadyRead(QLocalSocket* pSocket, QTimer* pDeadline) {
-    if (pSocket->bytesAvailable() < static_cast<qint64>(kChannelMessageSize)) {
+    const QByteArray header = pSocket->peek(kChannelHeaderSize);
+    const std::optional<size_t> nSize = ChannelMessageSize(std::string_view(header.data(), header.size()));
+    if (header.size() == kChannelHeaderSize && !nSize) {
+        pSocket->abort();
+        return;
+    }
+    if (!nSize || pSocket->bytesAvailable() < static_cast<qint64>(*nSize)) {
         return; // the rest is still on its way
     }
     // One message per connection: nothing may follow it.
@@ -92,20 +97,16 @@ void CommandServer::OnReadyRead(QLocalSocket* pSocket, QTimer* pDeadline) {
         pSocket->abort();
         return;
     }
-    // The sender recorded its file as "Last File" just before it sent this. A message held until a
-    // dialog has closed must still bring up that file, whatever was recorded in between.
-    CWinApp* pApp = AfxGetApp();
-    const std::string lastFile = pApp != nullptr ? pApp->GetProfileString(kSettings, kLastFile, "") : "";
     // The command may replace the document, so it never runs inside another command's dialog; the
     // sender waits meanwhile, and its answer comes when the command has run.
     const QPointer<QLocalSocket> pAlive(pSocket);
     const QPointer<CommandServer> pServer(this);
-    RunWhenNoModal([pServer, pAlive, pApp, lastFile, message = *message] {
+    RunWhenNoModal([pServer, pAlive, message = *message] {
         if (pServer.isNull()) {
             return;
         }
-        if (pApp != nullptr && !lastFile.empty()) {
-            pApp->WriteProfileString(kSettings, kLastFile, lastFile);
+        if (!message.file.empty() && pServer->m_onFile) {
+            pServer->m_onFile(message.file);
         }
         const LRESULT result =
             pServer->m_window->SendMessage(message.message, message.wParam, message.lParam);

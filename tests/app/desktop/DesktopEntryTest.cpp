@@ -12,4 +12,5 @@ TEST(DesktopEntry, ProgramPathIsQuotedAndEscapedForTheExecKey) {
     EXPECT_EQ(klt::DesktopExecArgument("/a$b`c\"d"), R"("/a\\$b\\`c\\"d")");
     EXPECT_EQ(klt::DesktopExecArgument("/a\\b"), R"("/a\\\\b")");
     EXPECT_EQ(klt::DesktopExecArgument("/100%/keyloft"), "\"/100%%/keyloft\"");
+    EXPECT_EQ(klt::DesktopExecArgument("/a\tb\rc\nd"), R"("/a\tb\rc\nd")");
 }

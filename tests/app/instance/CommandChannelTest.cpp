@@ -13,6 +13,7 @@
 #include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -30,8 +31,11 @@ public:
     ~RecordingWindow() override { Detach(); }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        m_received.push_back({static_cast<uint32_t>(GetSafeHwnd()), message, static_cast<uint32_t>(wParam),
-                              static_cast<uint32_t>(lParam)});
+        m_received.push_back({static_cast<uint32_t>(GetSafeHwnd()),
+                              message,
+                              static_cast<uint32_t>(wParam),
+                              static_cast<uint32_t>(lParam),
+                              {}});
         if (m_onMessage) {
             m_onMessage();
         }
@@ -77,7 +81,9 @@ private:
 class CommandChannelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_pServer = std::make_unique<klt::CommandServer>(&m_window);
+        m_pServer = std::make_unique<klt::CommandServer>(&m_window, [this](const std::string& file) {
+            m_window.m_received.push_back({0, 0, 0, 0, file}); // recorded just before its message
+        });
         ASSERT_TRUE(m_pServer->Listen());
     }
 
@@ -111,7 +117,7 @@ protected:
         return answer;
     }
 
-    ChannelMessage Configure() const { return {m_window.Id(), WM_COMMAND, ID_TRAY_CONFIGURE, 0}; }
+    ChannelMessage Configure() const { return {m_window.Id(), WM_COMMAND, ID_TRAY_CONFIGURE, 0, {}}; }
 
     RecordingWindow m_window;
     std::unique_ptr<klt::CommandServer> m_pServer;
@@ -120,18 +126,23 @@ protected:
 } // namespace
 
 TEST(ChannelMessage, EncodedLittleEndianAfterTheMagicAndDecodedOnlyWhenWhole) {
-    const ChannelMessage message{0x01020304, WM_COMMAND, ID_TRAY_CONFIGURE, 0};
+    const ChannelMessage message{0x01020304, WM_COMMAND, ID_TRAY_CONFIGURE, 0, "/srv/a b.klt"};
     const std::string bytes = klt::EncodeChannelMessage(message);
-    ASSERT_EQ(bytes.size(), klt::kChannelMessageSize);
+    ASSERT_EQ(bytes.size(), klt::kChannelHeaderSize + 12);
     EXPECT_EQ(bytes.substr(0, 8), std::string("KLT1\x04\x03\x02\x01", 8));
+    EXPECT_EQ(bytes.substr(20), std::string("\x0C\0\0\0/srv/a b.klt", 16));
     const auto decoded = klt::DecodeChannelMessage(bytes);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->window, message.window);
     EXPECT_EQ(decoded->wParam, 32790u);
+    EXPECT_EQ(decoded->file, message.file);
 
-    EXPECT_FALSE(klt::DecodeChannelMessage(bytes.substr(0, 19)));
+    EXPECT_FALSE(klt::DecodeChannelMessage(bytes.substr(0, bytes.size() - 1)));
     EXPECT_FALSE(klt::DecodeChannelMessage(bytes + '\0'));
     EXPECT_FALSE(klt::DecodeChannelMessage("KLT2" + bytes.substr(4)));
+    const std::string tooLong =
+        klt::EncodeChannelMessage({1, 2, 3, 4, std::string(klt::kMaxChannelFile + 1, 'x')});
+    EXPECT_EQ(klt::ChannelMessageSize(tooLong), std::nullopt);
     EXPECT_EQ(klt::EncodeChannelAnswer(-2), std::string("\xFE\xFF\xFF\xFF", 4));
 
     EXPECT_TRUE(klt::IsChannelName("keyloft-window-12345"));
@@ -177,11 +188,11 @@ TEST_F(CommandChannelTest, MalformedOrForeignMessagesChangeNothingAndBlockNobody
         });
         EXPECT_EQ(received, "");
     }
-    EXPECT_EQ(Send({m_window.Id() + 1, WM_COMMAND, ID_TRAY_CONFIGURE, 0}), std::nullopt);
-    EXPECT_EQ(Send({m_window.Id(), WM_COMMAND, ID_TRAY_EXIT, 0}), std::nullopt);
-    EXPECT_EQ(Send({m_window.Id(), WM_COMMAND, ID_TRAY_CONFIGURE | 0x10000u, 0}), std::nullopt);
-    EXPECT_EQ(Send({m_window.Id(), WM_COMMAND, ID_TRAY_CONFIGURE, 1}), std::nullopt);
-    EXPECT_EQ(Send({m_window.Id(), WM_CLOSE, 0, 0}), std::nullopt);
+    EXPECT_EQ(Send({m_window.Id() + 1, WM_COMMAND, ID_TRAY_CONFIGURE, 0, {}}), std::nullopt);
+    EXPECT_EQ(Send({m_window.Id(), WM_COMMAND, ID_TRAY_EXIT, 0, {}}), std::nullopt);
+    EXPECT_EQ(Send({m_window.Id(), WM_COMMAND, ID_TRAY_CONFIGURE | 0x10000u, 0, {}}), std::nullopt);
+    EXPECT_EQ(Send({m_window.Id(), WM_COMMAND, ID_TRAY_CONFIGURE, 1, {}}), std::nullopt);
+    EXPECT_EQ(Send({m_window.Id(), WM_CLOSE, 0, 0, {}}), std::nullopt);
     EXPECT_TRUE(m_window.m_received.empty());
 
     // The silent connection is still open and holds up nobody.
@@ -189,9 +200,35 @@ TEST_F(CommandChannelTest, MalformedOrForeignMessagesChangeNothingAndBlockNobody
     EXPECT_EQ(m_window.m_received.size(), 1u);
 }
 
+TEST_F(CommandChannelTest, StartsMadeAtOnceEachHandOverTheirOwnFileBeforeTheirMessage) {
+    constexpr int kStarts = 8;
+    std::atomic<int> nAnswered = 0;
+    OnOtherThread([&] {
+        std::vector<std::jthread> starts; // all joined when the work is done
+        for (int i = 0; i < kStarts; ++i) {
+            starts.emplace_back([&, i] {
+                int32_t result = 0;
+                ChannelMessage message = Configure();
+                message.file = "/files/" + std::to_string(i) + ".klt";
+                nAnswered += klt::SendChannelMessage(message, result) ? 1 : 0;
+            });
+        }
+    });
+    EXPECT_EQ(nAnswered, kStarts);
+    ASSERT_EQ(m_window.m_received.size(), 2u * kStarts);
+    std::set<std::string> files;
+    for (size_t i = 0; i < m_window.m_received.size(); i += 2) {
+        files.insert(m_window.m_received[i].file);
+        EXPECT_EQ(m_window.m_received[i + 1].wParam, ID_TRAY_CONFIGURE);
+    }
+    EXPECT_EQ(files.size(), static_cast<size_t>(kStarts));
+    // A paste names no file.
+    EXPECT_EQ(Send({m_window.Id(), WM_HOTKEY, 0, 0, "/files/0.klt"}), std::nullopt);
+}
+
 TEST_F(CommandChannelTest, StaleWindowIdReachesNobody) {
-    EXPECT_EQ(Send({0, WM_COMMAND, ID_TRAY_CONFIGURE, 0}), std::nullopt);
-    EXPECT_EQ(Send({m_window.Id() + 2, WM_COMMAND, ID_TRAY_CONFIGURE, 0}), std::nullopt);
+    EXPECT_EQ(Send({0, WM_COMMAND, ID_TRAY_CONFIGURE, 0, {}}), std::nullopt);
+    EXPECT_EQ(Send({m_window.Id() + 2, WM_COMMAND, ID_TRAY_CONFIGURE, 0, {}}), std::nullopt);
 
     // The channel of an instance that crashed: its socket file is left, nobody listens on it.
     const uint32_t dead = m_window.Id() + 3;
@@ -204,7 +241,7 @@ TEST_F(CommandChannelTest, StaleWindowIdReachesNobody) {
         close(fd);
     }
     ASSERT_TRUE(std::filesystem::exists(klt::ChannelPath(dead)));
-    EXPECT_EQ(Send({dead, WM_COMMAND, ID_TRAY_CONFIGURE, 0}), std::nullopt);
+    EXPECT_EQ(Send({dead, WM_COMMAND, ID_TRAY_CONFIGURE, 0, {}}), std::nullopt);
     EXPECT_TRUE(m_window.m_received.empty());
 
     // The next first instance clears such leftovers away.
