@@ -18,7 +18,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <string_view>
 #include <sys/stat.h>
 
 namespace {
@@ -57,6 +59,19 @@ CKLTApp::CKLTApp() {
 
 CKLTApp::~CKLTApp() {
     ClosePlatform();
+}
+
+bool CKLTApp::PrintsInformation(int argc, char* argv[]) const {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == "--help" || word == "--version") {
+            const std::string text = word == "--help" ? klt::LoadString(IDS_USAGE)
+                                                      : m_strProductName + " " + m_strProductVersion + "\n";
+            std::fputs(text.c_str(), stdout);
+            return true;
+        }
+    }
+    return false;
 }
 
 BOOL CKLTApp::InitInstance() {

@@ -27,6 +27,10 @@ public:
     CKLTApp();
     ~CKLTApp() override;
 
+    // "--help" or "--version" as a word of the command line: prints the usage or the product name and
+    // version to standard output and returns true. Asked before the start: it needs no display, takes
+    // no lock, reads no settings and leaves a running instance alone.
+    bool PrintsInformation(int argc, char* argv[]) const;
     // The start: FALSE ends the program at once (the switch list, a second instance, a failure).
     BOOL InitInstance() override;
     // The command channel goes with the window it serves.
