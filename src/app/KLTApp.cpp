@@ -163,19 +163,11 @@ std::string CKLTApp::GetDefaultFolder() {
 }
 
 BOOL CKLTApp::IsSwitchSet(char letter) const {
-    // Every '-' counts, also inside a file name ("my-stuff" holds -s). A '/' counts only where it
-    // cannot be a folder separator: at the start of a word that holds no other '/'. On Linux '/'
-    // separates folders as the backslash does elsewhere, so "/srv/a.klt" must not start in the tray.
-    for (const std::string& word : m_args) {
-        const bool bSlashSwitch = word.starts_with('/') && word.find('/', 1) == std::string::npos;
-        for (size_t i = 0; i + 1 < word.size(); ++i) {
-            const bool bMarker = word[i] == '-' || (i == 0 && bSlashSwitch);
-            if (bMarker && UpperLetter(word[i + 1]) == UpperLetter(letter)) {
-                return TRUE;
-            }
-        }
-    }
-    return FALSE;
+    // Only at the start of a word: '-' is common inside Linux file names and '/' separates their
+    // folders, so neither "my-stuff.klt" nor "/srv/a.klt" may start in the tray. "/Sx" counts as /S.
+    return std::any_of(m_args.begin(), m_args.end(), [letter](const std::string& word) {
+        return CCommandLineInfo::IsSwitch(word) && UpperLetter(word[1]) == UpperLetter(letter);
+    });
 }
 
 std::string CKLTApp::GetPathBesideProgram(const std::string& name) const {

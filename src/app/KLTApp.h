@@ -38,8 +38,9 @@ public:
     // A new file is saved, by default, beside the start-up file.
     std::string GetDefaultFolder() override;
 
-    // Whether the command line holds the switch: any '/' or '-' followed by the letter, in either
-    // case, anywhere in the text (inside a file path too).
+    // Whether the command line holds the switch: a word that is a switch (CCommandLineInfo::IsSwitch)
+    // and begins with the letter after its '/' or '-', in either case. A '-' inside a word, as in
+    // "my-stuff.klt", is part of a file name.
     BOOL IsSwitchSet(char letter) const;
     // The full path of the file called name beside the program file.
     std::string GetPathBesideProgram(const std::string& name) const;

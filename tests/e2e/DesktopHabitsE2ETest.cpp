@@ -56,3 +56,12 @@ TEST_F(ProgramTest, HelpAndVersionPrintWithoutADisplayAndLeaveTheRunningInstance
     }
     EXPECT_EQ(ReadSetting("Settings/Last File"), File("a.klt")); // no hand-over of b.klt
 }
+
+TEST_F(ProgramTest, DashesInsideFileNamesAreNoSwitches) {
+    for (const char* name : {"my-stuff.klt", "home-mail.klt"}) { // once tray mode, once minimised
+        const Window window = StartFirst(name);
+        EXPECT_NE(window, 0u) << name;
+        EXPECT_FALSE(m_desktop.IsIconic(window)) << name;
+        m_processes.back()->Crash();
+    }
+}
