@@ -182,6 +182,18 @@ void CKLTApp::ChooseStartupFile(CCommandLineInfo& cmdInfo) {
         cmdInfo.m_strFileName = klt::FullPath(klt::IsBareFileName(name) ? GetPathBesideProgram(name) : name);
         // A second instance has no document to make the file from; the first one reports it.
         CKLTDoc* pDoc = GetOpenDocument();
+        const std::string folder = std::filesystem::path(cmdInfo.m_strFileName).parent_path().string();
+        if (IsMissing(folder)) {
+            // Nothing can be made there: the start goes on untitled, with no file to open.
+            if (pDoc != nullptr) {
+                AfxMessageBox(klt::FormatString(IDS_STARTUP_FOLDER_MISSING, folder),
+                              MB_OK | MB_ICONEXCLAMATION);
+            }
+            cmdInfo.m_nShellCommand = CCommandLineInfo::FileNew;
+            cmdInfo.m_strFileName.clear();
+            WriteProfileString(kSettings, "Last File", "");
+            return;
+        }
         if (pDoc != nullptr && IsMissing(cmdInfo.m_strFileName)) {
             AfxMessageBox(IDS_DEFAULT_FILE_CREATED, MB_OK | MB_ICONINFORMATION);
             pDoc->SetPathName(cmdInfo.m_strFileName, FALSE);
@@ -199,10 +211,12 @@ BOOL CKLTApp::ShowMainWindow(int nCmdShow) {
     cmdInfo.m_strFileName = GetProfileString(kSettings, "Last File", "");
     CDocTemplate* pTemplate = GetDocTemplate();
     CDocument* pOpen = nullptr;
-    if (pTemplate == nullptr || cmdInfo.m_strFileName.empty()) {
+    if (pTemplate == nullptr) {
         return FALSE;
     }
-    if (pTemplate->MatchDocType(cmdInfo.m_strFileName, pOpen) != CDocTemplate::yesAlreadyOpen) {
+    // No last file (its folder was missing at start): the window comes up with what it holds.
+    if (!cmdInfo.m_strFileName.empty() &&
+        pTemplate->MatchDocType(cmdInfo.m_strFileName, pOpen) != CDocTemplate::yesAlreadyOpen) {
         const int nSuppressBefore = m_nSuppressActivate++;
         if (!ProcessShellCommand(cmdInfo)) {
             // A failed open never reached the frame's activation; its skip must not swallow a later one.

@@ -47,7 +47,11 @@ public:
     // Parses the command line into cmdInfo and settles the file to open: the one named there, else
     // the "Startup File" setting ("DEFAULT.KLT" beside the program). A missing start-up file is made
     // from the open document, which asks for its master password. Records the file as "Last File".
+    // A start-up file whose folder is missing is neither made nor opened: the first instance says so
+    // once, and "Last File" is left empty.
     void ChooseStartupFile(CCommandLineInfo& cmdInfo);
+    // Opens "Last File" unless it is the open document (with none, the window shows what it holds),
+    // then shows the main window; FALSE when the file could not be opened.
     BOOL ShowMainWindow(int nCmdShow) override;
     CDocTemplate* GetDocTemplate() const;
     // The one password document, or null before the template has made it.

@@ -109,6 +109,12 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
                 "  --version  show the version and exit\n"
                 "\n"
                 "A switch may be written with - as well, as in -s.\n"},
+    {IDS_STARTUP_FOLDER_MISSING,
+     "The start-up file's folder %s does not exist, so Keyloft starts without a file.  Choose "
+     "another start-up file in Options."},
+    {IDS_ASK_STARTUP_FOLDER_MISSING,
+     "The folder %s does not exist.  Until it does, Keyloft starts without a file.  Keep this "
+     "start-up file?"},
     {AFX_IDS_UNTITLED, "Untitled"},
     {AFX_IDS_ALLFILTER, "All Files (*.*)"},
     {AFX_IDS_OPENFILE, "Open"},

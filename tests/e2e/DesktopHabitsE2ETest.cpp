@@ -65,3 +65,14 @@ TEST_F(ProgramTest, DashesInsideFileNamesAreNoSwitches) {
         m_processes.back()->Crash();
     }
 }
+
+TEST_F(ProgramTest, AStartupFileInAMissingFolderGetsOneMessageAndTheWindowOpensUntitled) {
+    WriteSetting("Settings/Startup File", (m_home / "gone/deeper/start.klt").string());
+    Start({});
+    ASSERT_NE(m_desktop.WaitForActiveWindow("Keyloft"), 0u);
+    Desktop::Key("Return");
+    const Window frame = m_desktop.WaitForActiveWindow("Untitled - Keyloft");
+    ASSERT_NE(frame, 0u);
+    EXPECT_EQ(m_desktop.ProgramWindows(), std::vector<Window>{frame}); // no password question
+    EXPECT_FALSE(std::filesystem::exists(m_home / "gone"));
+}
