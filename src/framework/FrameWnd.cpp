@@ -23,6 +23,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QWhatsThis>
+#include <QWindow>
 
 namespace klt {
 namespace {
@@ -39,6 +40,11 @@ protected:
         if (CWinApp* pApp = AfxGetApp();
             !pEvent->spontaneous() && pApp != nullptr && pApp->m_pMainWnd == m_pFrame) {
             m_pFrame->SaveWindowState();
+        }
+        // Mapped again, the window would be placed anew by the window manager: asking for its place
+        // brings it back where it was put away.
+        if (!pEvent->spontaneous() && windowHandle() != nullptr) {
+            windowHandle()->setFramePosition(pos());
         }
     }
     void changeEvent(QEvent* pEvent) override {

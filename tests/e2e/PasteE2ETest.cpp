@@ -121,3 +121,28 @@ TEST_F(PasteE2ETest, InTrayModeTheTrayPastesConfiguresAfterCloseAndExits) {
     ChooseFromTrayMenu(-12); // Exit and remove, the last item
     EXPECT_EQ(m_processes.front()->WaitForExit(), 0);
 }
+
+TEST_F(PasteE2ETest, AfterClosingToTheTrayAndAHotKeyPasteTheWindowComesBackWhereItWas) {
+    std::filesystem::create_directories(AutostartFolder());
+    std::ofstream(AutostartFolder() / "Keyloft.desktop") << "[Desktop Entry]\n";
+    StartWithTarget({"a.klt"});
+    const auto position = [this] {
+        int x = 0;
+        int y = 0;
+        Window child = 0;
+        XTranslateCoordinates(m_display.Handle(), m_frame, DefaultRootWindow(m_display.Handle()), 0, 0, &x,
+                              &y, &child);
+        return std::pair{x, y};
+    };
+    const auto before = position();
+    m_desktop.Close(m_frame);
+    ASSERT_TRUE(m_desktop.WaitUntilHidden(m_frame));
+    Desktop::Activate(m_target->Window());
+    ASSERT_TRUE(m_desktop.WaitUntilActive(m_target->Window()));
+    m_display.Tap(XK_Insert, {XK_Alt_L});
+    Choose("alt+u");
+    EXPECT_EQ(m_target->Received("ann"), "ann");
+    EXPECT_EQ(Start({"a.klt"}).WaitForExit(), 0);
+    ASSERT_EQ(m_desktop.WaitForActiveWindow("a.klt - Keyloft"), m_frame);
+    EXPECT_EQ(position(), before);
+}
