@@ -19,7 +19,9 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
+#include <string_view>
 #include <sys/stat.h>
 #include <utility>
 
@@ -68,6 +70,19 @@ void CKLTApp::OpenPlatform() {
         // The connections are served by the event loop: they go while the loop's application still exists.
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [this] { m_pPlatform.reset(); });
     }
+}
+
+bool CKLTApp::PrintsInformation(int argc, char* argv[]) const {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == "--help" || word == "--version") {
+            const std::string text = word == "--help" ? klt::LoadString(IDS_USAGE)
+                                                      : m_strProductName + " " + m_strProductVersion + "\n";
+            std::fputs(text.c_str(), stdout);
+            return true;
+        }
+    }
+    return false;
 }
 
 BOOL CKLTApp::InitInstance() {
@@ -168,19 +183,11 @@ std::string CKLTApp::GetDefaultFolder() {
 }
 
 BOOL CKLTApp::IsSwitchSet(char letter) const {
-    // Every '-' counts, also inside a file name ("my-stuff" holds -s). A '/' counts only where it
-    // cannot be a folder separator: at the start of a word that holds no other '/'. On Linux '/'
-    // separates folders as the backslash does elsewhere, so "/srv/a.klt" must not start in the tray.
-    for (const std::string& word : m_args) {
-        const bool bSlashSwitch = word.starts_with('/') && word.find('/', 1) == std::string::npos;
-        for (size_t i = 0; i + 1 < word.size(); ++i) {
-            const bool bMarker = word[i] == '-' || (i == 0 && bSlashSwitch);
-            if (bMarker && UpperLetter(word[i + 1]) == UpperLetter(letter)) {
-                return TRUE;
-            }
-        }
-    }
-    return FALSE;
+    // Only at the start of a word: '-' is common inside Linux file names and '/' separates their
+    // folders, so neither "my-stuff.klt" nor "/srv/a.klt" may start in the tray. "/Sx" counts as /S.
+    return std::any_of(m_args.begin(), m_args.end(), [letter](const std::string& word) {
+        return CCommandLineInfo::IsSwitch(word) && UpperLetter(word[1]) == UpperLetter(letter);
+    });
 }
 
 std::string CKLTApp::GetPathBesideProgram(const std::string& name) const {
@@ -195,6 +202,18 @@ void CKLTApp::ChooseStartupFile(CCommandLineInfo& cmdInfo) {
         cmdInfo.m_strFileName = klt::FullPath(klt::IsBareFileName(name) ? GetPathBesideProgram(name) : name);
         // A second instance has no document to make the file from; the first one reports it.
         CKLTDoc* pDoc = GetOpenDocument();
+        const std::string folder = std::filesystem::path(cmdInfo.m_strFileName).parent_path().string();
+        if (IsMissing(folder)) {
+            // Nothing can be made there: the start goes on untitled, with no file to open.
+            if (pDoc != nullptr) {
+                AfxMessageBox(klt::FormatString(IDS_STARTUP_FOLDER_MISSING, folder),
+                              MB_OK | MB_ICONEXCLAMATION);
+            }
+            cmdInfo.m_nShellCommand = CCommandLineInfo::FileNew;
+            cmdInfo.m_strFileName.clear();
+            WriteProfileString(kSettings, "Last File", "");
+            return;
+        }
         if (pDoc != nullptr && IsMissing(cmdInfo.m_strFileName)) {
             AfxMessageBox(IDS_DEFAULT_FILE_CREATED, MB_OK | MB_ICONINFORMATION);
             pDoc->SetPathName(cmdInfo.m_strFileName, FALSE);
@@ -213,10 +232,12 @@ BOOL CKLTApp::ShowMainWindow(int nCmdShow) {
                                                         : std::exchange(m_strHandedOverFile, {});
     CDocTemplate* pTemplate = GetDocTemplate();
     CDocument* pOpen = nullptr;
-    if (pTemplate == nullptr || cmdInfo.m_strFileName.empty()) {
+    if (pTemplate == nullptr) {
         return FALSE;
     }
-    if (pTemplate->MatchDocType(cmdInfo.m_strFileName, pOpen) != CDocTemplate::yesAlreadyOpen) {
+    // No last file (its folder was missing at start): the window comes up with what it holds.
+    if (!cmdInfo.m_strFileName.empty() &&
+        pTemplate->MatchDocType(cmdInfo.m_strFileName, pOpen) != CDocTemplate::yesAlreadyOpen) {
         const int nSuppressBefore = m_nSuppressActivate++;
         if (!ProcessShellCommand(cmdInfo)) {
             // A failed open never reached the frame's activation; its skip must not swallow a later one.

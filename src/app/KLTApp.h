@@ -24,6 +24,10 @@ public:
     CKLTApp();
     ~CKLTApp() override;
 
+    // "--help" or "--version" as a word of the command line: prints the usage or the product name and
+    // version to standard output and returns true. Asked before the start: it needs no display, takes
+    // no lock, reads no settings and leaves a running instance alone.
+    bool PrintsInformation(int argc, char* argv[]) const;
     // The start: FALSE ends the program at once (the switch list, a second instance, a failure).
     BOOL InitInstance() override;
     // The command channel goes with the window it serves.
@@ -31,15 +35,20 @@ public:
     // A new file is saved, by default, beside the start-up file.
     std::string GetDefaultFolder() override;
 
-    // Whether the command line holds the switch: any '/' or '-' followed by the letter, in either
-    // case, anywhere in the text (inside a file path too).
+    // Whether the command line holds the switch: a word that is a switch (CCommandLineInfo::IsSwitch)
+    // and begins with the letter after its '/' or '-', in either case. A '-' inside a word, as in
+    // "my-stuff.klt", is part of a file name.
     BOOL IsSwitchSet(char letter) const;
     // The full path of the file called name beside the program file.
     std::string GetPathBesideProgram(const std::string& name) const;
     // Parses the command line into cmdInfo and settles the file to open: the one named there, else
     // the "Startup File" setting ("DEFAULT.KLT" beside the program). A missing start-up file is made
     // from the open document, which asks for its master password. Records the file as "Last File".
+    // A start-up file whose folder is missing is neither made nor opened: the first instance says so
+    // once, and "Last File" is left empty.
     void ChooseStartupFile(CCommandLineInfo& cmdInfo);
+    // Opens "Last File" unless it is the open document (with none, the window shows what it holds),
+    // then shows the main window; FALSE when the file could not be opened.
     BOOL ShowMainWindow(int nCmdShow) override;
     CDocTemplate* GetDocTemplate() const;
     // The one password document, or null before the template has made it.

@@ -2,6 +2,8 @@
 
 #include "res/resource.h"
 
+#include <filesystem>
+
 namespace {
 
 // Stored modifier bit and field modifier bit of each key.
@@ -68,6 +70,15 @@ void COptionsDlg::OnOK() {
         m_strStartupFile += ".klt";
     }
     UpdateData(FALSE);
+    // A file in a missing folder can neither be opened nor made at start.
+    const std::filesystem::path folder = std::filesystem::path(m_strStartupFile).parent_path();
+    std::error_code error;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, error) &&
+        AfxMessageBox(klt::FormatString(IDS_ASK_STARTUP_FOLDER_MISSING, folder.string()),
+                      MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        GotoDlgCtrl(GetDlgItem(IDC_STARTUP_FILE));
+        return;
+    }
     CDialog::OnOK();
 }
 

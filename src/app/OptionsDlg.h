@@ -19,7 +19,8 @@ public:
     void GetHotKeyForSettings(WORD& wModifiers, WORD& wVirtualKey) const;
 
     BOOL OnInitDialog() override;
-    // A start-up file name without any '.' gets ".klt".
+    // A start-up file name without any '.' gets ".klt"; one in a folder that does not exist is kept
+    // only when the user says so.
     void OnOK() override;
 
     CHotKeyCtrl m_hotKey;

@@ -16,5 +16,8 @@ int main(int argc, char* argv[]) {
     // The application object takes its name from the string table: the tables come first.
     klt::AfxSetResources(klt::res::ProgramResources());
     CKLTApp theApp;
+    if (theApp.PrintsInformation(argc, argv)) {
+        return 0;
+    }
     return AfxWinMain(argc, argv);
 }

@@ -19,6 +19,7 @@ CMainFrame::CMainFrame() : m_trayIcon(IDR_TRAYICON) {
     MapCommand(ID_TRAY_PASTE, &CMainFrame::OnTrayPaste);
     MapCommand(ID_TRAY_ADD, &CMainFrame::OnTrayAdd);
     MapCommand(ID_TRAY_EXIT, &CMainFrame::OnTrayExit);
+    MapCommand(ID_APP_EXIT, &CMainFrame::OnAppExit);
     MapMessage(WM_USER, &CMainFrame::OnTrayNotify);
 }
 

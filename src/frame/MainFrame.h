@@ -41,6 +41,10 @@ public:
     // another command's dialog is open they wait for it to close (klt::RunWhenNoModal).
     // Ends the program after the save question, whatever the close rule says.
     void OnTrayExit();
+    // File Exit: closes the window by the close rule while the tray icon can call it back. While no
+    // notification area shows the icon, the window could only ever be minimised, so it ends the
+    // program (after the save question) as the tray's Exit does; the close box still minimises.
+    void OnAppExit();
 
     CTrayIcon m_trayIcon;
     klt::WindowId m_hPasteTarget = 0; // the window the tray's Paste types into

@@ -102,6 +102,20 @@ void CMainFrame::AddFromTray() {
     pDoc->UpdateAllViews(nullptr);
 }
 
+void CMainFrame::OnAppExit() {
+    klt::AppShell* pShell = klt::GetAppShell();
+    if (pShell == nullptr || klt::IsTrayHostAvailable()) {
+        SendMessage(WM_CLOSE);
+        return;
+    }
+    const BOOL bExitOnClose = pShell->ExitsOnClose();
+    pShell->SetExitOnClose(TRUE);
+    SendMessage(WM_CLOSE);
+    if (AfxGetMainWnd() == this) { // the save question was cancelled: the close rule stays
+        pShell->SetExitOnClose(bExitOnClose);
+    }
+}
+
 void CMainFrame::OnTrayExit() {
     if (auto* pApp = dynamic_cast<klt::AppShell*>(AfxGetApp())) {
         pApp->SetExitOnClose(TRUE);

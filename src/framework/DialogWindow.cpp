@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 namespace klt {
@@ -85,7 +86,10 @@ QRect Extent(const std::vector<QWidget*>& controls) {
 
 void CentreWhileOwnerHidden(QWidget* pDialog) {
     const QWidget* pOwner = pDialog->parentWidget() != nullptr ? pDialog->parentWidget()->window() : nullptr;
-    if (pOwner != nullptr && pOwner->isVisible() && !pOwner->isMinimized()) {
+    // An owner just shown is not yet where the window manager will put it (the main window at the
+    // first start, under the read-me): until it is on the screen, it counts as hidden.
+    if (pOwner != nullptr && pOwner->isVisible() && !pOwner->isMinimized() &&
+        pOwner->windowHandle() != nullptr && pOwner->windowHandle()->isExposed()) {
         return;
     }
     if (const QScreen* pScreen = pOwner != nullptr ? pOwner->screen() : pDialog->screen()) {

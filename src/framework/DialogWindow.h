@@ -36,8 +36,9 @@ private:
     int m_nShift = 0;    // how far the controls were moved right to sit in the middle
 };
 
-// A dialog or message box whose owner is hidden (or missing) opens in the middle of the screen
-// instead of around a window nobody sees. Called once the window has its size, before it is shown.
+// A dialog or message box whose owner is hidden, missing or not yet on the screen opens in the middle
+// of the screen instead of around a window nobody sees. Called once the window has its size, before
+// it is shown.
 void CentreWhileOwnerHidden(QWidget* pDialog);
 // A dialog or message box is never minimised, nor its owners while it is open. The window managers
 // that honour the hints of a fixed size offer only its close box; others (openbox) still offer

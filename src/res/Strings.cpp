@@ -93,6 +93,28 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
      "produce them."},
     {IDS_CANNOT_TYPE_HERE,
      "Keyloft cannot type into this window on this desktop.  Windows of X11 programs still work."},
+    {IDS_USAGE, "Usage: keyloft [/S] [/N] [/M] [FILE]\n"
+                "       keyloft --paste\n"
+                "\n"
+                "Keeps passwords and types them into other windows.  Only one Keyloft runs for each user:\n"
+                "starting it again brings up the running one.\n"
+                "\n"
+                "  FILE       the password file to open; without one, the start-up file\n"
+                "  /S         start in System Tray Mode\n"
+                "  /N         start in Normal Mode\n"
+                "  /M         start minimized (normal mode only)\n"
+                "  /?         show the startup switches in a window\n"
+                "  --paste    type a user name or password into the window you work in (for a hot key)\n"
+                "  --help     show this help and exit\n"
+                "  --version  show the version and exit\n"
+                "\n"
+                "A switch may be written with - as well, as in -s.\n"},
+    {IDS_STARTUP_FOLDER_MISSING,
+     "The start-up file's folder %s does not exist, so Keyloft starts without a file.  Choose "
+     "another start-up file in Options."},
+    {IDS_ASK_STARTUP_FOLDER_MISSING,
+     "The folder %s does not exist.  Until it does, Keyloft starts without a file.  Keep this "
+     "start-up file?"},
     {AFX_IDS_UNTITLED, "Untitled"},
     {AFX_IDS_ALLFILTER, "All Files (*.*)"},
     {AFX_IDS_OPENFILE, "Open"},

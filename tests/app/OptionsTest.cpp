@@ -50,8 +50,10 @@ TEST_F(OptionsTest, FirstUseShowsTheDefaultsCancelStoresNothingAndOkStoresTheFie
 }
 
 TEST_F(OptionsTest, AStartupFileWithoutAnyDotGetsKltAndAClearedHotKeyIsNone) {
-    for (const auto& [typed, stored] :
-         {std::pair{"mine", "mine.klt"}, {"", ".klt"}, {"/a.b/pw", "/a.b/pw"}}) {
+    fs::create_directories(File("a.b"));
+    for (const auto& [typed, stored] : {std::pair{std::string("mine"), std::string("mine.klt")},
+                                        {"", ".klt"},
+                                        {File("a.b/pw"), File("a.b/pw")}}) {
         m_user.Dialog(IDD_OPTIONS)
             .Type(IDC_STARTUP_FILE, typed)
             .Focus(IDC_HOTKEY)
@@ -62,6 +64,26 @@ TEST_F(OptionsTest, AStartupFileWithoutAnyDotGetsKltAndAClearedHotKeyIsNone) {
     }
     EXPECT_EQ(ReadSetting("Settings/HotKeyVK") + ReadSetting("Settings/HotKeyMOD"), "00");
     EXPECT_FALSE(m_pApp->m_bHotKeyRegistered);
+}
+
+TEST_F(OptionsTest, AStartupFileInAMissingFolderIsKeptOnlyWhenTheUserSaysSo) {
+    m_user.Dialog(IDD_OPTIONS)
+        .Type(IDC_STARTUP_FILE, "/no/such/pw")
+        .Click(IDOK)
+        .Answer(IDNO)
+        .Inspect([](CDialog& d) { EXPECT_EQ(d.GetFocus(), d.GetDlgItem(IDC_STARTUP_FILE)); })
+        .Click(IDCANCEL)
+        .Dialog(IDD_OPTIONS)
+        .Type(IDC_STARTUP_FILE, "/no/such/pw")
+        .Click(IDOK)
+        .Answer(IDYES);
+    Options();
+    EXPECT_EQ(ReadSetting("Settings/Startup File"), "");
+    Options();
+    EXPECT_EQ(ReadSetting("Settings/Startup File"), "/no/such/pw.klt");
+    ASSERT_EQ(m_user.MessageBoxes().size(), 2u);
+    EXPECT_EQ(m_user.MessageBoxes()[1].text, "The folder /no/such does not exist.  Until it does, Keyloft "
+                                             "starts without a file.  Keep this start-up file?");
 }
 
 TEST_F(OptionsTest, TheTrayBoxWritesOrRemovesTheAutostartEntryAndBrowseKeepsTheBoxes) {

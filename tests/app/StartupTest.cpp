@@ -35,16 +35,16 @@ std::string SwitchesOf(const std::vector<std::string>& args) {
 
 } // namespace
 
-TEST(Switches, EveryDashAndEverySlashThatStartsASwitchWordCountsInEitherCase) {
+TEST(Switches, ADashOrASlashCountsAtTheStartOfAWordInEitherCase) {
     EXPECT_EQ(SwitchesOf({}), "");
     EXPECT_EQ(SwitchesOf({"-?"}), "?");
     EXPECT_EQ(SwitchesOf({"a.klt", "/?"}), "?");
     EXPECT_EQ(SwitchesOf({"/s", "-N"}), "SN");
     EXPECT_EQ(SwitchesOf({"/Sx"}), "S"); // nothing has to follow the letter
     EXPECT_EQ(SwitchesOf({"-m", "/"}), "M");
-    EXPECT_EQ(SwitchesOf({"x-s-m"}), "SM"); // dashes count wherever they stand
-    EXPECT_EQ(SwitchesOf({"C:\\work\\my-stuff\\a.klt"}), "S");
-    EXPECT_EQ(SwitchesOf({"/home/ann/my-stuff/a.klt"}), "S");
+    EXPECT_EQ(SwitchesOf({"x-s-m"}), ""); // a dash inside a word belongs to a file name
+    EXPECT_EQ(SwitchesOf({"C:\\work\\my-stuff\\a.klt"}), "");
+    EXPECT_EQ(SwitchesOf({"/home/ann/my-stuff/a.klt", "home-mail.klt"}), "");
     EXPECT_EQ(SwitchesOf({"a.klt"}), "");
 }
 
@@ -89,7 +89,7 @@ TEST_F(StartupTest, SwitchesChooseNormalTrayOrMinimisedStart) {
         {{"/M", plain}, true, true},
         {{"/S", plain}, false, false},
         {{"/S", "/M", plain}, false, false},
-        {{dashed}, false, false}, // the -s in the folder's name
+        {{dashed}, true, false}, // the -s in the folder's name is no switch
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));

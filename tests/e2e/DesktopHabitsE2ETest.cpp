@@ -1,6 +1,9 @@
 
 #include "e2e/ProgramTest.h"
 
+#include <QProcess>
+#include <utility>
+
 using namespace klt::e2e;
 
 TEST_F(ProgramTest, FocusReturnsAfterNestedDialogsNoDialogIsMinimisedAwayAndExitAfterAMenuIsClean) {
@@ -33,4 +36,43 @@ TEST_F(ProgramTest, FocusReturnsAfterNestedDialogsNoDialogIsMinimisedAwayAndExit
     ASSERT_NE(m_desktop.WaitForActiveWindow("Keyloft"), 0u);
     Desktop::Key("alt+n");
     EXPECT_EQ(m_processes.back()->WaitForExit(), 0);
+}
+
+TEST_F(ProgramTest, HelpAndVersionPrintWithoutADisplayAndLeaveTheRunningInstanceAlone) {
+    ASSERT_NE(StartFirst("a.klt"), 0u);
+    WritePasswordFile(File("b.klt"), "", {"Bank"});
+    const std::pair<const char*, const char*> cases[] = {{"--help", "Usage: keyloft "},
+                                                         {"--version", "Keyloft "}};
+    for (const auto& [word, start] : cases) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(QString::fromStdString(File("")));
+        process.start(QString::fromStdString(m_program), {"b.klt", word});
+        ASSERT_TRUE(process.waitForFinished(static_cast<int>(kBound.count()))) << word;
+        EXPECT_EQ(process.exitCode(), 0) << word;
+        EXPECT_TRUE(process.readAllStandardOutput().startsWith(start)) << word;
+    }
+    EXPECT_EQ(ReadSetting("Settings/Last File"), File("a.klt")); // no hand-over of b.klt
+}
+
+TEST_F(ProgramTest, DashesInsideFileNamesAreNoSwitches) {
+    for (const char* name : {"my-stuff.klt", "home-mail.klt"}) { // once tray mode, once minimised
+        const Window window = StartFirst(name);
+        EXPECT_NE(window, 0u) << name;
+        EXPECT_FALSE(m_desktop.IsIconic(window)) << name;
+        m_processes.back()->Crash();
+    }
+}
+
+TEST_F(ProgramTest, AStartupFileInAMissingFolderGetsOneMessageAndTheWindowOpensUntitled) {
+    WriteSetting("Settings/Startup File", (m_home / "gone/deeper/start.klt").string());
+    Start({});
+    ASSERT_NE(m_desktop.WaitForActiveWindow("Keyloft"), 0u);
+    Desktop::Key("Return");
+    const Window frame = m_desktop.WaitForActiveWindow("Untitled - Keyloft");
+    ASSERT_NE(frame, 0u);
+    EXPECT_EQ(m_desktop.ProgramWindows(), std::vector<Window>{frame}); // no password question
+    EXPECT_FALSE(std::filesystem::exists(m_home / "gone"));
 }

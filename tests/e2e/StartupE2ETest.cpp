@@ -160,6 +160,11 @@ TEST_F(ProgramTest, WithAnAutostartEntryAndNoTrayClosingTheWindowMinimisesIt) {
     EXPECT_TRUE(m_desktop.ProgramWindows().empty());
     EXPECT_EQ(Start({"a.klt"}).WaitForExit(), 0);
     EXPECT_EQ(m_desktop.WaitForWindow("a.klt - Keyloft"), window);
+    // File Exit, though, ends the program: there is no tray icon to choose Exit from.
+    ASSERT_TRUE(m_desktop.WaitUntilActive(window));
+    Desktop::Key("F10");
+    Desktop::Key("x");
+    EXPECT_EQ(first.WaitForExit(), 0);
 }
 
 TEST_F(ProgramTest, WithoutAnAutostartEntryClosingTheWindowEndsTheProgram) {

@@ -7,12 +7,56 @@
 #include "store/FileException.h"
 #include "store/FileIo.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QWidget>
+#include <optional>
+#include <vector>
 
 namespace {
 
 constexpr size_t kTextLimit = 65536; // a text must be shorter than this
+
+// Lets a viewer be resized and maximised, no smaller than its template: the text box takes the new
+// room, the controls below it keep their distance from the bottom edge, and those in the right half
+// (the buttons) also theirs from the right edge.
+class ViewerGrowth : public QObject {
+public:
+    ViewerGrowth(QWidget* pDialog, QWidget* pText)
+        : QObject(pDialog), m_pText(pText), m_minimum(pDialog->size()), m_textSize(pText->size()) {
+        for (QWidget* pChild : pDialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (pChild != pText && pChild->y() > pText->geometry().bottom()) {
+                m_below.push_back({pChild, pChild->pos(), pChild->x() > m_minimum.width() / 2});
+            }
+        }
+        pDialog->setMinimumSize(m_minimum);
+        pDialog->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        pDialog->setWindowFlag(Qt::WindowMaximizeButtonHint);
+        pDialog->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override {
+        if (pEvent->type() == QEvent::Resize) {
+            const QSize growth = (static_cast<QWidget*>(pWatched)->size() - m_minimum).expandedTo({0, 0});
+            m_pText->resize(m_textSize + growth);
+            for (const Below& below : m_below) {
+                below.pWidget->move(below.pos + QPoint(below.bRight ? growth.width() : 0, growth.height()));
+            }
+        }
+        return false;
+    }
+
+private:
+    struct Below {
+        QWidget* pWidget;
+        QPoint pos; // where the template put it
+        bool bRight;
+    };
+    QWidget* m_pText;
+    QSize m_minimum;
+    QSize m_textSize;
+    std::vector<Below> m_below;
+};
 
 } // namespace
 
@@ -53,6 +97,7 @@ BOOL CTextViewerDlg::OnInitDialog() {
     m_editText.TakeOver(static_cast<UINT>(m_nEditID), this);
     m_editText.SetWindowText(m_strFileText);
     m_editText.GetWidget()->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    new ViewerGrowth(GetWidget(), m_editText.GetWidget()); // owned by the dialog's window
     return TRUE;
 }
 

@@ -19,7 +19,8 @@ public:
                    CWnd* pParentWnd = nullptr);
 
     // Reads the file (a message with its full path when that fails: the viewer opens empty), then
-    // shows its text in the fixed-pitch font.
+    // shows its text in the fixed-pitch font. The viewer can be resized and maximised, its text box
+    // growing with it; the template's size is the smallest.
     BOOL OnInitDialog() override;
     // Prints the text after the print dialog, one inch from the top and three quarters of an inch
     // from the left of the printable area.

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTest>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -133,6 +134,28 @@ TEST_F(TextViewerTest, TheTextCanBeSelectedAndCopiedButNotChanged) {
         })
         .Escape(); // from the text box too
     EXPECT_EQ(View("t"), IDCANCEL);
+}
+
+TEST_F(TextViewerTest, TheViewerGrowsWithItsTextBoxAndTheButtonsButNeverBelowTheTemplate) {
+    std::ofstream(File("t"), std::ios::binary) << "text";
+    m_user.Dialog(IDD_LICENSE)
+        .Inspect([](CDialog& d) {
+            QWidget* pWindow = d.GetWidget();
+            const QSize minimum = pWindow->size();
+            const QRect text = d.GetDlgItem(IDC_TEXT)->GetWidget()->geometry();
+            const QPoint ok = d.GetDlgItem(IDOK)->GetWidget()->pos();
+            EXPECT_EQ(pWindow->minimumSize(), minimum);
+            EXPECT_TRUE(pWindow->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+            for (const QSize growth : {QSize(200, 100), QSize(0, 0)}) {
+                pWindow->resize(minimum + growth);
+                QTRY_COMPARE(d.GetDlgItem(IDC_TEXT)->GetWidget()->geometry(),
+                             text.adjusted(0, 0, growth.width(), growth.height()));
+                EXPECT_EQ(d.GetDlgItem(IDOK)->GetWidget()->pos(),
+                          ok + QPoint(growth.width(), growth.height()));
+            }
+        })
+        .Escape();
+    View("t");
 }
 
 TEST_F(TextViewerTest, ShowReadMeIsWrittenAtEachClickAndDecidesTheNextStart) {
