@@ -110,6 +110,9 @@ void CKLTDoc::ReportRefusal(const std::string& path, klt::ReadStatus status) {
     case klt::ReadStatus::wrongPassword:
         AfxMessageBox(IDS_INVALID_PASSWORD, MB_ICONSTOP);
         break;
+    case klt::ReadStatus::undecryptable:
+        AfxMessageBox(IDS_INVALID_PASSWORD_OR_DAMAGED, MB_ICONSTOP);
+        break;
     case klt::ReadStatus::badFormat: {
         // Too short for its flags, its length or its password: the stream's own complaint.
         const CArchiveException e(CArchiveException::endOfFile);

@@ -93,6 +93,7 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
      "produce them."},
     {IDS_CANNOT_TYPE_HERE,
      "Keyloft cannot type into this window on this desktop.  Windows of X11 programs still work."},
+    {IDS_INVALID_PASSWORD_OR_DAMAGED, "Invalid password, or the file is damaged."},
     {AFX_IDS_UNTITLED, "Untitled"},
     {AFX_IDS_ALLFILTER, "All Files (*.*)"},
     {AFX_IDS_OPENFILE, "Open"},

@@ -63,6 +63,8 @@ int LoadContent(const std::string& strPath, const PasswordPrompt& prompt, Passwo
         return FileError(env, kEncryptedText);
     case ReadStatus::wrongPassword:
         return FileError(env, "Invalid Password.");
+    case ReadStatus::undecryptable:
+        return FileError(env, "Invalid password, or the file is damaged.");
     case ReadStatus::badFormat:
         break;
     }
