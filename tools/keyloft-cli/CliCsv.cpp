@@ -4,7 +4,7 @@
 #include "CsvEntries.h"
 #include "EntryMerge.h"
 #include "FileIo.h"
-#include "PasswordFileWriter.h"
+#include "PasswordFileType.h"
 
 #include <algorithm>
 #include <ctime>
@@ -22,7 +22,8 @@ int32_t Now() {
 }
 
 // A new file's master password, or the exit code after saying why there is none.
-int NewFileContent(const PasswordPrompt& prompt, PasswordFileContent& content, Environment& env) {
+int NewFileContent(const std::string& strPath, const PasswordPrompt& prompt, PasswordFileContent& content,
+                   Environment& env) {
     const auto password = prompt();
     if (!password) {
         return FileError(env, "A new file needs a master password: set KLT_PASSWORD (empty for none) or "
@@ -34,7 +35,9 @@ int NewFileContent(const PasswordPrompt& prompt, PasswordFileContent& content, E
     content.strMasterPassword = *password;
     content.bProtected = !password->empty();
     content.timeStamp = Now();
-    return success;
+    // An encrypted file cannot do without a password.
+    return SealingPassword(
+        strPath, [&password] { return password; }, content, env);
 }
 
 } // namespace
@@ -73,7 +76,7 @@ int ImportCommand(const std::string& strCsvPath, const std::string& strPath, boo
     std::error_code error;
     const bool bExists = std::filesystem::exists(strPath, error);
     const int nExit =
-        bExists ? LoadContent(strPath, prompt, content, env) : NewFileContent(prompt, content, env);
+        bExists ? LoadContent(strPath, prompt, content, env) : NewFileContent(strPath, prompt, content, env);
     if (nExit != success) {
         return nExit;
     }
@@ -87,7 +90,7 @@ int ImportCommand(const std::string& strCsvPath, const std::string& strPath, boo
         counts.nAdded = incoming.size();
         content.entryList = std::move(incoming);
     }
-    content.SaveFile(strPath);
+    SaveContent(content, strPath, env.saveLimits);
     env.out << counts.nAdded << " added, " << counts.nReplaced << " replaced, " << counts.nKept << " kept, "
             << counts.nSkipped << " skipped\n";
     return success;
