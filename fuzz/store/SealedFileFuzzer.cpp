@@ -20,9 +20,11 @@ constexpr klt::KdfLimits kSaveLimits{1, 8192};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view image(reinterpret_cast<const char*>(data), size);
     klt::PasswordFileContent content;
-    if (klt::LoadContent(std::string_view(reinterpret_cast<const char*>(data), size), kPrompt, content,
-                         kMaxLimits) != klt::ReadStatus::ok) {
+    // Plain files have a fuzz target of their own.
+    if (!klt::IsSealedImage(image) ||
+        klt::LoadContent(image, kPrompt, content, kMaxLimits) != klt::ReadStatus::ok) {
         return 0;
     }
     const std::string rebuilt = klt::BuildPasswordFileOfType(
