@@ -147,6 +147,10 @@ std::string CKLTApp::GetDefaultFolder() {
     return std::filesystem::path(klt::FullPath(path)).parent_path().string();
 }
 
+std::string CKLTApp::GetFileFilter(BOOL bOpenFileDialog, CDocTemplate*) {
+    return klt::LoadString(bOpenFileDialog ? IDS_OPEN_FILTER : IDS_SAVE_FILTER);
+}
+
 BOOL CKLTApp::IsSwitchSet(char letter) const {
     // Every '-' counts, also inside a file name ("my-stuff" holds -s). A '/' counts only where it
     // cannot be a folder separator: at the start of a word that holds no other '/'. On Linux '/'

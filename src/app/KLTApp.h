@@ -33,6 +33,8 @@ public:
     void DestroyWindows() override;
     // A new file is saved, by default, beside the start-up file.
     std::string GetDefaultFolder() override;
+    // Open takes plain and encrypted files alike; Save As offers both types.
+    std::string GetFileFilter(BOOL bOpenFileDialog, CDocTemplate* pTemplate) override;
 
     // Whether the command line holds the switch: any '/' or '-' followed by the letter, in either
     // case, anywhere in the text (inside a file path too).
