@@ -1,8 +1,11 @@
 // Loading and saving password files of 1k to 1M entries with texts of 8 to 40 bytes, beside plain
 // reading and writing of the same bytes. Saving includes the safe replacement with its flushes.
+// Encrypted files are timed with the least key derivation there is, and the derivation that saves
+// use on its own, with the memory it takes.
 
 #include "store/FileIo.h"
 #include "store/PasswordFileContent.h"
+#include "store/PasswordFileType.h"
 #include "support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -10,6 +13,7 @@
 #include <filesystem>
 #include <map>
 #include <random>
+#include <sys/resource.h>
 
 namespace {
 
@@ -36,22 +40,25 @@ klt::PasswordFileContent MakeContent(int nEntries) {
     return content;
 }
 
-// One file per size in a folder of its own, made on first use and removed at exit.
+// The least work the key derivation allows: what remains of an encrypted file's time is the cipher's.
+constexpr klt::KdfLimits kLeastWork{1, 8192};
+
+// One file per size and type in a folder of its own, made on first use and removed at exit.
 class Files {
 public:
-    const std::string& Path(int nEntries) {
-        auto it = m_paths.find(nEntries);
+    const std::string& Path(int nEntries, const std::string& strExtension = ".klt") {
+        auto it = m_paths.find({nEntries, strExtension});
         if (it == m_paths.end()) {
-            const std::string strPath = m_folder.PathOf("bench-" + std::to_string(nEntries) + ".klt");
-            MakeContent(nEntries).SaveFile(strPath);
-            it = m_paths.emplace(nEntries, strPath).first;
+            const std::string strPath = m_folder.PathOf("bench-" + std::to_string(nEntries) + strExtension);
+            klt::SaveContent(MakeContent(nEntries), strPath, kLeastWork);
+            it = m_paths.emplace(std::pair(nEntries, strExtension), strPath).first;
         }
         return it->second;
     }
 
 private:
     klt::testing::TempFolder m_folder{"klt_bench_"};
-    std::map<int, std::string> m_paths;
+    std::map<std::pair<int, std::string>, std::string> m_paths;
 };
 
 Files& BenchFiles() {
@@ -124,13 +131,55 @@ void BM_Build(benchmark::State& state) {
     Count(state, nBytes);
 }
 
+// The key derivation of every save and open of an encrypted file. The counter is how much the
+// process's peak memory grew while it ran (it runs first, so the peak is its own).
+void BM_DeriveKey(benchmark::State& state) {
+    const std::string salt(klt::kSaltSize, 's');
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            klt::detail::DeriveKey("correct horse battery staple", salt, klt::kSaveKdfLimits));
+    }
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    state.counters["peak_MiB"] = static_cast<double>(after.ru_maxrss - before.ru_maxrss) / 1024;
+}
+
+void BM_LoadSealed(benchmark::State& state) {
+    const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)), ".kltx");
+    for (auto _ : state) {
+        auto pContent = std::make_unique<klt::PasswordFileContent>();
+        if (klt::LoadContent(klt::ReadFileContents(strPath), kPrompt, *pContent) != klt::ReadStatus::ok) {
+            state.SkipWithError("load failed");
+        }
+        state.PauseTiming();
+        pContent.reset();
+        std::free(std::malloc(1 << 20));
+        state.ResumeTiming();
+    }
+    Count(state, static_cast<size_t>(fs::file_size(strPath)));
+}
+
+void BM_SaveSealed(benchmark::State& state) {
+    const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)), ".kltx");
+    const klt::PasswordFileContent content = MakeContent(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        klt::SaveContent(content, strPath, kLeastWork);
+    }
+    Count(state, static_cast<size_t>(fs::file_size(strPath)));
+}
+
 #define KLT_SIZES RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond)->UseRealTime()
 
+BENCHMARK(BM_DeriveKey)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadBytes)->KLT_SIZES;
 BENCHMARK(BM_Load)->KLT_SIZES;
 BENCHMARK(BM_WriteBytes)->KLT_SIZES;
 BENCHMARK(BM_Save)->KLT_SIZES;
 BENCHMARK(BM_Build)->KLT_SIZES;
+BENCHMARK(BM_LoadSealed)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveSealed)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -182,6 +182,10 @@ std::string CKLTApp::GetDefaultFolder() {
     return std::filesystem::path(klt::FullPath(path)).parent_path().string();
 }
 
+std::string CKLTApp::GetFileFilter(BOOL bOpenFileDialog, CDocTemplate*) {
+    return klt::LoadString(bOpenFileDialog ? IDS_OPEN_FILTER : IDS_SAVE_FILTER);
+}
+
 BOOL CKLTApp::IsSwitchSet(char letter) const {
     // Only at the start of a word: '-' is common inside Linux file names and '/' separates their
     // folders, so neither "my-stuff.klt" nor "/srv/a.klt" may start in the tray. "/Sx" counts as /S.

@@ -34,6 +34,8 @@ public:
     void DestroyWindows() override;
     // A new file is saved, by default, beside the start-up file.
     std::string GetDefaultFolder() override;
+    // Open takes plain and encrypted files alike; Save As offers both types.
+    std::string GetFileFilter(BOOL bOpenFileDialog, CDocTemplate* pTemplate) override;
 
     // Whether the command line holds the switch: a word that is a switch (CCommandLineInfo::IsSwitch)
     // and begins with the letter after its '/' or '-', in either case. A '-' inside a word, as in

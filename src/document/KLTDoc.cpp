@@ -8,6 +8,7 @@
 #include "store/Archive.h"
 #include "store/FileIo.h"
 #include "store/PasswordFileReader.h"
+#include "store/PasswordFileType.h"
 #include "store/PasswordFileWriter.h"
 #include "store/SecretMemory.h"
 
@@ -78,8 +79,16 @@ BOOL CKLTDoc::OnOpenDocument(const std::string& path) {
         }
         return m_masterPassword.GetText();
     };
-    klt::PasswordFileHeader header;
-    const klt::ReadStatus status = klt::ReadPasswordHeader(image, prompt, header);
+    // Holds an encrypted file's decrypted bytes, in guarded memory, until they are loaded.
+    klt::OpenedPasswordFile opened;
+    klt::ReadStatus status = klt::ReadStatus::ok;
+    try {
+        status = klt::OpenPasswordImage(image, prompt, opened);
+    } catch (const std::exception& e) {
+        // The key derivation could not have its memory.
+        ReportSaveLoadException(path, &e, FALSE, AFX_IDP_FAILED_TO_OPEN_DOC);
+        return FALSE;
+    }
     if (GetChangeCount() != nEmptied) {
         // Another command used the document while the password was asked (an entry added, another
         // file opened): what it holds is that command's work, neither loaded into nor emptied.
@@ -91,9 +100,9 @@ BOOL CKLTDoc::OnOpenDocument(const std::string& path) {
         DeleteContents();
         return FALSE;
     }
-    m_masterPassword.SetPassword(header.strMasterPassword);
+    m_masterPassword.SetPassword(opened.header.strMasterPassword);
 
-    if (!LoadFromStream(path, header.stream)) {
+    if (!LoadFromStream(path, opened.header.stream)) {
         return FALSE;
     }
     m_strVersionPath = path;
@@ -113,6 +122,9 @@ void CKLTDoc::ReportRefusal(const std::string& path, klt::ReadStatus status) {
     case klt::ReadStatus::wrongPassword:
         AfxMessageBox(IDS_INVALID_PASSWORD, MB_ICONSTOP);
         break;
+    case klt::ReadStatus::undecryptable:
+        AfxMessageBox(IDS_INVALID_PASSWORD_OR_DAMAGED, MB_ICONSTOP);
+        break;
     case klt::ReadStatus::badFormat: {
         // Too short for its flags, its length or its password: the stream's own complaint.
         const CArchiveException e(CArchiveException::endOfFile);
@@ -123,7 +135,10 @@ void CKLTDoc::ReportRefusal(const std::string& path, klt::ReadStatus status) {
 }
 
 BOOL CKLTDoc::OnSaveDocument(const std::string& path) {
-    if (m_masterPassword.IsAbsent() && !m_masterPassword.ChangePassword()) {
+    // An encrypted file cannot do without a password: one left empty is asked for as an absent one.
+    const bool bSealed = klt::IsSealedPath(path);
+    const auto bMissing = [this, bSealed] { return bSealed && m_masterPassword.GetLength() == 0; };
+    if ((m_masterPassword.IsAbsent() || bMissing()) && (!m_masterPassword.ChangePassword() || bMissing())) {
         AfxMessageBox(IDS_FILE_NOT_SAVED, MB_ICONSTOP);
         return FALSE;
     }
@@ -142,8 +157,8 @@ BOOL CKLTDoc::OnSaveDocument(const std::string& path) {
     }
     try {
         CWaitCursor wait;
-        m_version =
-            klt::WritePasswordFile(path, m_masterPassword.GetText(), [this](CArchive& ar) { Serialize(ar); });
+        m_version = klt::WritePasswordFileOfType(path, m_masterPassword.GetText(),
+                                                 [this](CArchive& ar) { Serialize(ar); });
         m_strVersionPath = path;
     } catch (const std::exception& e) {
         ReportSaveLoadException(path, &e, TRUE, AFX_IDP_FAILED_TO_SAVE_DOC);

@@ -28,13 +28,15 @@ public:
     // Frees the entries and the second list's objects, makes the master password absent and
     // stamps the document with the current time.
     void DeleteContents() override;
-    // Empties the document, asks for a protected file's password and loads the file. Every
-    // failure is reported here (a cancelled password prompt silently) and leaves the document
-    // empty, or untouched when the file could not be read at all.
+    // Empties the document, asks for a protected or encrypted file's password and loads the file
+    // (plain or encrypted, told by its content). Every failure is reported here (a cancelled
+    // password prompt silently) and leaves the document empty, or untouched when the file could not
+    // be read at all.
     BOOL OnOpenDocument(const std::string& path) override;
-    // Asks for a master password when there is none yet, and before replacing a file that another
-    // program changed since this document read or wrote it; then replaces the file safely. On
-    // failure (or No to that question) the file and the document stay as they were.
+    // Writes the file encrypted when its name ends in ".kltx", else plain. Asks for a master password
+    // when there is none yet (or, for an encrypted file, when it is empty), and before replacing a
+    // file that another program changed since this document read or wrote it; then replaces the
+    // file safely. On failure (or No to that question) the file and the document stay as they were.
     BOOL OnSaveDocument(const std::string& path) override;
 
     // The entry nearest the head of the list whose system name is strSystem, byte for byte,

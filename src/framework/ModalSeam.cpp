@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -36,6 +37,34 @@ QWidget* OwnerWidget(CWnd* pOwner) {
     }
     CWnd* pMain = AfxGetMainWnd();
     return pMain != nullptr ? pMain->GetWidget() : nullptr;
+}
+
+// The extension a filter's first pattern gives a name: "Encrypted (*.kltx)" -> "kltx"; empty for
+// "All Files (*)".
+QString FilterSuffix(const QString& filter) {
+    const qsizetype open = filter.lastIndexOf(u'(');
+    const QString first = filter.mid(open + 1).section(u' ', 0, 0).remove(u')');
+    const QString suffix = first.startsWith(QStringLiteral("*.")) ? first.mid(2) : QString();
+    return suffix.contains(u'*') || suffix.contains(u'?') ? QString() : suffix;
+}
+
+// The type chosen decides the extension of a name typed without one; the dialog starts with the
+// type of the name it is given.
+void FollowFilterSuffix(QFileDialog& dialog, const QString& initialPath, const QString& defaultSuffix) {
+    const auto follow = [&dialog, defaultSuffix](const QString& filter) {
+        const QString suffix = FilterSuffix(filter);
+        dialog.setDefaultSuffix(suffix.isEmpty() ? defaultSuffix : suffix);
+    };
+    const QString initialSuffix = QFileInfo(initialPath).suffix();
+    for (const QString& filter : dialog.nameFilters()) {
+        if (!initialSuffix.isEmpty() &&
+            FilterSuffix(filter).compare(initialSuffix, Qt::CaseInsensitive) == 0) {
+            dialog.selectNameFilter(filter);
+            follow(filter);
+            break;
+        }
+    }
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
 }
 
 // A modal loop shows the arrow even while the program waits for something else.
@@ -189,6 +218,9 @@ public:
         dialog.setOption(QFileDialog::DontConfirmOverwrite, (request.flags & OFN_OVERWRITEPROMPT) == 0);
         if (!request.defaultSuffix.empty()) {
             dialog.setDefaultSuffix(ToQString(request.defaultSuffix));
+        }
+        if (!request.bOpen) {
+            FollowFilterSuffix(dialog, ToQString(request.initialPath), ToQString(request.defaultSuffix));
         }
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return {};

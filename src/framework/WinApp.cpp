@@ -318,14 +318,11 @@ BOOL CWinApp::DoPromptFileName(std::string& fileName, UINT nIDSTitle, DWORD lFla
     if (pTemplate == nullptr) {
         pTemplate = GetFirstDocTemplate();
     }
-    std::string filter;
     std::string defExt;
-    std::string filterName;
-    if (pTemplate != nullptr && pTemplate->GetDocString(filterName, CDocTemplate::filterName) &&
-        pTemplate->GetDocString(defExt, CDocTemplate::filterExt) && !filterName.empty() && !defExt.empty()) {
-        filter = filterName + "|*" + defExt + "|";
+    if (pTemplate != nullptr) {
+        pTemplate->GetDocString(defExt, CDocTemplate::filterExt);
     }
-    filter += klt::LoadString(AFX_IDS_ALLFILTER) + "|*.*||";
+    const std::string filter = GetFileFilter(bOpenFileDialog, pTemplate);
     std::string initial = fileName;
     if (const std::string folder = GetDefaultFolder();
         !initial.empty() && initial.find('/') == std::string::npos && !folder.empty()) {
@@ -339,6 +336,17 @@ BOOL CWinApp::DoPromptFileName(std::string& fileName, UINT nIDSTitle, DWORD lFla
     }
     fileName = dialog.GetPathName();
     return TRUE;
+}
+
+std::string CWinApp::GetFileFilter(BOOL, CDocTemplate* pTemplate) {
+    std::string filter;
+    std::string defExt;
+    std::string filterName;
+    if (pTemplate != nullptr && pTemplate->GetDocString(filterName, CDocTemplate::filterName) &&
+        pTemplate->GetDocString(defExt, CDocTemplate::filterExt) && !filterName.empty() && !defExt.empty()) {
+        filter = filterName + "|*" + defExt + "|";
+    }
+    return filter + klt::LoadString(AFX_IDS_ALLFILTER) + "|*.*||";
 }
 
 std::string CWinApp::GetDefaultFolder() {

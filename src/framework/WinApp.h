@@ -73,10 +73,13 @@ public:
     CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
     BOOL SaveAllModified();
     void CloseAllDocuments(BOOL bEndSession);
-    // The file dialog for Open (bOpenFileDialog) and Save As, with the template's filter and
-    // extension and "All Files (*.*)". fileName is the initial name in and the choice out.
+    // The file dialog for Open (bOpenFileDialog) and Save As, with the types of GetFileFilter and
+    // the template's extension. fileName is the initial name in and the choice out.
     BOOL DoPromptFileName(std::string& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                           CDocTemplate* pTemplate);
+    // The types that dialog offers, in CFileDialog's filter form: the template's own and
+    // "All Files (*.*)". A program with more than one type of file lists its own.
+    virtual std::string GetFileFilter(BOOL bOpenFileDialog, CDocTemplate* pTemplate);
     // The folder where a file dialog starts for a name without a folder of its own (the name of a
     // new document); empty: the current folder.
     virtual std::string GetDefaultFolder();

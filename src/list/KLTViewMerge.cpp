@@ -4,15 +4,17 @@
 // entry whose user name or password differs the user decides whether the incoming one replaces it.
 
 #include "document/KLTDoc.h"
+#include "framework/MessageBox.h"
 #include "list/ConfirmReplaceDlg.h"
 #include "list/KLTView.h"
 #include "res/resource.h"
 #include "store/EntryMerge.h"
 
+#include <memory>
+
 namespace {
 
-constexpr char kFilter[] = "Keyloft Files (*.klt)| *.klt| All Files (*.*)| *.*||";
-// Password files are written as ".klt". Where file names ignore letter case any form of the
+// Plain password files are written as ".klt". Where file names ignore letter case any form of the
 // extension will do; here a name typed without one must get the form the files really have.
 constexpr char kDefaultExt[] = "klt";
 
@@ -32,8 +34,9 @@ bool ConfirmReplace(const QMPassword& current, const QMPassword& incoming, CWnd*
 } // namespace
 
 void CKLTView::OnFileMerge() {
+    const std::string filter = klt::LoadString(IDS_OPEN_FILTER);
     CFileDialog fileDlg(TRUE, kDefaultExt, nullptr,
-                        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_FILEMUSTEXIST, kFilter, this);
+                        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_FILEMUSTEXIST, filter.c_str(), this);
     if (fileDlg.DoModal() != IDOK) {
         return;
     }

@@ -93,6 +93,10 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
      "produce them."},
     {IDS_CANNOT_TYPE_HERE,
      "Keyloft cannot type into this window on this desktop.  Windows of X11 programs still work."},
+    {IDS_INVALID_PASSWORD_OR_DAMAGED, "Invalid password, or the file is damaged."},
+    {IDS_OPEN_FILTER, "Keyloft Files (*.klt;*.kltx)|*.klt;*.kltx|All Files (*.*)|*.*||"},
+    {IDS_SAVE_FILTER,
+     "Keyloft Files (*.klt)|*.klt|Keyloft Encrypted Files (*.kltx)|*.kltx|All Files (*.*)|*.*||"},
     {IDS_USAGE, "Usage: keyloft [/S] [/N] [/M] [FILE]\n"
                 "       keyloft --paste\n"
                 "\n"

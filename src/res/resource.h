@@ -107,6 +107,9 @@
 #define IDS_NO_PRIVATE_FOLDER 61272
 #define IDS_CHARACTERS_NOT_TYPED 61273
 #define IDS_CANNOT_TYPE_HERE 61274
+#define IDS_INVALID_PASSWORD_OR_DAMAGED 61280
+#define IDS_OPEN_FILTER 61281 // the types that Open and Merge take, in the file dialog's filter form
+#define IDS_SAVE_FILTER 61282 // the types that Save As offers
 #define IDS_USAGE 61290
 #define IDS_STARTUP_FOLDER_MISSING 61291
 #define IDS_ASK_STARTUP_FOLDER_MISSING 61292

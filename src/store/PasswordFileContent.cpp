@@ -27,9 +27,11 @@ ReadStatus PasswordFileContent::Load(std::string_view image, const PasswordPromp
     *this = {};
     PasswordFileHeader header;
     const ReadStatus status = ReadPasswordHeader(image, prompt, header);
-    if (status != ReadStatus::ok) {
-        return status;
-    }
+    return status == ReadStatus::ok ? LoadStream(header) : status;
+}
+
+ReadStatus PasswordFileContent::LoadStream(const PasswordFileHeader& header) {
+    *this = {};
     try {
         CArchive ar(header.stream);
         Serialize(ar);
@@ -38,7 +40,7 @@ ReadStatus PasswordFileContent::Load(std::string_view image, const PasswordPromp
         return ReadStatus::badFormat;
     }
     bProtected = header.bProtected;
-    strMasterPassword = std::move(header.strMasterPassword);
+    strMasterPassword = header.strMasterPassword;
     return ReadStatus::ok;
 }
 

@@ -30,6 +30,8 @@ struct PasswordFileContent {
     // Replaces this content by the file in image. A stream error gives badFormat; on any status but
     // ok the content is left empty.
     ReadStatus Load(std::string_view image, const PasswordPrompt& prompt);
+    // The same for a header already read (ReadPasswordHeader gave ok).
+    ReadStatus LoadStream(const PasswordFileHeader& header);
     // The same for a file on disk. Throws CFileException.
     ReadStatus LoadFile(const std::string& strPath, const PasswordPrompt& prompt);
 

@@ -21,6 +21,8 @@ enum class ReadStatus {
     encrypted,     // the file is marked as enciphered (refused after the prompt)
     wrongPassword, // the typed password differs from the stored one
     badFormat,     // shorter than its header, the password field runs past the end, or a bad stream
+    undecryptable, // an encrypted file that a wrong password or a changed byte keeps shut: one looks
+                   // like the other
 };
 
 // Asks the user for the file's password; nullopt when cancelled.

@@ -35,7 +35,8 @@ TEST_F(ProgramTest, InstalledProgramKeepsTheUsersFilesInTheUsersDataFolder) {
     EXPECT_TRUE(fs::exists(prefix / "share/icons/hicolor/scalable/apps/keyloft.svg"));
     const std::string entry = ReadAll(prefix / "share/applications/keyloft.desktop");
     EXPECT_NE(entry.find("Exec=\"" + (prefix / "bin/keyloft").string() + "\" %f\n"), std::string::npos);
-    EXPECT_NE(entry.find("MimeType=application/x-keyloft;\n"), std::string::npos);
+    EXPECT_NE(entry.find("MimeType=application/x-keyloft;application/x-keyloft-encrypted;\n"),
+              std::string::npos);
 
     m_program = (prefix / "bin/keyloft").string();
     Start({});

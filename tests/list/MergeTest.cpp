@@ -46,7 +46,7 @@ TEST_F(MergeTest, CancelledFileDialogChangesNothing) {
     const klt::FileDialogRequest& request = user.FileDialogs()[0];
     EXPECT_TRUE(request.bOpen);
     EXPECT_EQ(request.initialPath, "");
-    EXPECT_EQ(request.qtFilter, "Keyloft Files (*.klt);;All Files (*)");
+    EXPECT_EQ(request.qtFilter, "Keyloft Files (*.klt *.kltx);;All Files (*)");
     EXPECT_EQ(request.defaultSuffix, "klt");
     EXPECT_EQ(request.flags, 0x1006u); // hide read-only, overwrite prompt, file must exist
     EXPECT_EQ(request.pOwner, m_pView);

@@ -22,10 +22,14 @@ protected:
     int Run(std::vector<std::string> args, const std::string& input = "") {
         std::istringstream in(input);
         m_out.str(""), m_err.str("");
-        klt::cli::Environment env{in, m_out, m_err, [this](const char* pszName) -> const char* {
+        klt::cli::Environment env{in,
+                                  m_out,
+                                  m_err,
+                                  [this](const char* pszName) -> const char* {
                                       const auto it = m_env.find(pszName);
                                       return it == m_env.end() ? nullptr : it->second.c_str();
-                                  }};
+                                  },
+                                  {1, 8192}};
         return klt::cli::Run(args, env);
     }
 
@@ -236,4 +240,48 @@ TEST_F(Cli, ExportGoesWhereItIsSentAndNowhereElse) {
         EXPECT_EQ(Run(args), klt::cli::fileError);
         EXPECT_EQ(m_err.str(), folder + " is a folder, not a file.\n");
     }
+}
+
+TEST_F(Cli, EncryptedFilesWithEveryCommand) {
+    ASSERT_EQ(Run({"create", Path("plain.klt")}, kFileJson), klt::cli::success) << m_err.str();
+    ASSERT_EQ(Run({"create", Path("a.kltx")}, kFileJson), klt::cli::success) << m_err.str();
+    const std::string plain = klt::ReadFileContents(Path("plain.klt"));
+    EXPECT_EQ(klt::ReadFileContents(Path("a.kltx")).find("Mail"), std::string::npos);
+    m_env["KLT_PASSWORD"] = "pa\xC3\x9Fword";
+    ASSERT_EQ(Run({"dump", Path("a.kltx")}), klt::cli::success) << m_err.str();
+    EXPECT_EQ(Json::parse(m_out.str()), Json::parse(kFileJson));
+
+    // KLT_PASSWORD, command, standard input, exit code, the file that must hold the plain bytes.
+    const char* const kRight = "pa\xC3\x9Fword";
+    const std::tuple<const char*, std::vector<std::string>, std::string, int, const char*> steps[] = {
+        {kRight, {"convert", Path("a.kltx"), Path("b.klt")}, "", klt::cli::success, "b.klt"},
+        {kRight, {"convert", Path("b.klt"), Path("c.kltx")}, "", klt::cli::success, nullptr},
+        {kRight, {"convert", Path("c.kltx"), Path("d.klt")}, "", klt::cli::success, "d.klt"},
+        {kRight, {"export", "--output", Path("a.csv"), Path("a.kltx")}, "", klt::cli::success, nullptr},
+        {kRight, {"import", Path("a.csv"), Path("c.kltx")}, "", klt::cli::success, nullptr},
+        {"wrong", {"convert", Path("c.kltx"), Path("e.klt")}, "", klt::cli::fileError, nullptr},
+        // A file without a master password is encrypted only with one given.
+        {"", {"import", Path("a.csv"), Path("open.kltx")}, "", klt::cli::fileError, nullptr},
+        {"", {"import", Path("a.csv"), Path("open.klt")}, "", klt::cli::success, nullptr},
+        {"", {"convert", Path("open.klt"), Path("open.kltx")}, "", klt::cli::fileError, nullptr},
+        {"",
+         {"convert", "--password-stdin", Path("open.klt"), Path("f.kltx")},
+         "new\n",
+         klt::cli::success,
+         nullptr},
+        {"new", {"dump", Path("f.kltx")}, "", klt::cli::success, nullptr},
+    };
+    for (const auto& [pszPassword, args, input, nExit, pszSame] : steps) {
+        SCOPED_TRACE(args[0] + " " + args.back());
+        m_env["KLT_PASSWORD"] = pszPassword;
+        EXPECT_EQ(Run(args, input), nExit) << m_err.str();
+        if (pszSame != nullptr) {
+            EXPECT_EQ(klt::ReadFileContents(Path(pszSame)), plain);
+        }
+    }
+    EXPECT_EQ(Json::parse(m_out.str())["entries"].size(), 2u);
+    EXPECT_FALSE(fs::exists(Path("e.klt")));
+    EXPECT_FALSE(fs::exists(Path("open.kltx")));
+    EXPECT_EQ(Run({"dump", Path("a.kltx")}), klt::cli::fileError);
+    EXPECT_EQ(m_err.str(), "Invalid password, or the file is damaged.\n");
 }

@@ -4,6 +4,7 @@
 #include "keyloft-cli/CliSupport.h"
 #include "keyloft-cli/JsonContent.h"
 #include "store/FileException.h"
+#include "store/PasswordFileType.h"
 
 #include <cerrno>
 #include <iostream>
@@ -16,7 +17,9 @@ namespace klt::cli {
 namespace {
 
 constexpr const char* kHelp = R"help(
-Reads and writes Keyloft password files (.klt).
+Reads and writes Keyloft password files: plain (.klt) and encrypted (.kltx).
+A file whose name ends in .kltx is written encrypted with its master password;
+files of either type are read.
 
   dump FILE     Prints the file as one JSON object:
                   {"encrypted": false, "protected": true, "master_password": "...",
@@ -26,14 +29,17 @@ Reads and writes Keyloft password files (.klt).
                    "second_list": 0}
                 Entries appear in file order; times are seconds since 1970 UTC. A text
                 that is not valid UTF-8 is printed as {"hex": "e9..."} so that no byte
-                is lost. A protected file needs its master password: from the
-                environment variable KLT_PASSWORD or, with --password-stdin, from the
-                first line of standard input.
+                is lost. A protected or encrypted file needs its master password:
+                from the environment variable KLT_PASSWORD or, with --password-stdin,
+                from the first line of standard input.
   create FILE   Reads the same JSON from standard input and writes FILE ("encrypted"
                 false, "second_list" 0; "protected", "fourth" and "second_list" may be
                 left out). An existing file is replaced safely and keeps its
                 permissions; a new file is created readable by its owner only. dump
-                followed by create gives back the same file, byte for byte.
+                followed by create gives back the same file, byte for byte (for
+                .kltx, the same content under a fresh salt and nonce). A .kltx FILE
+                needs a master password: without one in the JSON it is taken from
+                KLT_PASSWORD.
   export FILE   Prints the entries as CSV (RFC 4180, UTF-8) with the columns
                 "Title","Username","Password","Last Modified", the time in UTC
                 (1999-02-01T00:00:00Z); with --output CSV they go to that file, made
@@ -61,6 +67,11 @@ Reads and writes Keyloft password files (.klt).
                 were added, replaced, kept, skipped and renamed.
                 A CSV that cannot be read is reported with its line; nothing is
                 written then.
+  convert IN OUT
+                Writes the password file IN to OUT, each of either type, the
+                entries byte for byte: .klt to .kltx encrypts, .kltx to .klt
+                decrypts. A plain file without a master password takes one from
+                KLT_PASSWORD or --password-stdin when OUT is a .kltx.
 
 Exit status: 0 on success, 1 when a file cannot be read or written (the reason is
 printed on standard error), 2 on a usage error or unusable JSON or CSV.
@@ -68,6 +79,7 @@ printed on standard error), 2 on a usage error or unusable JSON or CSV.
 
 struct Command {
     const char* pszName;
+    const char* pszOperands; // as the usage error names them
     size_t nOperands;
     bool bPasswordStdin; // takes --password-stdin
     bool bOutput;        // takes --output CSV
@@ -76,10 +88,11 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"dump", 1, true, false, false, false},
-    {"create", 1, false, false, false, false},
-    {"export", 1, true, true, false, true},
-    {"import", 2, true, false, true, false},
+    {"dump", "exactly one FILE", 1, true, false, false, false},
+    {"create", "exactly one FILE", 1, false, false, false, false},
+    {"export", "exactly one FILE", 1, true, true, false, true},
+    {"import", "CSV and FILE", 2, true, false, true, false},
+    {"convert", "IN and OUT", 2, true, false, false, false},
 };
 
 struct Arguments {
@@ -99,7 +112,7 @@ int Dump(const std::string& strPath, const PasswordPrompt& prompt, Environment& 
     return success;
 }
 
-int Create(const std::string& strPath, Environment& env) {
+int Create(const std::string& strPath, const PasswordPrompt& prompt, Environment& env) {
     PasswordFileContent content;
     try {
         const std::string input{std::istreambuf_iterator<char>(env.in), std::istreambuf_iterator<char>()};
@@ -109,7 +122,23 @@ int Create(const std::string& strPath, Environment& env) {
     } catch (const InputError& e) {
         return UsageError(env, e.what());
     }
-    content.SaveFile(strPath);
+    if (const int nExit = SealingPassword(strPath, prompt, content, env); nExit != success) {
+        return nExit;
+    }
+    SaveContent(content, strPath, env.saveLimits);
+    return success;
+}
+
+int Convert(const std::string& strIn, const std::string& strOut, const PasswordPrompt& prompt,
+            Environment& env) {
+    PasswordFileContent content;
+    if (const int nExit = LoadContent(strIn, prompt, content, env); nExit != success) {
+        return nExit;
+    }
+    if (const int nExit = SealingPassword(strOut, prompt, content, env); nExit != success) {
+        return nExit;
+    }
+    SaveContent(content, strOut, env.saveLimits);
     return success;
 }
 
@@ -154,8 +183,7 @@ int Dispatch(const std::vector<std::string>& args, Environment& env) {
     }
     const std::vector<std::string>& operands = parsed.operands;
     if (operands.size() != pCommand->nOperands) {
-        return UsageError(
-            env, args[0] + (pCommand->nOperands == 1 ? " takes exactly one FILE" : " takes CSV and FILE"));
+        return UsageError(env, args[0] + " takes " + pCommand->pszOperands);
     }
     const PasswordPrompt prompt = PasswordSource(parsed.bPasswordStdin, env);
     if (args[0] == "dump") {
@@ -167,7 +195,10 @@ int Dispatch(const std::vector<std::string>& args, Environment& env) {
     if (args[0] == "import") {
         return ImportCommand(operands[0], operands[1], parsed.bReplace, prompt, env);
     }
-    return Create(operands[0], env);
+    if (args[0] == "convert") {
+        return Convert(operands[0], operands[1], prompt, env);
+    }
+    return Create(operands[0], prompt, env);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #pragma once
 // keyloft-cli: reads and writes password files from scripts.
 
+#include "store/SealedFile.h"
+
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -17,6 +19,8 @@ struct Environment {
     std::ostream& err;
     // The value of an environment variable, or null.
     std::function<const char*(const char*)> getenv;
+    // The key derivation's work for encrypted files written; tests lower it.
+    KdfLimits saveLimits = kSaveKdfLimits;
 };
 
 // Runs the tool with its arguments (without the program name).

@@ -5,6 +5,7 @@
 #include "store/EntryMerge.h"
 #include "store/FileException.h"
 #include "store/FileIo.h"
+#include "store/PasswordFileType.h"
 #include "store/PasswordFileWriter.h"
 
 #include <algorithm>
@@ -27,7 +28,8 @@ int32_t Now() {
 }
 
 // A new file's master password, or the exit code after saying why there is none.
-int NewFileContent(const PasswordPrompt& prompt, PasswordFileContent& content, Environment& env) {
+int NewFileContent(const std::string& strPath, const PasswordPrompt& prompt, PasswordFileContent& content,
+                   Environment& env) {
     const auto password = prompt();
     if (!password) {
         return FileError(env, "A new file needs a master password: set KLT_PASSWORD (empty for none) or "
@@ -39,7 +41,9 @@ int NewFileContent(const PasswordPrompt& prompt, PasswordFileContent& content, E
     content.strMasterPassword = *password;
     content.bProtected = !password->empty();
     content.timeStamp = Now();
-    return success;
+    // An encrypted file cannot do without a password.
+    return SealingPassword(
+        strPath, [&password] { return password; }, content, env);
 }
 
 // Standard output for "-" or a name of it such as /dev/stdout; straight into a pipe, terminal or
@@ -92,7 +96,7 @@ int ImportCommand(const std::string& strCsvPath, const std::string& strPath, boo
     std::error_code error;
     const bool bExists = std::filesystem::exists(strPath, error);
     const int nExit =
-        bExists ? LoadContent(strPath, prompt, content, env) : NewFileContent(prompt, content, env);
+        bExists ? LoadContent(strPath, prompt, content, env) : NewFileContent(strPath, prompt, content, env);
     if (nExit != success) {
         return nExit;
     }
@@ -107,7 +111,7 @@ int ImportCommand(const std::string& strCsvPath, const std::string& strPath, boo
         counts.nAdded = incoming.entries.size();
         content.entryList = std::move(incoming.entries);
     }
-    content.SaveFile(strPath);
+    SaveContent(content, strPath, env.saveLimits);
     env.out << counts.nAdded << " added, " << counts.nReplaced << " replaced, " << counts.nKept << " kept, "
             << counts.nSkipped << " skipped, " << incoming.nRenamed << " renamed\n";
     return success;

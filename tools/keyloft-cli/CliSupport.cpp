@@ -1,5 +1,8 @@
 #include "keyloft-cli/CliSupport.h"
 
+#include "store/FileIo.h"
+#include "store/PasswordFileType.h"
+
 #include <iostream>
 #include <optional>
 
@@ -29,6 +32,7 @@ const char kUsage[] = R"(Usage:
   keyloft-cli create FILE
   keyloft-cli export [--password-stdin] [--output CSV] [--spreadsheet-safe] FILE
   keyloft-cli import [--password-stdin] [--replace] CSV FILE
+  keyloft-cli convert [--password-stdin] IN OUT
   keyloft-cli --help
 )";
 
@@ -54,7 +58,7 @@ PasswordPrompt PasswordSource(bool bPasswordStdin, Environment& env) {
 
 int LoadContent(const std::string& strPath, const PasswordPrompt& prompt, PasswordFileContent& content,
                 Environment& env) {
-    switch (content.LoadFile(strPath, prompt)) {
+    switch (klt::LoadContent(ReadFileContents(strPath), prompt, content)) {
     case ReadStatus::ok:
         return success;
     case ReadStatus::cancelled:
@@ -63,10 +67,31 @@ int LoadContent(const std::string& strPath, const PasswordPrompt& prompt, Passwo
         return FileError(env, kEncryptedText);
     case ReadStatus::wrongPassword:
         return FileError(env, "Invalid Password.");
+    case ReadStatus::undecryptable:
+        return FileError(env, "Invalid password, or the file is damaged.");
     case ReadStatus::badFormat:
         break;
     }
     return FileError(env, "Unexpected file format.");
+}
+
+int SealingPassword(const std::string& strPath, const PasswordPrompt& prompt, PasswordFileContent& content,
+                    Environment& env) {
+    if (!IsSealedPath(strPath) || !content.strMasterPassword.empty()) {
+        return success;
+    }
+    const auto password = prompt();
+    if (!password || password->empty()) {
+        return FileError(env,
+                         "An encrypted file (.kltx) needs a master password: set KLT_PASSWORD or give it "
+                         "with --password-stdin.");
+    }
+    if (password->size() > kMaxMasterPasswordLength) {
+        return FileError(env, "The master password is longer than 255 bytes.");
+    }
+    content.strMasterPassword = *password;
+    content.bProtected = true;
+    return success;
 }
 
 } // namespace klt::cli

@@ -22,9 +22,14 @@ int FileError(Environment& env, const std::string& strMessage);
 // consumes standard input.
 PasswordPrompt PasswordSource(bool bPasswordStdin, Environment& env);
 
-// Reads the password file at strPath into content: success, or the exit code after reporting why
-// not. Throws CFileException.
+// Reads the password file of either type at strPath into content: success, or the exit code after
+// reporting why not. Throws CFileException.
 int LoadContent(const std::string& strPath, const PasswordPrompt& prompt, PasswordFileContent& content,
                 Environment& env);
+
+// Before content is written to strPath: an encrypted file without a master password takes one from
+// prompt. success, or the exit code after reporting that there is none.
+int SealingPassword(const std::string& strPath, const PasswordPrompt& prompt, PasswordFileContent& content,
+                    Environment& env);
 
 } // namespace klt::cli

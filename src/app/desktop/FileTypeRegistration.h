@@ -1,6 +1,7 @@
 #pragma once
-// Password files open with the program from the desktop: the MIME type application/x-keyloft for
-// "*.klt" files and a desktop entry that opens such files with the program.
+// Password files open with the program from the desktop: the MIME types application/x-keyloft for
+// "*.klt" files and application/x-keyloft-encrypted for "*.kltx" files, and a desktop entry that
+// opens such files with the program.
 
 #include <string>
 
