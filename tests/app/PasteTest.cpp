@@ -3,8 +3,8 @@
 #include "app/AppTestSupport.h"
 #include "frame/MainFrame.h"
 #include "frame/PasteDlg.h"
+#include "support/WaitUntil.h"
 
-#include <QTest>
 
 using namespace klt::testing;
 using klt::WindowId;
@@ -161,7 +161,7 @@ TEST_F(PasteTest, TrayAddAppendsAnEntryEvenUnderANameThatExistsAndWaitsForAnOpen
         .Click(IDOK);
     m_user.Dialog(IDD_NEW_ENTRY).Type(IDC_SYSTEM, "Web").Click(IDOK);
     Frame()->SendMessage(WM_COMMAND, ID_TRAY_ADD);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return Doc()->m_entryList.size() == 6; }, 5000));
+    ASSERT_TRUE(klt::test::WaitUntil([this] { return Doc()->m_entryList.size() == 6; }));
     const QMPassword& added = **std::next(Doc()->m_entryList.begin(), 4);
     EXPECT_EQ(added.m_strUserName, "bob");
     EXPECT_EQ(added.m_strSystem, "Mail");

@@ -3,6 +3,8 @@
 // appear, change their titles, come to the front and go away (waiting for the display's events,
 // within a bound), and types through xdotool as a user would.
 
+#include "support/WaitUntil.h"
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -12,9 +14,7 @@ struct _XDisplay;
 namespace klt::e2e {
 
 using namespace std::chrono_literals;
-
-// Every wait ends after this long at most.
-inline constexpr std::chrono::milliseconds kBound = 20s;
+using test::kBound;
 
 using Window = unsigned long;
 

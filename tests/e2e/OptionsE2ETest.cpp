@@ -4,7 +4,6 @@
 
 #include <QRegularExpression>
 #include <fstream>
-#include <thread>
 
 namespace fs = std::filesystem;
 using namespace klt::e2e;
@@ -21,11 +20,7 @@ TEST_F(ProgramTest, OptionsWritesAnAutostartEntryThatStartsTheProgramInTheTray) 
     for (const char* key : {"Tab", "Tab", "space", "Return"}) { // the tray box, then OK
         Desktop::Key(key);
     }
-    for (const auto deadline = std::chrono::steady_clock::now() + kBound;
-         !fs::exists(entry) && std::chrono::steady_clock::now() < deadline;) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    ASSERT_TRUE(fs::exists(entry));
+    ASSERT_TRUE(klt::test::WaitUntil([&] { return fs::exists(entry); }));
 
     // The desktop's reading of the Exec key: the file's escapes undone, "%%" a '%'.
     std::ifstream in(entry);

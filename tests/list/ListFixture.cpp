@@ -1,5 +1,7 @@
 #include "list/ListFixture.h"
 
+#include "support/WaitUntil.h"
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDialog>
@@ -23,7 +25,7 @@ int ActivatingSeam::RunDialog(CDialog& dialog) {
     pWindow->setWindowModality(Qt::ApplicationModal);
     pWindow->show();
     pWindow->activateWindow();
-    EXPECT_TRUE(QTest::qWaitFor([pWindow] { return QApplication::activeWindow() == pWindow; }, 2000))
+    EXPECT_TRUE(klt::test::WaitUntil([pWindow] { return QApplication::activeWindow() == pWindow; }))
         << "dialog " << dialog.GetTemplateId() << " did not come to the front";
     return m_user.RunDialog(dialog);
 }

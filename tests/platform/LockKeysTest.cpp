@@ -2,8 +2,9 @@
 
 #include "platform/LockKeys.h"
 
+#include "support/WaitUntil.h"
+
 #include <QGuiApplication>
-#include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -23,10 +24,10 @@ TEST(LockKeys, FollowTheKeyboardsIndicators) {
     for (const auto& [vk, keysym] : {std::pair{kCapsLock, "Caps_Lock"}, std::pair{kNumLock, "Num_Lock"}}) {
         const bool bBefore = klt::IsLockKeyOn(vk);
         Press(keysym);
-        EXPECT_TRUE(QTest::qWaitFor([vk = vk, bBefore] { return klt::IsLockKeyOn(vk) != bBefore; }, 2000))
+        EXPECT_TRUE(klt::test::WaitUntil([vk = vk, bBefore] { return klt::IsLockKeyOn(vk) != bBefore; }))
             << keysym;
         Press(keysym);
-        EXPECT_TRUE(QTest::qWaitFor([vk = vk, bBefore] { return klt::IsLockKeyOn(vk) == bBefore; }, 2000))
+        EXPECT_TRUE(klt::test::WaitUntil([vk = vk, bBefore] { return klt::IsLockKeyOn(vk) == bBefore; }))
             << keysym;
     }
     EXPECT_FALSE(klt::IsLockKeyOn(0x10)); // Shift has no indicator

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 // Xlib after gtest and Qt: its macros (None, Bool) clash with their names.
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <X11/XKBlib.h>
 #include <X11/keysym.h>
 
@@ -21,12 +19,7 @@ protected:
 
     // Runs the event loop until the count of presses reaches the number, within the bound.
     bool WaitForPresses(int count) {
-        QElapsedTimer clock;
-        clock.start();
-        while (presses < count && clock.elapsed() < kBound.count()) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        }
-        return presses == count;
+        return WaitUntil([&] { return presses >= count; }) && presses == count;
     }
 
     // Whether the combination is taken: another client is refused it then. A successful probe
@@ -87,13 +80,10 @@ TEST_F(X11HotKey, FollowsItsKeyToANewLayout) {
     ASSERT_TRUE(X11TestDisplay::SetLayout("de"));
     X11TestDisplay german; // a connection that knows the new layout from its start
     // The service notices the new layout when its events come in; press until the grab answers.
-    QElapsedTimer clock;
-    clock.start();
-    while (presses == 0 && clock.elapsed() < kBound.count()) {
+    EXPECT_TRUE(WaitUntil([&] {
         german.Tap(XK_z, {XK_Control_L, XK_Alt_L});
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-    }
-    EXPECT_GE(presses, 1);
+        return presses >= 1;
+    }));
 }
 
 } // namespace

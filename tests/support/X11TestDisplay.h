@@ -3,6 +3,7 @@
 // (layouts, Caps Lock, keys pressed, a rival hot key) and watches windows appear.
 
 #include "platform/WindowSystem.h"
+#include "support/WaitUntil.h"
 
 #include <chrono>
 #include <functional>
@@ -11,11 +12,6 @@
 struct _XDisplay;
 
 namespace klt::test {
-
-using namespace std::chrono_literals;
-
-// Every wait in the X11 tests ends after this long at most.
-inline constexpr std::chrono::milliseconds kBound = 20s;
 
 class X11TestDisplay {
 public:

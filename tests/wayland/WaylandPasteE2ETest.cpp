@@ -57,12 +57,12 @@ protected:
         m_keyboard.Press({KEY_LEFTCTRL, KEY_A});
         QProcess xclip;
         std::string text;
-        const auto deadline = std::chrono::steady_clock::now() + kBound;
-        while (text.empty() && std::chrono::steady_clock::now() < deadline) {
+        klt::test::WaitUntil([&] {
             xclip.start("xclip", {"-o", "-selection", "primary"});
             xclip.waitForFinished();
             text = xclip.readAllStandardOutput().toStdString();
-        }
+            return !text.empty();
+        });
         return text;
     }
 

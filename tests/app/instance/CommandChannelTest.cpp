@@ -6,9 +6,9 @@
 #include "app/instance/InstanceLock.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
+#include "support/WaitUntil.h"
 
 #include <QEventLoop>
-#include <QTest>
 #include <QTimer>
 #include <atomic>
 #include <filesystem>
@@ -218,7 +218,7 @@ TEST_F(CommandChannelTest, StaleWindowIdReachesNobody) {
 TEST_F(CommandChannelTest, ChannelComesBackWhenItsServerHasClosed) {
     const std::string path = klt::ChannelPath(m_window.Id());
     const auto waitFor = [&path](bool bPresent) {
-        return QTest::qWaitFor([&] { return std::filesystem::exists(path) == bPresent; }, 20000);
+        return klt::test::WaitUntil([&] { return std::filesystem::exists(path) == bPresent; });
     };
     // A connection that cannot be accepted for want of file descriptors closes the server for good.
     RawClient waiting(m_window.Id());
