@@ -1,7 +1,7 @@
 #include "framework/WinKeys.h"
 #include "platform/portal/PortalHotKey.h"
 #include "platform/portal/PortalKeymap.h"
-#include "platform/wayland/WaylandKeymap.h"
+#include "platform/xkb/Keymap.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "platform/portal/PortalBus.h"
 #include "platform/wayland/SeatKeymap.h"
-#include "platform/wayland/WaylandKeymap.h"
+#include "platform/xkb/Keymap.h"
 
 #include <QDBusObjectPath>
 #include <xkbcommon/xkbcommon-keysyms.h>

@@ -1,6 +1,6 @@
 #include "platform/portal/PortalKeymap.h"
 
-#include "platform/wayland/WaylandKeymap.h"
+#include "platform/xkb/Keymap.h"
 #include "platform/xkb/Keysyms.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // keymaps that some program's virtual keyboard carries (this program's own, or a typing tool's with
 // only the keys it presses) are not the user's and are passed over.
 
-#include "platform/wayland/WaylandKeymap.h"
+#include "platform/xkb/Keymap.h"
 
 #include <functional>
 #include <memory>

@@ -6,7 +6,7 @@
 
 #include "platform/Keyboard.h"
 #include "platform/wayland/SeatKeymap.h"
-#include "platform/wayland/WaylandKeymap.h"
+#include "platform/xkb/Keymap.h"
 
 #include <chrono>
 #include <memory>

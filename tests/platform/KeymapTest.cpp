@@ -1,4 +1,4 @@
-#include "platform/wayland/WaylandKeymap.h"
+#include "platform/xkb/Keymap.h"
 
 #include <gtest/gtest.h>
 
