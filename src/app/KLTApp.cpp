@@ -11,6 +11,7 @@
 #include "list/KLTView.h"
 #include "platform/LockKeys.h"
 #include "platform/OpenPlatform.h"
+#include "platform/PlatformServices.h"
 #include "res/resource.h"
 
 #include <QCoreApplication>
@@ -98,6 +99,11 @@ BOOL CKLTApp::InitInstance() {
         return FALSE;
     }
     OpenPlatform();
+    // The window the user worked in when the key that started this was pressed: found before any
+    // window of ours can come up.
+    klt::PlatformServices* pPlatform = klt::CurrentPlatform();
+    const klt::WindowId pasteTarget =
+        bPaste && pPlatform != nullptr ? pPlatform->windows.ForegroundWindow() : 0;
     LoadStdProfileSettings(4);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
                                           klt::Factory<CMainFrame, CFrameWnd>(),
@@ -135,7 +141,7 @@ BOOL CKLTApp::InitInstance() {
         m_bExitOnClose = FALSE;
     }
     if (bPaste) {
-        m_pMainWnd->PostMessage(WM_HOTKEY, 0, 0);
+        m_pMainWnd->PostMessage(WM_HOTKEY, 0, static_cast<LPARAM>(pasteTarget));
     }
     if (GetProfileInt(kSettings, "Show ReadMe", 1) != 0) {
         OnHelpReadMe();

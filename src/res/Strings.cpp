@@ -93,6 +93,7 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
      "produce them."},
     {IDS_CANNOT_TYPE_HERE,
      "Keyloft cannot type into this window on this desktop.  Windows of X11 programs still work."},
+    {IDS_TYPING_STOPPED, "Typing stopped after %d of %d characters: %s no longer has the keyboard focus."},
     {AFX_IDS_UNTITLED, "Untitled"},
     {AFX_IDS_ALLFILTER, "All Files (*.*)"},
     {AFX_IDS_OPENFILE, "Open"},
