@@ -187,7 +187,8 @@ TEST_F(PasteTest, TypingStopsWhenTheTargetLosesTheFocusAndTheUsersNextWindowStay
         }
         Main().PasteToWindow(kEditor);
         EXPECT_EQ(Typed(), c.typed);
-        EXPECT_EQ(m_keyboard.events.size() % 2, 0u); // every key pressed was released
+        EXPECT_EQ(m_keyboard.events.size() % 2, 0u);      // every key pressed was released
+        EXPECT_EQ(m_keyboard.textsEnded, &c - cases + 1); // lent keys and the keymap given back
         EXPECT_EQ(m_windows.activations, c.activations);
         ASSERT_EQ(m_user.MessageBoxes().size() - messagesBefore, stops ? 1u : 0u);
         if (stops) {

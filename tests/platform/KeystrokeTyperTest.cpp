@@ -1,17 +1,14 @@
 #include "platform/KeystrokeTyper.h"
 
 #include "support/FakeKeyboard.h"
-#include "support/FakeWindowSystem.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 using klt::FakeKeyboard;
-using klt::FakeWindowSystem;
 using klt::KeystrokeTyper;
 using klt::Modifier;
-using klt::WindowId;
 using Events = std::vector<std::string>;
 
 namespace {
@@ -75,39 +72,6 @@ TEST_F(KeystrokeTyperTest, DecodesTheTextAndSkipsWhatTheKeyboardCannotType) {
     keyboard.events.clear();
     EXPECT_EQ(typer.TypeText(std::string_view("a\0b", 3)), 1); // the text ends at a NUL
     EXPECT_EQ(keyboard.announced, U"a");
-}
-
-// Asked before each character; a no ends the text with no key held and the text still ended.
-TEST_F(KeystrokeTyperTest, StopsBeforeTheFirstCharacterTheTargetNoLongerHolds) {
-    FakeWindowSystem windows;
-    windows.windows = {{1, {"target"}}, {2, {"other"}}};
-    const struct {
-        WindowId focus;
-        int keysBeforeSwitch; // key presses and releases; the other window takes the focus then
-        Events events;
-        int done;
-    } cases[] = {
-        {2, 0, {}, 0},
-        {1, 2, {"+Shift", "+k38", "-k38", "-Shift"}, 1},
-        {1, 6, {"+Shift", "+k38", "-k38", "-Shift", "+k39", "-k39", "+Shift", "+k11", "-k11", "-Shift"}, 3},
-        {1, -1, {"+Shift", "+k38", "-k38", "-Shift", "+k39", "-k39", "+Shift", "+k11", "-k11", "-Shift"}, 4},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.done);
-        keyboard.events.clear();
-        windows.foreground = c.focus;
-        keyboard.onKey = [&, keys = 0]() mutable {
-            if (++keys == c.keysBeforeSwitch) {
-                windows.foreground = 2;
-            }
-        };
-        EXPECT_EQ(typer.TypeText("Ab!\xE4\xB8\xAD", &windows, 1), 1);
-        EXPECT_EQ(keyboard.events, c.events);
-        EXPECT_EQ(typer.Stopped(), c.done < 4);
-        EXPECT_EQ(typer.DoneCount(), c.done);
-        EXPECT_EQ(typer.Length(), 4);
-        EXPECT_EQ(keyboard.textsEnded, &c - cases + 1);
-    }
 }
 
 TEST_F(KeystrokeTyperTest, WaitsForHeldModifiersWhileEventsAreHandled) {

@@ -160,20 +160,14 @@ bool X11Windows::SetForegroundWindow(WindowId window) {
     return active;
 }
 
-// The input focus in the window or one of its children; where a manager names an active window, the
-// window must be that one too (a manager may focus a frame or dock of its own in between).
+// The input focus decides where keys go: it must be in the window or one of its children.
 bool X11Windows::HoldFocus(WindowId window) {
     XGrabServer(m_connection.Display());
-    if (window == 0 || !HasFocusWithin(window)) {
-        return false;
-    }
-    const WindowId active = ActiveWindowProperty();
-    return active == 0 || active == window;
+    return window != 0 && HasFocusWithin(window);
 }
 
-// The keys sent meanwhile are handled before anyone else is served again.
+// The server handles the keys sent meanwhile before it.
 void X11Windows::LetFocusGo() {
-    XSync(m_connection.Display(), False);
     XUngrabServer(m_connection.Display());
     XFlush(m_connection.Display());
 }

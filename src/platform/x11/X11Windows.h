@@ -18,8 +18,8 @@ public:
 
     WindowId ForegroundWindow() override;
     bool SetForegroundWindow(WindowId window) override;
-    // No other client is served from the answer until LetFocusGo: not the window manager, not the
-    // window's own program ending.
+    // No other client is served from the answer until LetFocusGo: the window manager cannot move
+    // the focus in between.
     bool HoldFocus(WindowId window) override;
     void LetFocusGo() override;
     bool IsWindow(WindowId window) override;
