@@ -2,6 +2,8 @@
 // whose paste it starts.
 
 #include "app/KLTApp.h"
+#include "frame/MainFrame.h"
+#include "framework/VirtualKeys.h"
 #include "platform/PlatformServices.h"
 
 BOOL CKLTApp::RegisterAppHotKey() {
@@ -11,14 +13,15 @@ BOOL CKLTApp::RegisterAppHotKey() {
         return FALSE;
     }
     klt::PlatformServices* pPlatform = klt::CurrentPlatform();
-    if (pPlatform == nullptr) {
+    // Settings written by hand may name a plain letter: it is not taken from every other program.
+    if (pPlatform == nullptr || !klt::IsGlobalHotKey(nModifiers, static_cast<WORD>(nVirtualKey))) {
         m_bHotKeyRegistered = FALSE;
         return FALSE;
     }
     // The press reaches the main window as a message, handled from the event loop like any other.
     pPlatform->hotKey.SetPressedCallback([this] {
         if (m_pMainWnd != nullptr) {
-            m_pMainWnd->PostMessage(WM_HOTKEY, 0, 0);
+            m_pMainWnd->PostMessage(WM_HOTKEY, CMainFrame::kHotKeyPressed, 0);
         }
     });
     m_bHotKeyRegistered =

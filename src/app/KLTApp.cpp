@@ -117,6 +117,11 @@ BOOL CKLTApp::InitInstance() {
         return FALSE;
     }
     OpenPlatform();
+    // The window the user worked in when the key that started this was pressed: found before any
+    // window of ours can come up.
+    klt::PlatformServices* pPlatform = klt::CurrentPlatform();
+    const klt::WindowId pasteTarget =
+        bPaste && pPlatform != nullptr ? pPlatform->windows.ForegroundWindow() : 0;
     LoadStdProfileSettings(4);
     AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, klt::Factory<CKLTDoc, CDocument>(),
                                           klt::Factory<CMainFrame, CFrameWnd>(),
@@ -163,7 +168,7 @@ BOOL CKLTApp::InitInstance() {
         m_bExitOnClose = FALSE;
     }
     if (bPaste) {
-        m_pMainWnd->PostMessage(WM_HOTKEY, 0, 0);
+        m_pMainWnd->PostMessage(WM_HOTKEY, 0, static_cast<LPARAM>(pasteTarget));
     }
     if (GetProfileInt(kSettings, "Show ReadMe", 1) != 0) {
         OnHelpReadMe();

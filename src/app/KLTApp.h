@@ -56,7 +56,8 @@ public:
     // The one password document, or null before the template has made it.
     CKLTDoc* GetOpenDocument() const;
     // The global hot key from the settings "HotKeyMOD", "HotKeyVK" and "HotKeyEnable", for the main
-    // window; TRUE when it is registered now. A combination that cannot be had is no error.
+    // window; TRUE when it is registered now. A combination that cannot be had is no error; one whose
+    // key types a character without Ctrl or Alt is never registered.
     BOOL RegisterAppHotKey();
     // TRUE when nothing was registered or the hot key was given back.
     BOOL UnregisterAppHotKey();

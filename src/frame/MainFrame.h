@@ -22,6 +22,9 @@ public:
     // The close rule.
     void OnClose() override;
     // WM_HOTKEY starts a paste into the window the user works in; the rest goes to the base.
+    // wParam is kHotKeyPressed for the key itself, 0 for a start with --paste (here or handed over);
+    // a start here names in lParam the window that was in front when it began.
+    static constexpr WPARAM kHotKeyPressed = 1;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Puts the icon into the notification area; called once at start, after the hot key.
@@ -49,6 +52,7 @@ public:
     CTrayIcon m_trayIcon;
     klt::WindowId m_hPasteTarget = 0; // the window the tray's Paste types into
     int m_nPasteSelection = 0;        // the paste dialog's list position, kept between pastes
+    std::string m_strPasteSystem;     // and the system name of the entry there, which counts first
 
 protected:
     CToolBar m_wndToolBar;
@@ -70,4 +74,7 @@ private:
 namespace klt {
 // Whether the window is one of this program's own (the frame, a dialog, the tray icon).
 bool IsOwnWindow(WindowId window);
+// Whether, with the active window as it is, the end of a paste may bring its target back to the front:
+// only from the target itself, from one of this program's windows, or from none.
+bool MayReturnFocus(WindowId active, WindowId target);
 } // namespace klt

@@ -18,6 +18,10 @@ bool IsOwnWindow(WindowId window) {
     return window != 0 && QWidget::find(static_cast<WId>(window)) != nullptr;
 }
 
+bool MayReturnFocus(WindowId active, WindowId target) {
+    return active == 0 || active == target || IsOwnWindow(active);
+}
+
 } // namespace klt
 
 void CMainFrame::SetUpTrayIcon() {
@@ -35,7 +39,7 @@ bool CMainFrame::IsPasteTarget(klt::WindowId window) const {
            !pPlatform->windows.IsDesktopOrPanel(window);
 }
 
-// A click on the icon may move the focus to the panel before the icon reports it: the window the user
+// A click on the icon may move the focus to its panel before the icon reports it: the window the user
 // worked in before is remembered from the window manager's reports.
 void CMainFrame::OnActiveWindowChanged(klt::WindowId window) {
     if (IsPasteTarget(window)) {
@@ -46,10 +50,13 @@ void CMainFrame::OnActiveWindowChanged(klt::WindowId window) {
 LRESULT CMainFrame::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     if (klt::PlatformServices* pPlatform = klt::CurrentPlatform()) {
         const klt::WindowId foreground = pPlatform->windows.ForegroundWindow();
+        // The desktop or nothing in front: no window the user could see was chosen.
         if (IsPasteTarget(foreground)) {
             m_hPasteTarget = foreground;
-        } else if (!klt::IsOwnWindow(foreground) && IsPasteTarget(m_hLastActive)) {
+        } else if (pPlatform->windows.IsPanel(foreground) && IsPasteTarget(m_hLastActive)) {
             m_hPasteTarget = m_hLastActive;
+        } else if (!klt::IsOwnWindow(foreground)) {
+            m_hPasteTarget = 0;
         }
     }
     return m_trayIcon.HandleTrayMessage(static_cast<UINT>(wParam), static_cast<UINT>(lParam));

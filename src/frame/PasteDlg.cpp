@@ -22,8 +22,32 @@ BOOL CPasteDlg::OnInitDialog() {
     // On the screen's centre, not the target's: the target may be anywhere, even off the screen.
     CenterWindow();
     m_listBox.SetRows(m_pDoc != nullptr ? klt::EntryRows(*m_pDoc) : std::vector<klt::ListRow>());
-    m_listBox.SetCurSel(m_nSel);
+    // Entries added or removed since move the entry chosen last time; among entries of the same name,
+    // the position tells which.
+    int nSel = m_nSel;
+    for (int i = 0; !m_strSelSystem.empty() && SystemAt(nSel) != m_strSelSystem && i < m_listBox.GetCount();
+         ++i) {
+        if (SystemAt(i) == m_strSelSystem) {
+            nSel = i;
+        }
+    }
+    m_listBox.SetCurSel(nSel);
     return TRUE; // the focus goes to the list, the first tab stop
+}
+
+const QMPassword* CPasteDlg::EntryAt(int nIndex) {
+    void* pData = nIndex == LB_ERR ? nullptr : m_listBox.GetItemDataPtr(nIndex);
+    return pData != reinterpret_cast<void*>(-1) ? static_cast<const QMPassword*>(pData) : nullptr;
+}
+
+std::string CPasteDlg::SystemAt(int nIndex) {
+    const QMPassword* pEntry = EntryAt(nIndex);
+    return pEntry != nullptr ? pEntry->m_strSystem : std::string();
+}
+
+void CPasteDlg::Remember(int nSel) {
+    m_nSel = nSel;
+    m_strSelSystem = SystemAt(nSel);
 }
 
 void CPasteDlg::Paste(std::string QMPassword::*pField) {
@@ -31,12 +55,11 @@ void CPasteDlg::Paste(std::string QMPassword::*pField) {
     if (nSel == LB_ERR) {
         return;
     }
-    if (void* pData = m_listBox.GetItemDataPtr(nSel);
-        pData != nullptr && pData != reinterpret_cast<void*>(-1)) {
-        m_strText = static_cast<QMPassword*>(pData)->*pField;
+    if (const QMPassword* pEntry = EntryAt(nSel)) {
+        m_strText = pEntry->*pField;
     }
     UpdateData(TRUE);
-    m_nSel = nSel;
+    Remember(nSel);
     EndDialog(IDOK);
 }
 
@@ -49,6 +72,6 @@ void CPasteDlg::OnPastePassword() {
 }
 
 void CPasteDlg::OnCloseButton() {
-    m_nSel = m_listBox.GetCurSel();
+    Remember(m_listBox.GetCurSel());
     EndDialog(IDCANCEL);
 }

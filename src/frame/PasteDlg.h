@@ -17,8 +17,11 @@ public:
     // was when the paste began.
     CPasteDlg(CForeignWnd* pTarget, klt::IWindowSystem& windows);
 
-    std::string m_strText;     // out: the text to type; empty when nothing is to be typed
-    int m_nSel = 0;            // in: the position to select; out, after a button: the one selected, or -1
+    std::string m_strText; // out: the text to type; empty when nothing is to be typed
+    // in: the entry to select, by its system name, else by its position; out, after a button: the one
+    // selected (-1 and an empty name for none)
+    int m_nSel = 0;
+    std::string m_strSelSystem;
     CKLTDoc* m_pDoc = nullptr; // whose entries are listed; not owned
     CListBox m_listBox;
     std::string m_strPasteTo; // the target's title
@@ -32,4 +35,8 @@ protected:
 
 private:
     void Paste(std::string QMPassword::*pField);
+    // The entry listed at the index, null for none.
+    const QMPassword* EntryAt(int nIndex);
+    std::string SystemAt(int nIndex);
+    void Remember(int nSel);
 };

@@ -11,12 +11,24 @@
 #include "res/resource.h"
 #include "store/SecretMemory.h"
 
+#include <QApplication>
+#include <QWidget>
+
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_HOTKEY) {
+        // The key pressed while one of our own windows waits for the user: what is open comes up,
+        // and nothing is kept for later. A hand-over of a second start waits its turn.
+        if (wParam == kHotKeyPressed && klt::IsModalOpen()) {
+            if (QWidget* pModal = QApplication::activeModalWidget()) {
+                pModal->raise();
+                pModal->activateWindow();
+            }
+            return 0;
+        }
         if (klt::PlatformServices* pPlatform = klt::CurrentPlatform()) {
-            WhenNoModal([target = pPlatform->windows.ForegroundWindow()](CMainFrame& frame) {
-                frame.PasteToWindow(target);
-            });
+            const auto named = static_cast<klt::WindowId>(lParam);
+            WhenNoModal([target = named != 0 ? named : pPlatform->windows.ForegroundWindow()](
+                            CMainFrame& frame) { frame.PasteToWindow(target); });
         }
         return 0;
     }
@@ -42,11 +54,13 @@ void CMainFrame::PasteToWindow(klt::WindowId target) {
         return;
     }
     klt::IWindowSystem& windows = pPlatform->windows;
+    bool stopped = false;
     {
         CForeignWnd owner(target);
         CPasteDlg dlg(&owner, windows);
         dlg.m_pDoc = dynamic_cast<CKLTDoc*>(GetActiveDocument());
         dlg.m_nSel = m_nPasteSelection;
+        dlg.m_strSelSystem = m_strPasteSystem;
         if (dlg.DoModal() == IDOK && !dlg.m_strText.empty()) {
             if (windows.IsWindow(target)) {
                 windows.SetForegroundWindow(target);
@@ -54,9 +68,14 @@ void CMainFrame::PasteToWindow(klt::WindowId target) {
                 // dialog must not run inside the typing either.
                 const klt::ModalScope typing;
                 klt::KeystrokeTyper typer(pPlatform->keyboard);
-                typer.TypeText(dlg.m_strText);
+                typer.TypeText(dlg.m_strText, &windows, target);
                 klt::BringToFront(*this);
-                if (typer.UntypedCount() > 0) {
+                stopped = typer.Stopped();
+                if (stopped) {
+                    AfxMessageBox(klt::FormatString(IDS_TYPING_STOPPED, typer.DoneCount(), typer.Length(),
+                                                    dlg.m_strPasteTo),
+                                  MB_OK | MB_ICONSTOP);
+                } else if (typer.UntypedCount() > 0) {
                     AfxMessageBox(
                         klt::FormatString(IDS_CHARACTERS_NOT_TYPED, std::to_string(typer.UntypedCount())),
                         MB_OK | MB_ICONEXCLAMATION);
@@ -66,9 +85,11 @@ void CMainFrame::PasteToWindow(klt::WindowId target) {
             }
         }
         m_nPasteSelection = dlg.m_nSel;
+        m_strPasteSystem = dlg.m_strSelSystem;
         klt::Wipe(dlg.m_strText);
     }
-    if (windows.IsWindow(target)) {
+    // The user may have gone on to another window meanwhile: that one stays in front.
+    if (!stopped && windows.IsWindow(target) && klt::MayReturnFocus(windows.ForegroundWindow(), target)) {
         windows.SetForegroundWindow(target);
     }
 }

@@ -76,7 +76,10 @@ void HotKeyEdit::keyPressEvent(QKeyEvent* pEvent) {
     if (wVirtualKey == 0) {
         return;
     }
-    SetHotKey(wVirtualKey, static_cast<WORD>(wModifiers | (bExtended ? HOTKEYF_EXT : 0)));
+    // A key that types a character gets Alt when neither Ctrl nor Alt came with it.
+    const WORD wNeeded =
+        TypesCharacter(wVirtualKey) && (wModifiers & (HOTKEYF_CONTROL | HOTKEYF_ALT)) == 0 ? HOTKEYF_ALT : 0;
+    SetHotKey(wVirtualKey, static_cast<WORD>(wModifiers | wNeeded | (bExtended ? HOTKEYF_EXT : 0)));
 }
 
 void HotKeyEdit::keyReleaseEvent(QKeyEvent* pEvent) {

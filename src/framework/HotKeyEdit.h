@@ -1,7 +1,8 @@
 #pragma once
 // The hot-key field: shows a key combination ("Alt + Insert") and takes the next one the user
 // presses. Keys are kept as a virtual-key code and HOTKEYF_* modifiers. Tab, Escape and Enter
-// without modifiers keep their dialog meaning; Backspace and Delete without modifiers clear it.
+// without modifiers keep their dialog meaning; Backspace and Delete without modifiers clear it. A key
+// that types a character, pressed alone or with Shift alone, gets Alt.
 
 #include "framework/AfxDefs.h"
 

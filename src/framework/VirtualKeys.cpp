@@ -160,6 +160,16 @@ int QtKeyFromVirtualKey(WORD vk) {
     return 0;
 }
 
+bool TypesCharacter(WORD vk) {
+    return vk == VK_SPACE || (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z') ||
+           (vk >= VK_NUMPAD0 && vk <= VK_DIVIDE) || (vk >= VK_OEM_1 && vk <= VK_OEM_3) ||
+           (vk >= VK_OEM_4 && vk <= VK_OEM_7);
+}
+
+bool IsGlobalHotKey(UINT nModModifiers, WORD vk) {
+    return !TypesCharacter(vk) || (nModModifiers & (MOD_CONTROL | MOD_ALT)) != 0;
+}
+
 std::string HotKeyText(WORD vk, WORD wHotKeyModifiers) {
     if (vk == 0 && wHotKeyModifiers == 0) {
         return "None";

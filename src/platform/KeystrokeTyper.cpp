@@ -34,16 +34,30 @@ std::vector<Modifier> ModifiersOf(unsigned shiftState) {
 
 } // namespace
 
-int KeystrokeTyper::TypeText(std::string_view text) {
+int KeystrokeTyper::TypeText(std::string_view text, IWindowSystem* pWindows, WindowId target) {
     m_untyped = 0;
+    m_done = 0;
+    m_length = 0;
     if (!WaitForReleasedModifiers()) {
         return 0;
     }
     std::u32string characters = DecodeText(text);
     characters.resize(std::min(characters.size(), characters.find(U'\0')));
+    m_length = static_cast<int>(characters.size());
     m_keyboard.BeginText(characters);
+    // Every modifier a character presses is released with it: between characters Keyloft holds no key.
     for (char32_t character : characters) {
-        TypeCharacter(character);
+        const bool held = pWindows == nullptr || pWindows->HoldFocus(target);
+        if (held) {
+            TypeCharacter(character);
+            ++m_done;
+        }
+        if (pWindows != nullptr) {
+            pWindows->LetFocusGo();
+        }
+        if (!held) {
+            break;
+        }
     }
     m_keyboard.EndText();
     klt::Wipe(characters);

@@ -93,6 +93,7 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
      "produce them."},
     {IDS_CANNOT_TYPE_HERE,
      "Keyloft cannot type into this window on this desktop.  Windows of X11 programs still work."},
+    {IDS_TYPING_STOPPED, "Typing stopped after %d of %d characters: %s no longer has the keyboard focus."},
     {IDS_INVALID_PASSWORD_OR_DAMAGED, "Invalid password, or the file is damaged."},
     {IDS_OPEN_FILTER, "Keyloft Files (*.klt;*.kltx)|*.klt;*.kltx|All Files (*.*)|*.*||"},
     {IDS_SAVE_FILTER,

@@ -107,6 +107,7 @@
 #define IDS_NO_PRIVATE_FOLDER 61272
 #define IDS_CHARACTERS_NOT_TYPED 61273
 #define IDS_CANNOT_TYPE_HERE 61274
+#define IDS_TYPING_STOPPED 61275
 #define IDS_INVALID_PASSWORD_OR_DAMAGED 61280
 #define IDS_OPEN_FILTER 61281 // the types that Open and Merge take, in the file dialog's filter form
 #define IDS_SAVE_FILTER 61282 // the types that Save As offers

@@ -47,6 +47,11 @@ TEST_F(OptionsTest, FirstUseShowsTheDefaultsCancelStoresNothingAndOkStoresTheFie
                   ReadSetting("Settings/HotKeyEnable") + ReadSetting("Settings/Startup File"),
               "11861DEFAULT.KLT");
     EXPECT_EQ(m_hotKey.registered, Combination(MOD_CONTROL | MOD_SHIFT, 118));
+
+    // Settings written by hand that name Shift+K: the letter stays every program's.
+    klt::testing::WriteSetting("Settings/HotKeyVK", "75");
+    klt::testing::WriteSetting("Settings/HotKeyMOD", "4");
+    EXPECT_FALSE(m_pApp->RegisterAppHotKey());
 }
 
 TEST_F(OptionsTest, AStartupFileWithoutAnyDotGetsKltAndAClearedHotKeyIsNone) {

@@ -9,14 +9,18 @@ using namespace klt::testing;
 using klt::WindowId;
 
 // Far from the offscreen platform's own window ids, which count up from 1.
-constexpr WindowId kEditor = 0x700001, kOther = 0x700002, kPanel = 0x700003, kGone = 0x700004;
+constexpr WindowId kEditor = 0x700001, kOther = 0x700002, kPanel = 0x700003, kGone = 0x700004,
+                   kDesktop = 0x700005;
 
 class PasteTest : public FakeDesktopTest {
 protected:
     void SetUp() override {
         FakeDesktopTest::SetUp();
         klt::SetTrayHostQuery([] { return true; });
-        m_windows.windows = {{kEditor, {"Editor"}}, {kOther, {"Other"}}, {kPanel, {"panel", true}}};
+        m_windows.windows = {{kEditor, {"Editor"}},
+                             {kOther, {"Other"}},
+                             {kPanel, {"panel", false, true}},
+                             {kDesktop, {"desktop", true}}};
         m_windows.foreground = kEditor;
         WritePasswordFile(File("a.klt"), "", {"Mail", "bank", "Shop", "Mail"});
         Start({"a.klt"});
@@ -34,7 +38,7 @@ protected:
     }
 };
 
-TEST_F(PasteTest, DialogListsTheEntriesSortedAndRemembersThePositionNotTheEntry) {
+TEST_F(PasteTest, DialogListsTheEntriesSortedAndStartsOnTheEntryChosenLastTime) {
     const std::string letters = "wxyz";   // each entry's password; its user name is that letter twice
     auto it = Doc()->m_entryList.begin(); // in file order: Mail, bank, Shop, Mail
     for (const char c : letters) {
@@ -63,9 +67,23 @@ TEST_F(PasteTest, DialogListsTheEntriesSortedAndRemembersThePositionNotTheEntry)
         // Nothing selected: the Paste buttons do nothing, Close remembers -1.
         {[&](ScriptedUser& u) {
              Main().m_nPasteSelection = 9;
+             Main().m_strPasteSystem.clear();
              u.Click(IDC_PASTE_PASSWORD).Click(IDC_PASTE_CLOSE);
          },
          "", -1},
+        {[&](ScriptedUser& u) { u.ClickRow(IDC_PASTE_LIST, 3).Click(IDC_PASTE_CLOSE); }, "", 3},
+        // An entry added in front: the same entry, one row further down.
+        {[&](ScriptedUser& u) {
+             Doc()->m_entryList.push_back(std::make_unique<QMPassword>("Alpha", "", "a", 0));
+             u.Inspect(opensAt(4)).Click(IDC_PASTE_PASSWORD);
+         },
+         "y", 4},
+        // No entry has the name any more: the position counts.
+        {[&](ScriptedUser& u) {
+             (*std::next(Doc()->m_entryList.begin(), 2))->m_strSystem = "Abc"; // Shop
+             u.Inspect(opensAt(4)).Click(IDC_PASTE_PASSWORD);
+         },
+         "z", 4},
     };
     for (size_t i = 0; i < rounds.size(); ++i) {
         m_keyboard.events.clear();
@@ -124,18 +142,93 @@ TEST_F(PasteTest, PasteChecksItsTargetTypesAndLeavesTheTargetInFront) {
     EXPECT_TRUE(m_keyboard.events.empty());
 }
 
+// What the user does while the keys go out, or right after the last one: the typing goes on only while
+// the target holds the focus, and the end brings the target back only from the target or our own.
+TEST_F(PasteTest, TypingStopsWhenTheTargetLosesTheFocusAndTheUsersNextWindowStaysInFront) {
+    const WindowId frame = Frame()->GetSafeHwnd();
+    const struct {
+        const char* what;
+        size_t afterKeys; // key events sent before the change; "secret" sends 12
+        std::function<void()> change;
+        std::string typed;
+        std::vector<WindowId> activations;
+    } cases[] = {
+        {"nothing", 12, [] {}, "secret", {kEditor, kEditor}},
+        {"another window", 6, [this] { m_windows.UserActivates(kOther); }, "sec", {kEditor}},
+        {"target closed", 2, [this] { m_windows.windows.erase(kEditor); }, "s", {kEditor}},
+        {"another window after the last key",
+         12,
+         [this] { m_windows.UserActivates(kOther); },
+         "secret",
+         {kEditor}},
+        {"our frame after the last key",
+         12,
+         [&] { m_windows.foreground = frame; },
+         "secret",
+         {kEditor, kEditor}},
+        {"none after the last key", 12, [this] { m_windows.foreground = 0; }, "secret", {kEditor, kEditor}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_windows.windows[kEditor] = {"Editor"};
+        m_windows.foreground = kEditor;
+        m_windows.activations.clear();
+        m_keyboard.events.clear();
+        m_keyboard.onKey = [&] {
+            if (m_keyboard.events.size() == c.afterKeys) {
+                c.change();
+            }
+        };
+        const size_t messagesBefore = m_user.MessageBoxes().size();
+        const bool stops = c.typed != "secret";
+        m_user.Dialog(IDD_PASTE).Click(IDC_PASTE_PASSWORD);
+        if (stops) {
+            m_user.Answer(IDOK);
+        }
+        Main().PasteToWindow(kEditor);
+        EXPECT_EQ(Typed(), c.typed);
+        EXPECT_EQ(m_keyboard.events.size() % 2, 0u);      // every key pressed was released
+        EXPECT_EQ(m_keyboard.textsEnded, &c - cases + 1); // lent keys and the keymap given back
+        EXPECT_EQ(m_windows.activations, c.activations);
+        ASSERT_EQ(m_user.MessageBoxes().size() - messagesBefore, stops ? 1u : 0u);
+        if (stops) {
+            EXPECT_EQ(m_user.MessageBoxes().back().text,
+                      "Typing stopped after " + std::to_string(c.typed.size()) +
+                          " of 6 characters: Editor no longer has the keyboard focus.");
+            EXPECT_EQ(m_user.MessageBoxes().back().Icon(), MB_ICONSTOP);
+        }
+    }
+    m_keyboard.onKey = nullptr;
+}
+
 TEST_F(PasteTest, TrayNotificationsRecordTheTargetAndOfferTheMenu) {
     const auto notify = [this](UINT uMouse) { return Frame()->SendMessage(WM_USER, IDR_TRAYICON, uMouse); };
-    // The click moved the focus to the panel: the window active before it is the target.
-    m_windows.UserActivates(kEditor);
-    m_windows.UserActivates(kPanel);
-    EXPECT_EQ(notify(WM_LBUTTONUP), 0);
-    EXPECT_EQ(Main().m_hPasteTarget, kEditor);
-    // Our own window in front records nothing, not even the window active before it.
-    m_windows.UserActivates(kOther);
-    m_windows.foreground = Frame()->GetSafeHwnd();
+    // In front when the icon is used, after the editor was active, and the target that gives.
+    const struct {
+        WindowId front;
+        WindowId target;
+    } cases[] = {
+        {kOther, kOther},
+        {kPanel, kEditor}, // the click moved the focus to the panel: the window active before it
+        {kDesktop, 0},
+        {0, 0},
+        {Frame()->GetSafeHwnd(), kEditor}, // our own window records nothing
+    };
+    for (const auto& c : cases) {
+        Main().m_hPasteTarget = kEditor;
+        m_windows.UserActivates(kEditor);
+        m_windows.UserActivates(c.front);
+        EXPECT_EQ(notify(WM_MOUSEMOVE), 0);
+        EXPECT_EQ(Main().m_hPasteTarget, c.target) << c.front;
+    }
+    m_user.Answer(IDOK);
+    m_windows.UserActivates(kDesktop);
     notify(WM_MOUSEMOVE);
-    EXPECT_EQ(Main().m_hPasteTarget, kEditor);
+    Frame()->SendMessage(WM_COMMAND, ID_TRAY_PASTE);
+    ASSERT_TRUE(klt::test::WaitUntil([this] { return !m_user.MessageBoxes().empty(); }));
+    EXPECT_EQ(m_user.MessageBoxes().back().text, "No active window to paste into.");
+    m_windows.UserActivates(kEditor);
+    notify(WM_MOUSEMOVE);
 
     m_user.ChooseCommand(ID_TRAY_PASTE);
     m_user.Dialog(IDD_PASTE).Click(IDC_PASTE_PASSWORD);
@@ -150,6 +243,28 @@ TEST_F(PasteTest, TrayNotificationsRecordTheTargetAndOfferTheMenu) {
     EXPECT_EQ(notify(WM_LBUTTONDBLCLK), 1); // the paste runs at once
     EXPECT_EQ(m_user.Dialogs(), (std::vector<UINT>{IDD_PASTE, IDD_PASTE}));
     EXPECT_EQ(Main().m_trayIcon.GetTip(), "Keyloft");
+}
+
+// The key while our own dialog is open brings nothing then or later; a second start's paste waits.
+TEST_F(PasteTest, HotKeyDuringOurOwnDialogIsDroppedAndAHandOverWaits) {
+    for (const WPARAM wParam : {CMainFrame::kHotKeyPressed, WPARAM{0}}) {
+        SCOPED_TRACE(wParam);
+        const size_t dialogsBefore = m_user.Dialogs().size();
+        m_user.Dialog(IDD_NEW_ENTRY)
+            .Inspect([this, wParam](CDialog&) {
+                Frame()->PostMessage(WM_HOTKEY, wParam, 0);
+                ProcessPendingEvents();
+            })
+            .Escape();
+        if (wParam == 0) {
+            m_user.Dialog(IDD_PASTE).Click(IDC_PASTE_CLOSE);
+        }
+        Frame()->SendMessage(WM_COMMAND, ID_TRAY_ADD);
+        ProcessPendingEvents();
+        EXPECT_EQ(m_user.Dialogs().size() - dialogsBefore, wParam == 0 ? 2u : 1u);
+        EXPECT_TRUE(m_user.Finished());
+    }
+    EXPECT_TRUE(m_user.MessageBoxes().empty());
 }
 
 TEST_F(PasteTest, TrayAddAppendsAnEntryEvenUnderANameThatExistsAndWaitsForAnOpenDialog) {

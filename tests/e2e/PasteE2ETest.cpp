@@ -21,11 +21,12 @@ const std::string kDialog = "Paste a password or username";
 class PasteE2ETest : public ProgramTest {
 protected:
     // The program with a.klt (one entry: "Mail", "ann", kPassword) and an xterm active in front of it.
-    void StartWithTarget(const std::vector<std::string>& args, const std::string& master = "") {
+    void StartWithTarget(const std::vector<std::string>& args, const std::string& master = "",
+                         const std::string& password = kPassword) {
         klt::PasswordFileContent content;
         content.bProtected = !master.empty();
         content.strMasterPassword = master;
-        content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", kPassword, 0));
+        content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", password, 0));
         content.SaveFile(File("a.klt"));
         WriteSetting("Settings/Startup File", File("a.klt"));
         Start(args);
@@ -90,6 +91,30 @@ TEST_F(PasteE2ETest, WithTheHotKeyDisabledTheTrayPastesByDoubleClickAndByItsMenu
     ChooseFromTrayMenu(12); // the first item
     Choose("alt+u");
     EXPECT_EQ(m_target->Received(expected + "ann"), expected + "ann");
+}
+
+// The target goes in the middle of a long password; the window that gets the focus gets none of it.
+TEST_F(PasteE2ETest, TypingStopsWhenTheTargetGoesAndTheNextWindowGetsNothing) {
+    std::string password;
+    for (int i = 0; i < 3000; ++i) {
+        password += static_cast<char>('a' + i % 26);
+    }
+    auto next = klt::test::StartXterm(klt::test::WindowsOf(m_display));
+    ASSERT_NE(next->Window(), 0u);
+    Desktop::Activate(next->Window());
+    ASSERT_TRUE(m_desktop.WaitUntilActive(next->Window()));
+    StartWithTarget({"a.klt"}, "", password);
+    m_display.Tap(XK_Insert, {XK_Alt_L});
+    Choose("alt+p");
+    ASSERT_EQ(m_target->Received(password.substr(0, 300)).substr(0, 300), password.substr(0, 300));
+    m_target.reset(); // ends the terminal
+    const Window message = m_desktop.WaitForWindow("Keyloft");
+    ASSERT_NE(message, 0u);
+    EXPECT_TRUE(m_desktop.WaitUntilActive(message));
+    Desktop::Key("Return");
+    EXPECT_TRUE(m_desktop.WaitUntilHidden(message));
+    // One key may still be on its way when the terminal goes; none after it.
+    EXPECT_LE(next->Received("xx", 1000ms).size(), 1u);
 }
 
 // Alt+Insert held elsewhere; closing hides the window and empties the document, so Configure asks again.

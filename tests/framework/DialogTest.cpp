@@ -334,6 +334,24 @@ TEST(Dialog, HotKeyFieldShowsAndTakesKeyCombinations) {
     EXPECT_EQ(dialog.m_wKey, VK_F1 + 4);
     EXPECT_EQ(dialog.m_wModifiers, HOTKEYF_CONTROL | HOTKEYF_SHIFT);
 
+    // A key that types a character needs Ctrl or Alt: the field adds Alt.
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        WORD wKey, wModifiers;
+    } keys[] = {
+        {Qt::Key_K, Qt::NoModifier, 'K', HOTKEYF_ALT},
+        {Qt::Key_Space, Qt::ShiftModifier, VK_SPACE, HOTKEYF_ALT | HOTKEYF_SHIFT},
+        {Qt::Key_K, Qt::ControlModifier, 'K', HOTKEYF_CONTROL},
+        {Qt::Key_Pause, Qt::NoModifier, VK_PAUSE, 0},
+    };
+    for (const auto& k : keys) {
+        user.Dialog(IDD_OPTIONS).Focus(IDC_HOTKEY).Key(k.key, k.modifiers).Click(IDOK);
+        dialog.DoModal();
+        EXPECT_EQ(dialog.m_wKey, k.wKey);
+        EXPECT_EQ(dialog.m_wModifiers, k.wModifiers) << k.key;
+    }
+
     user.Dialog(IDD_OPTIONS).Focus(IDC_HOTKEY).Key(Qt::Key_Backspace).Click(IDOK);
     dialog.DoModal();
     EXPECT_EQ(dialog.m_wKey, 0);

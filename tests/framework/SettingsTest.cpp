@@ -105,3 +105,29 @@ TEST(VirtualKeys, QtKeysMapToTheStoredCodesAndBack) {
     EXPECT_EQ(klt::HotKeyText('P', HOTKEYF_CONTROL | HOTKEYF_SHIFT), "Ctrl + Shift + P");
     EXPECT_EQ(klt::HotKeyText(0, 0), "None");
 }
+
+// A global hot key must not take a character from every other program.
+TEST(Settings, AKeyThatTypesACharacterIsAGlobalHotKeyOnlyWithCtrlOrAlt) {
+    const struct {
+        UINT nModifiers;
+        WORD vk;
+        bool bGlobal;
+    } cases[] = {
+        {0, 'K', false},
+        {MOD_SHIFT, '7', false},
+        {0, VK_SPACE, false},
+        {0, VK_OEM_2, false},
+        {MOD_SHIFT, VK_OEM_7, false},
+        {0, VK_NUMPAD0 + 5, false},
+        {MOD_ALT, 'K', true},
+        {MOD_CONTROL | MOD_SHIFT, '7', true},
+        {0, VK_F1 + 4, true},
+        {0, VK_INSERT, true},
+        {0, VK_PAUSE, true},
+        {MOD_SHIFT, VK_F1, true},
+        {0, VK_RETURN, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(klt::IsGlobalHotKey(c.nModifiers, c.vk), c.bGlobal) << c.nModifiers << " " << c.vk;
+    }
+}

@@ -1,5 +1,4 @@
 #include "platform/xkb/Keymap.h"
-
 #include "platform/xkb/KeymapRules.h"
 
 #include <gtest/gtest.h>

@@ -59,6 +59,10 @@ TEST_F(X11Windows, ActivationMovesTheForegroundAndTheKeyboardFocus) {
     for (const WindowId target : {a, b, a}) {
         ASSERT_TRUE(windows.SetForegroundWindow(target));
         EXPECT_EQ(windows.ForegroundWindow(), target);
+        for (const WindowId window : {a, b}) {
+            EXPECT_EQ(windows.HoldFocus(window), window == target);
+            windows.LetFocusGo();
+        }
         // The keys go where the focus is: the window itself or a window inside it.
         WindowId focus = display.FocusWindow();
         while (focus != target && focus > 1) {
@@ -87,9 +91,12 @@ TEST_F(X11Windows, TitlesComeFromNetWmNameOrElseWmName) {
 TEST_F(X11Windows, GoneWindowsAreNoWindowsAndCannotBeActivated) {
     const WindowId window = MakeXlibWindow("short-lived");
     EXPECT_TRUE(platform->Windows().IsWindow(window));
+    ASSERT_TRUE(platform->Windows().SetForegroundWindow(window));
     XDestroyWindow(display.Handle(), window);
     XSync(display.Handle(), False);
     EXPECT_FALSE(platform->Windows().IsWindow(window));
+    EXPECT_FALSE(platform->Windows().HoldFocus(window));
+    platform->Windows().LetFocusGo();
     EXPECT_FALSE(platform->Windows().SetForegroundWindow(window));
     EXPECT_EQ(platform->Windows().WindowTitle(window), "");
     EXPECT_FALSE(platform->Windows().IsWindow(0));
@@ -101,7 +108,10 @@ TEST_F(X11Windows, TheRootAndDesktopAndDockTypedWindowsAreTheDesktopOrAPanel) {
     EXPECT_TRUE(platform->Windows().IsDesktopOrPanel(root));
     EXPECT_TRUE(
         platform->Windows().IsDesktopOrPanel(MakeXlibWindow("desktop", "_NET_WM_WINDOW_TYPE_DESKTOP")));
-    EXPECT_TRUE(platform->Windows().IsDesktopOrPanel(MakeXlibWindow("panel", "_NET_WM_WINDOW_TYPE_DOCK")));
+    const WindowId panel = MakeXlibWindow("panel", "_NET_WM_WINDOW_TYPE_DOCK");
+    EXPECT_TRUE(platform->Windows().IsDesktopOrPanel(panel));
+    EXPECT_TRUE(platform->Windows().IsPanel(panel));
+    EXPECT_FALSE(platform->Windows().IsPanel(root)); // of those, only a panel
     EXPECT_FALSE(
         platform->Windows().IsDesktopOrPanel(MakeXlibWindow("normal", "_NET_WM_WINDOW_TYPE_NORMAL")));
     EXPECT_FALSE(platform->Windows().IsDesktopOrPanel(MakeXlibWindow("untyped")));

@@ -49,6 +49,9 @@ std::optional<KeyScan> FakeKeyboard::LookUp(char32_t character) {
 
 void FakeKeyboard::SendKey(KeyCode key, bool down) {
     events.push_back((down ? "+k" : "-k") + std::to_string(key));
+    if (onKey) {
+        onKey();
+    }
 }
 
 void FakeKeyboard::SendModifier(Modifier modifier, bool down) {

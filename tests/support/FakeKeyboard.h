@@ -34,6 +34,7 @@ public:
     std::vector<std::string> events;       // key events sent
     std::vector<Modifier> modifierQueries; // every IsModifierDown, in order
     std::function<void()> onModifierQuery; // runs before each answer
+    std::function<void()> onKey;           // runs after each key (not modifier) sent
 };
 
 } // namespace klt

@@ -20,7 +20,12 @@ void FakeWindowSystem::UserActivates(WindowId window) {
 
 bool FakeWindowSystem::IsDesktopOrPanel(WindowId window) {
     auto it = windows.find(window);
-    return it != windows.end() && it->second.desktop;
+    return it != windows.end() && (it->second.desktop || it->second.panel);
+}
+
+bool FakeWindowSystem::IsPanel(WindowId window) {
+    auto it = windows.find(window);
+    return it != windows.end() && it->second.panel;
 }
 
 std::string FakeWindowSystem::WindowTitle(WindowId window) {

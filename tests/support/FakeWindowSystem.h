@@ -13,13 +13,16 @@ class FakeWindowSystem : public IWindowSystem {
 public:
     struct Window {
         std::string title;
-        bool desktop = false; // the desktop or a panel
+        bool desktop = false;
+        bool panel = false;
     };
 
     WindowId ForegroundWindow() override { return foreground; }
     bool SetForegroundWindow(WindowId window) override;
+    bool HoldFocus(WindowId window) override { return window == foreground && IsWindow(window); }
     bool IsWindow(WindowId window) override { return windows.count(window) != 0; }
     bool IsDesktopOrPanel(WindowId window) override;
+    bool IsPanel(WindowId window) override;
     std::string WindowTitle(WindowId window) override;
     void SetActiveWindowCallback(std::function<void(WindowId)> callback) override {
         m_activeWindowChanged = std::move(callback);

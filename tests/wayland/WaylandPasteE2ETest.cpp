@@ -108,5 +108,23 @@ TEST_P(WaylandPasteE2ETest, HotKeyPastesTheExactTextAndTheUsersKeymapComesBack) 
     EXPECT_EQ(target->Received(kPassword), kPassword);
 }
 
+// The key binding starts `keyloft --paste` with no Keyloft running: it pastes into the window that
+// had the focus, which existed before it started.
+TEST_F(WaylandPasteE2ETest, PasteWithNothingRunningPastesIntoAWindowOlderThanKeyloft) {
+    klt::PasswordFileContent content;
+    content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", "ab1", 0));
+    content.SaveFile(File("a.klt"));
+    WriteSetting("Settings/Startup File", File("a.klt"));
+    const auto target = klt::test::StartFoot(WaitForSwayWindow);
+    ASSERT_NE(target->Window(), 0u) << "the target did not come up";
+    ASSERT_TRUE(FocusSwayWindow(target->Window()));
+    Start({"--paste"});
+    const Window dialog = m_desktop.WaitForActiveWindow(kDialog);
+    ASSERT_NE(dialog, 0u) << "no paste dialog came";
+    EXPECT_EQ(PasteTo(dialog), target->Title());
+    m_keyboard.Press({KEY_LEFTALT, KEY_P});
+    EXPECT_EQ(target->Received("ab1"), "ab1");
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, WaylandPasteE2ETest, ::testing::ValuesIn(kTargets),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -39,6 +39,10 @@ bool PortalWindows::SetForegroundWindow(WindowId window) {
     return !OwnWindowHasFocus();
 }
 
+bool PortalWindows::HoldFocus(WindowId window) {
+    return window == kActiveWindow && !OwnWindowHasFocus();
+}
+
 std::string PortalWindows::WindowTitle(WindowId window) {
     return window == kActiveWindow ? "the window that was active" : std::string();
 }

@@ -16,8 +16,12 @@ public:
     WindowId ForegroundWindow() override;
     // Waits, for a bounded time, until none of the program's windows has the focus.
     bool SetForegroundWindow(WindowId window) override;
+    // The desktop tells nothing of other windows: only a focus taken by one of the program's own
+    // windows shows.
+    bool HoldFocus(WindowId window) override;
     bool IsWindow(WindowId window) override { return window == kActiveWindow; }
     bool IsDesktopOrPanel(WindowId /*window*/) override { return false; }
+    bool IsPanel(WindowId /*window*/) override { return false; }
     std::string WindowTitle(WindowId window) override;
     // The desktop reports no changes of the active window.
     void SetActiveWindowCallback(std::function<void(WindowId)> /*callback*/) override {}

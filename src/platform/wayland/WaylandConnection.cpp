@@ -60,7 +60,21 @@ void Connection::OnGlobal(void* data, wl_registry* registry, unsigned name, cons
     };
     bind(self->m_seat, wl_seat_interface);
     bind(self->m_virtualKeyboards, zwp_virtual_keyboard_manager_v1_interface);
-    bind(self->m_toplevels, zwlr_foreign_toplevel_manager_v1_interface);
+    if (self->m_toplevelsName == 0 &&
+        std::strcmp(interface, zwlr_foreign_toplevel_manager_v1_interface.name) == 0) {
+        self->m_toplevelsName = name;
+    }
+}
+
+zwlr_foreign_toplevel_manager_v1*
+Connection::BindToplevels(const zwlr_foreign_toplevel_manager_v1_listener& listener, void* data) {
+    if (m_toplevelsName == 0 || m_toplevels != nullptr) {
+        return nullptr;
+    }
+    m_toplevels = static_cast<zwlr_foreign_toplevel_manager_v1*>(
+        wl_registry_bind(m_registry, m_toplevelsName, &zwlr_foreign_toplevel_manager_v1_interface, 1));
+    zwlr_foreign_toplevel_manager_v1_add_listener(m_toplevels, &listener, data);
+    return m_toplevels;
 }
 
 bool Connection::BindGlobals() {

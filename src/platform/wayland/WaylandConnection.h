@@ -13,6 +13,7 @@ struct wl_registry;
 struct wl_seat;
 struct zwp_virtual_keyboard_manager_v1;
 struct zwlr_foreign_toplevel_manager_v1;
+struct zwlr_foreign_toplevel_manager_v1_listener;
 class QSocketNotifier;
 
 namespace klt::wayland {
@@ -29,7 +30,12 @@ public:
     wl_seat* Seat() const { return m_seat; }
     // Null where the compositor does not offer them.
     zwp_virtual_keyboard_manager_v1* VirtualKeyboards() const { return m_virtualKeyboards; }
-    zwlr_foreign_toplevel_manager_v1* Toplevels() const { return m_toplevels; }
+    bool OffersToplevels() const { return m_toplevelsName != 0; }
+    // Binds the list of toplevels with its listener in place before anything is read: the compositor
+    // announces the windows there are right after the bind, and announcements nobody listens to are
+    // lost. Once only; null where the compositor does not offer the list.
+    zwlr_foreign_toplevel_manager_v1* BindToplevels(const zwlr_foreign_toplevel_manager_v1_listener& listener,
+                                                    void* data);
     // Whether the seat has a keyboard (a seat without one refuses to report keyboard events).
     bool SeatHasKeyboard() const { return m_seatHasKeyboard; }
 
@@ -52,6 +58,7 @@ private:
     wl_registry* m_registry = nullptr;
     wl_seat* m_seat = nullptr;
     zwp_virtual_keyboard_manager_v1* m_virtualKeyboards = nullptr;
+    std::uint32_t m_toplevelsName = 0; // the global's name, 0 where there is none
     zwlr_foreign_toplevel_manager_v1* m_toplevels = nullptr;
     bool m_seatHasKeyboard = false;
     std::unique_ptr<QSocketNotifier> m_notifier;

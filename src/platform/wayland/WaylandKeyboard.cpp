@@ -93,7 +93,20 @@ void WaylandKeyboard::SendKey(KeyCode key, bool down) {
     m_connection.ProcessPendingEvents();
     if (!down) {
         std::this_thread::sleep_for(kKeyPace);
+        if (++m_keysSinceSync == kKeysPerSync) {
+            KeepPace();
+        }
     }
+}
+
+// The compositor passes keys on as fast as they come, and disconnects a client that lets them pile up
+// unread. After every few keys it must have handled them all; the clients then get as much time again
+// as that took, more when the compositor was slow to answer, since then the whole machine is.
+void WaylandKeyboard::KeepPace() {
+    m_keysSinceSync = 0;
+    const auto start = std::chrono::steady_clock::now();
+    m_connection.Roundtrip();
+    std::this_thread::sleep_for(std::chrono::steady_clock::now() - start);
 }
 
 void WaylandKeyboard::SendModifier(Modifier modifier, bool down) {
@@ -114,6 +127,7 @@ void WaylandKeyboard::BeginText(std::u32string_view characters) {
     m_position = 0;
     m_preparedUntil = 0;
     m_depressed = 0;
+    m_keysSinceSync = 0;
     SendModifiers();
     Prepare(0);
 }

@@ -22,7 +22,8 @@ class Connection;
 class WaylandKeyboard final : public IKeyboard {
 public:
     static constexpr std::chrono::milliseconds kSettlingTime{50};
-    static constexpr std::chrono::milliseconds kKeyPace{1};
+    static constexpr std::chrono::milliseconds kKeyPace{1}; // a client's time per key
+    static constexpr int kKeysPerSync = 8;
 
     // modifierSource tells which modifiers the user holds (the keyboard of the display the program's
     // own windows are on); without one, none are.
@@ -48,6 +49,7 @@ private:
     void Prepare(std::size_t position);
     void Upload(std::unique_ptr<xkb::Keymap> keymap);
     void SendModifiers();
+    void KeepPace();
 
     Connection& m_connection;
     IKeyboard* m_modifierSource;
@@ -63,6 +65,7 @@ private:
     std::size_t m_position = 0;      // of the next character asked for
     std::size_t m_preparedUntil = 0; // the uploaded keymap gives the text's characters up to here
     unsigned m_depressed = 0;
+    int m_keysSinceSync = 0; // keys released since the compositor last caught up
 };
 
 } // namespace klt::wayland

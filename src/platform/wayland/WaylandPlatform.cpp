@@ -60,7 +60,7 @@ private:
 
 std::unique_ptr<Platform> OpenWaylandPlatform(IKeyboard* modifierSource, const std::string& ownAppId) {
     auto connection = wayland::Connection::Open();
-    if (!connection || connection->VirtualKeyboards() == nullptr || connection->Toplevels() == nullptr) {
+    if (!connection || connection->VirtualKeyboards() == nullptr || !connection->OffersToplevels()) {
         return nullptr;
     }
     return std::make_unique<WaylandPlatform>(std::move(connection), modifierSource, ownAppId);

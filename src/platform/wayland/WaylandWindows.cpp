@@ -28,7 +28,7 @@ WaylandWindows::WaylandWindows(Connection& connection, std::string ownAppId)
         &WaylandWindows::OnToplevel,
         [](void*, zwlr_foreign_toplevel_manager_v1*) {},
     };
-    zwlr_foreign_toplevel_manager_v1_add_listener(connection.Toplevels(), &kListener, this);
+    connection.BindToplevels(kListener, this);
     connection.Roundtrip();
     connection.Roundtrip(); // the toplevels' own events follow their announcement
 }
@@ -126,6 +126,12 @@ bool WaylandWindows::SetForegroundWindow(WindowId window) {
             return found != m_toplevels.end() && found->second.active;
         },
         kActivationBound);
+}
+
+bool WaylandWindows::HoldFocus(WindowId window) {
+    m_connection.ProcessPendingEvents();
+    const auto it = m_toplevels.find(window);
+    return it != m_toplevels.end() && it->second.active;
 }
 
 bool WaylandWindows::IsWindow(WindowId window) {

@@ -29,9 +29,11 @@ public:
 
     WindowId ForegroundWindow() override;
     bool SetForegroundWindow(WindowId window) override;
+    bool HoldFocus(WindowId window) override;
     bool IsWindow(WindowId window) override;
     // Panels and the desktop are no toplevels there.
     bool IsDesktopOrPanel(WindowId) override { return false; }
+    bool IsPanel(WindowId) override { return false; }
     std::string WindowTitle(WindowId window) override;
     void SetActiveWindowCallback(std::function<void(WindowId)> callback) override;
 

@@ -94,6 +94,9 @@ bool X11Windows::HasFocusWithin(WindowId target) {
     Window window = None;
     int revert = 0;
     XGetInputFocus(display, &window, &revert);
+    if (window == target) {
+        return true; // asked before every key: no further round trips in the usual case
+    }
     ErrorTrap trap(display);
     while (window != None && window != PointerRoot) {
         if (window == target) {
@@ -157,6 +160,18 @@ bool X11Windows::SetForegroundWindow(WindowId window) {
     return active;
 }
 
+// The input focus decides where keys go: it must be in the window or one of its children.
+bool X11Windows::HoldFocus(WindowId window) {
+    XGrabServer(m_connection.Display());
+    return window != 0 && HasFocusWithin(window);
+}
+
+// The server handles the keys sent meanwhile before it.
+void X11Windows::LetFocusGo() {
+    XUngrabServer(m_connection.Display());
+    XFlush(m_connection.Display());
+}
+
 bool X11Windows::IsWindow(WindowId window) {
     if (window == 0) {
         return false;
@@ -176,6 +191,13 @@ bool X11Windows::IsDesktopOrPanel(WindowId window) {
         return type == m_connection.Atom("_NET_WM_WINDOW_TYPE_DESKTOP") ||
                type == m_connection.Atom("_NET_WM_WINDOW_TYPE_DOCK");
     });
+}
+
+bool X11Windows::IsPanel(WindowId window) {
+    const auto types =
+        ListProperty(m_connection.Display(), window, m_connection.Atom("_NET_WM_WINDOW_TYPE"), XA_ATOM);
+    return std::find(types.begin(), types.end(), m_connection.Atom("_NET_WM_WINDOW_TYPE_DOCK")) !=
+           types.end();
 }
 
 std::string X11Windows::WindowTitle(WindowId window) {

@@ -18,8 +18,13 @@ public:
 
     WindowId ForegroundWindow() override;
     bool SetForegroundWindow(WindowId window) override;
+    // No other client is served from the answer until LetFocusGo: the window manager cannot move
+    // the focus in between.
+    bool HoldFocus(WindowId window) override;
+    void LetFocusGo() override;
     bool IsWindow(WindowId window) override;
     bool IsDesktopOrPanel(WindowId window) override;
+    bool IsPanel(WindowId window) override;
     std::string WindowTitle(WindowId window) override;
     void SetActiveWindowCallback(std::function<void(WindowId)> callback) override;
 
