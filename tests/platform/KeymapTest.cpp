@@ -1,4 +1,5 @@
 #include "platform/xkb/Keymap.h"
+
 #include "platform/xkb/KeymapRules.h"
 
 #include <gtest/gtest.h>

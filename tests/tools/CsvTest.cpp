@@ -128,7 +128,6 @@ TEST(CsvEntries, RefusesRowsThatCannotBecomeEntries) {
     }
 }
 
-
 TEST(CsvEntries, EveryRowArrivesUnderANameOfItsOwn) {
     const CsvImport read = EntriesFromCsv("title,username,password\nGmail,ann,1\nGmail,bob,2\nGmail,ann,3\n"
                                           "Gmail (bob),x,4\nGmail,,5\nGmail,,6\n",
