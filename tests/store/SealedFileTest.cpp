@@ -60,7 +60,7 @@ TEST(SealedFile, BothTypesOpenToTheSameBytes) {
         SCOPED_TRACE(answer.value_or("(none)"));
         klt::PasswordFileContent content;
         ASSERT_EQ(klt::LoadContent(
-                      image, [&answer] { return answer; }, content),
+                      image, [reply = answer] { return reply; }, content),
                   status);
         EXPECT_EQ(content.Build(), status == ReadStatus::ok ? kPlain : klt::PasswordFileContent().Build());
     }
