@@ -84,11 +84,12 @@ void BM_ReadBytes(benchmark::State& state) {
     Count(state, nBytes);
 }
 
-void BM_Load(benchmark::State& state) {
-    const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)));
+// Times load(path, content) on the file of the benchmark's size with the given extension.
+template <typename Load> void LoadRepeatedly(benchmark::State& state, const char* pszExtension, Load load) {
+    const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)), pszExtension);
     for (auto _ : state) {
         auto pContent = std::make_unique<klt::PasswordFileContent>();
-        if (pContent->LoadFile(strPath, kPrompt) != klt::ReadStatus::ok) {
+        if (load(strPath, *pContent) != klt::ReadStatus::ok) {
             state.SkipWithError("load failed");
         }
         // Freeing the entries is not part of loading them, nor is the allocator's tidying up
@@ -99,6 +100,12 @@ void BM_Load(benchmark::State& state) {
         state.ResumeTiming();
     }
     Count(state, static_cast<size_t>(fs::file_size(strPath)));
+}
+
+void BM_Load(benchmark::State& state) {
+    LoadRepeatedly(state, ".klt", [](const std::string& strPath, klt::PasswordFileContent& content) {
+        return content.LoadFile(strPath, kPrompt);
+    });
 }
 
 void BM_WriteBytes(benchmark::State& state) {
@@ -147,18 +154,9 @@ void BM_DeriveKey(benchmark::State& state) {
 }
 
 void BM_LoadSealed(benchmark::State& state) {
-    const std::string& strPath = BenchFiles().Path(static_cast<int>(state.range(0)), ".kltx");
-    for (auto _ : state) {
-        auto pContent = std::make_unique<klt::PasswordFileContent>();
-        if (klt::LoadContent(klt::ReadFileContents(strPath), kPrompt, *pContent) != klt::ReadStatus::ok) {
-            state.SkipWithError("load failed");
-        }
-        state.PauseTiming();
-        pContent.reset();
-        std::free(std::malloc(1 << 20));
-        state.ResumeTiming();
-    }
-    Count(state, static_cast<size_t>(fs::file_size(strPath)));
+    LoadRepeatedly(state, ".kltx", [](const std::string& strPath, klt::PasswordFileContent& content) {
+        return klt::LoadContent(klt::ReadFileContents(strPath), kPrompt, content);
+    });
 }
 
 void BM_SaveSealed(benchmark::State& state) {
