@@ -32,10 +32,24 @@ void SortRows(std::vector<ListRow>& rows) {
     rows = std::move(sorted);
 }
 
+// Orders a shown text against rows and rows against it, as std::equal_range needs both ways.
+struct EqualRangeOrder {
+    bool operator()(const ListRow& row, const QString& text) const {
+        return CompareForList(ToQString(row.text), text) < 0;
+    }
+    bool operator()(const QString& text, const ListRow& row) const {
+        return CompareForList(text, ToQString(row.text)) < 0;
+    }
+};
+
 } // namespace
 
 int ListRows::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : Count();
+}
+
+QModelIndex ListRows::index(int row, int column, const QModelIndex& parent) const {
+    return column == 0 && Has(row) && !parent.isValid() ? createIndex(row, 0) : QModelIndex();
 }
 
 QVariant ListRows::data(const QModelIndex& index, int role) const {
@@ -56,6 +70,11 @@ int ListRows::SortedPlace(const QString& shown) const {
             return CompareForList(text, ToQString(row.text)) < 0;
         });
     return static_cast<int>(it - m_rows.begin());
+}
+
+std::pair<int, int> ListRows::EqualRange(const QString& shown) const {
+    const auto range = std::equal_range(m_rows.begin(), m_rows.end(), shown, EqualRangeOrder());
+    return {static_cast<int>(range.first - m_rows.begin()), static_cast<int>(range.second - m_rows.begin())};
 }
 
 void ListRows::Insert(int nRow, ListRow row) {
