@@ -3,27 +3,48 @@
 #include "framework/ListCollation.h"
 #include "framework/QtText.h"
 
-#include <QCollatorSortKey>
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace klt {
 namespace {
 
-// Sorts the rows by their shown texts, stably. Each text gets its collation key once, and the keys
-// go as soon as the rows are in order: comparing texts instead would cost the collator's whole
-// work again at every one of the n log n comparisons.
+// Sorts the rows by their shown texts, stably. Each text gets its collation key once, all keys in
+// one buffer that goes as soon as the rows are in order: comparing texts instead would cost the
+// collator's whole work again at every one of the n log n comparisons. The first bytes of each key
+// travel with its row number, so that most comparisons end without a look into the buffer.
 void SortRows(std::vector<ListRow>& rows) {
     struct Keyed {
-        QCollatorSortKey key;
-        size_t nRow;
+        std::uint64_t nHead; // the key's first eight bytes, big-endian, zeros after its end
+        std::size_t nOffset;
+        std::size_t nRow;
     };
+    std::vector<std::uint8_t> keys;
+    keys.reserve(rows.size() * 32);
     std::vector<Keyed> keyed;
     keyed.reserve(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
-        keyed.push_back({ListCollator().sortKey(ToQString(rows[i].text)), i});
+        const std::size_t nOffset = keys.size();
+        const std::size_t nLength = AppendSortKey(ToQString(rows[i].text), keys);
+        std::uint64_t nHead = 0;
+        for (std::size_t k = 0; k < 8; ++k) {
+            nHead = (nHead << 8) | (k < nLength ? keys[nOffset + k] : 0U);
+        }
+        keyed.push_back({nHead, nOffset, i});
     }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const Keyed& a, const Keyed& b) { return a.key.compare(b.key) < 0; });
+    const auto before = [&keys](const Keyed& a, const Keyed& b) {
+        if (a.nHead != b.nHead) {
+            return a.nHead < b.nHead;
+        }
+        // Equal heads that hold a key's end are equal keys; otherwise the rest decides.
+        if ((a.nHead & 0xFF) == 0) {
+            return false;
+        }
+        return std::strcmp(reinterpret_cast<const char*>(keys.data() + a.nOffset + 8),
+                           reinterpret_cast<const char*>(keys.data() + b.nOffset + 8)) < 0;
+    };
+    std::stable_sort(keyed.begin(), keyed.end(), before);
     std::vector<ListRow> sorted;
     sorted.reserve(rows.size());
     for (const Keyed& k : keyed) {
