@@ -6,6 +6,7 @@
 #include "framework/ListBox.h"
 
 #include <QAbstractListModel>
+#include <utility>
 
 class QString;
 
@@ -16,6 +17,9 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    // The view lays out every row after a change, asking each row's index twice: answered here
+    // without the base class's two virtual calls to count rows and columns.
+    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
     int Count() const { return static_cast<int>(m_rows.size()); }
@@ -26,6 +30,8 @@ public:
     // Where a row of this shown text goes in sorted rows: after every row that does not sort after
     // it, so that equal texts keep the order they came in.
     int SortedPlace(const QString& shown) const;
+    // The sorted rows [first, second) whose texts sort equal to the shown text.
+    std::pair<int, int> EqualRange(const QString& shown) const;
     void Insert(int nRow, ListRow row);
     void Remove(int nFirst, int nLast);
     // Replaces every row, first sorting them when bSort is set.

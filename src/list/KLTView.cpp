@@ -123,6 +123,16 @@ QMPassword* CKLTView::GetCurrentEntry() const {
 }
 
 int CKLTView::FindEntryIndex(const QMPassword* pEntry) const {
+    if (pEntry == nullptr) {
+        return -1;
+    }
+    const auto [nFirst, nEnd] = klt::RowsSortedAs(m_listBox, pEntry->m_strSystem);
+    for (int i = nFirst; i < nEnd; ++i) {
+        if (EntryAt(i) == pEntry) {
+            return i;
+        }
+    }
+    // A row made before the entry's name changed.
     const int nCount = m_listBox.GetCount();
     for (int i = 0; i < nCount; ++i) {
         if (m_listBox.GetItemDataPtr(i) == pEntry) {
@@ -159,6 +169,17 @@ void CKLTView::MarkAsCurrent(int nIndex) {
 QMPassword* CKLTView::EntryAt(int nIndex) const {
     void* pData = m_listBox.GetItemDataPtr(nIndex);
     return pData == reinterpret_cast<void*>(-1) ? nullptr : static_cast<QMPassword*>(pData);
+}
+
+bool CKLTView::IsNameTaken(const std::string& strSystem, const QMPassword* pExcept) const {
+    const auto [nFirst, nEnd] = klt::RowsSortedAs(m_listBox, strSystem);
+    for (int i = nFirst; i < nEnd; ++i) {
+        const QMPassword* pEntry = EntryAt(i);
+        if (pEntry != nullptr && pEntry != pExcept && pEntry->m_strSystem == strSystem) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool CKLTView::IsStillHeld(const QMPassword* pEntry, unsigned nRebuildsBefore) const {

@@ -31,7 +31,7 @@ public:
 
     // The entry of the caret row while at least one row is marked; null otherwise.
     QMPassword* GetCurrentEntry() const;
-    // The first row whose item data is pEntry, or -1.
+    // The first row whose item data is pEntry, or -1. Quick while the entry's row shows its name.
     int FindEntryIndex(const QMPassword* pEntry) const;
 
 protected:
@@ -54,6 +54,9 @@ protected:
     void MarkAsCurrent(int nIndex);
     // The entry that row nIndex points at; null for a bad row.
     QMPassword* EntryAt(int nIndex) const;
+    // Whether an entry other than pExcept has the system name strSystem, byte for byte. The rows,
+    // sorted by name, answer this for the document, whose entries all have their row.
+    bool IsNameTaken(const std::string& strSystem, const QMPassword* pExcept = nullptr) const;
     // Whether an entry taken before a modal dialog or question may still be used: a command run in
     // the nested event loop may have emptied or refilled the document (and so the rows) meanwhile.
     bool IsStillHeld(const QMPassword* pEntry, unsigned nRebuildsBefore) const;

@@ -30,7 +30,7 @@ void CKLTView::OnEditAdd() {
         if (dlg.DoModal() != IDOK) {
             return;
         }
-        if (pDoc->FindEntry(dlg.m_strSystem) == nullptr) {
+        if (!IsNameTaken(dlg.m_strSystem)) {
             break;
         }
         ShowDuplicateSystem();
@@ -65,8 +65,14 @@ void CKLTView::OnEditDelete() {
                       MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         return;
     }
-    const int nIndex = FindEntryIndex(pEntry);
-    if (nIndex < 0 || !IsStillHeld(pEntry, nRebuilds)) {
+    // Rows only ever point at entries the document holds: a caret row that still points at the
+    // entry answers both questions without a pass over the document.
+    const bool bCaretRow = m_nRebuilds == nRebuilds && EntryAt(nCaret) == pEntry;
+    if (!bCaretRow && !IsStillHeld(pEntry, nRebuilds)) {
+        return;
+    }
+    const int nIndex = bCaretRow ? nCaret : FindEntryIndex(pEntry);
+    if (nIndex < 0) {
         return;
     }
     CKLTDoc* pDoc = GetDocument();
@@ -122,12 +128,14 @@ void CKLTView::OnEditProperties() {
         if (!IsStillHeld(pEntry, nRebuilds)) {
             return;
         }
-        if (pDoc->FindEntry(dlg.m_strSystem, pEntry) == nullptr) {
+        if (!IsNameTaken(dlg.m_strSystem, pEntry)) {
             break;
         }
         ShowDuplicateSystem();
     }
 
+    // The row is found by the name it shows, before the entry takes its new one.
+    const int nOldIndex = FindEntryIndex(pEntry);
     pEntry->m_strSystem = dlg.m_strSystem;
     pEntry->m_strUserName = dlg.m_strUserName;
     pEntry->m_strPassword = dlg.m_strPassword;
@@ -136,7 +144,6 @@ void CKLTView::OnEditProperties() {
     // A renamed entry moves to its new sorted place and stays the current entry; every other mark
     // goes, as after a rebuild, but the other rows stay where they are.
     m_listBox.SetSel(-1, FALSE);
-    const int nOldIndex = FindEntryIndex(pEntry);
     if (nOldIndex >= 0) {
         m_listBox.DeleteString(static_cast<UINT>(nOldIndex));
     }

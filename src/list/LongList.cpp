@@ -1,6 +1,8 @@
 #include "list/LongList.h"
 
 #include "framework/ListBox.h"
+#include "framework/ListRows.h"
+#include "framework/QtText.h"
 
 #include <QItemSelectionModel>
 #include <QListView>
@@ -25,6 +27,12 @@ std::vector<int> MarkedRows(const CListBox& list) {
     }
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+std::pair<int, int> RowsSortedAs(const CListBox& list, const std::string& text) {
+    const auto* pView = qobject_cast<const QListView*>(list.GetWidget());
+    const auto* pRows = pView != nullptr ? dynamic_cast<const ListRows*>(pView->model()) : nullptr;
+    return pRows != nullptr ? pRows->EqualRange(ToQString(text)) : std::pair{0, 0};
 }
 
 } // namespace klt

@@ -114,6 +114,25 @@ TEST(ListBox, RowsGivenAtOnceSortAsAddedOneByOneAndRunsOfRowsGoAtOnce) {
     }
 }
 
+// Rows sorted all at once by their keys land where comparing puts a row added alone: texts whose
+// keys share their first bytes, texts the collation calls equal, empty and ignorable texts.
+TEST(ListBox, RowsGivenAtOnceLandWhereRowsAddedOneByOneDo) {
+    const std::vector<std::string> texts = {
+        "abcdefghijk2", "ABCDEFGHIJK1", "abcdefgh", "ABCDEFGH",    "",   "\xC2\xAD", "a-b", "ab",
+        "\xC3\xA4rger", "Arger",        "Caf\xE9",  "Caf\xC3\xA9", "10", "9",        "",    "Zoo",
+        "zoo"};
+    ListHost one;
+    ListHost all;
+    std::vector<klt::ListRow> rows;
+    for (const std::string& text : texts) {
+        one.m_list.AddString(text);
+        rows.push_back({text, 0});
+    }
+    all.m_list.SetRows(std::move(rows));
+    EXPECT_EQ(all.Rows(), one.Rows());
+    EXPECT_EQ(one.Rows().front(), "");
+}
+
 // Rows that come and go elsewhere in a long list leave the marks and the caret on their rows.
 TEST(ListBox, MarksAndTheCaretFollowTheirRowsInALongList) {
     ListHost host;

@@ -100,6 +100,27 @@ TEST_F(AddTest, ExactDuplicateNameBringsTheDialogBackAsTypedWhileAnotherCaseIsNe
     EXPECT_EQ(m_pDoc->m_entryList.back()->m_strUserName, "bob");
 }
 
+// Among names the list sorts as one (the same letters in another case, the same text in older
+// bytes) only the same bytes are a duplicate, wherever the name stands among them.
+TEST_F(AddTest, OnlyTheSameBytesAreADuplicateAmongNamesThatSortAsOne) {
+    Fill({"CAF\xC3\x89", "Caf\xE9", "caf\xC3\xA9"});
+    // New; then taken twice (a name filled in before, then the one just added) and cancelled.
+    const auto name = [this](const char* text) {
+        m_user.Dialog(IDD_NEW_ENTRY)
+            .Inspect([text](CDialog& d) { d.SetDlgItemText(IDC_SYSTEM, text); })
+            .Click(IDOK);
+    };
+    name("Caf\xC3\xA9");
+    name("caf\xC3\xA9");
+    m_user.Answer(IDOK);
+    name("Caf\xC3\xA9");
+    m_user.Answer(IDOK).Dialog(IDD_NEW_ENTRY).Click(IDCANCEL);
+    Command(ID_EDIT_ADD);
+    Command(ID_EDIT_ADD);
+    EXPECT_EQ(m_user.MessageBoxes().size(), 2u);
+    EXPECT_EQ(DocumentNames(), (Names{"CAF\xC3\x89", "Caf\xE9", "caf\xC3\xA9", "Caf\xC3\xA9"}));
+}
+
 TEST_F(AddTest, AddingWithThreeMarkedRowsKeepsTheOtherTwoMarkedForTheNextDelete) {
     Fill({"a", "c", "e", "g"});
     ClickRow(0);
