@@ -94,9 +94,10 @@ TEST_F(PasteE2ETest, WithTheHotKeyDisabledTheTrayPastesByDoubleClickAndByItsMenu
 }
 
 // The target goes in the middle of a long password; the window that gets the focus gets none of it.
+// Long enough that the keys are still going out when a slow terminal has shown the first of them.
 TEST_F(PasteE2ETest, TypingStopsWhenTheTargetGoesAndTheNextWindowGetsNothing) {
     std::string password;
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 30000; ++i) {
         password += static_cast<char>('a' + i % 26);
     }
     auto next = klt::test::StartXterm(klt::test::WindowsOf(m_display));
@@ -113,8 +114,7 @@ TEST_F(PasteE2ETest, TypingStopsWhenTheTargetGoesAndTheNextWindowGetsNothing) {
     EXPECT_TRUE(m_desktop.WaitUntilActive(message));
     Desktop::Key("Return");
     EXPECT_TRUE(m_desktop.WaitUntilHidden(message));
-    // One key may still be on its way when the terminal goes; none after it.
-    EXPECT_LE(next->Received("xx", 1000ms).size(), 1u);
+    EXPECT_EQ(next->Received("x", 1000ms), "");
 }
 
 // Alt+Insert held elsewhere; closing hides the window and empties the document, so Configure asks again.
