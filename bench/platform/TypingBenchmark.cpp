@@ -108,14 +108,15 @@ std::u32string Mixed() {
 
 using TargetStarter = std::unique_ptr<klt::test::TypingTarget> (*)(klt::KeystrokeTyper& typer);
 
-// A target in the sway session, given the focus through sway, as the paste gives it to the target.
-void TypeOnSway(benchmark::State& state, klt::IKeyboard* keyboard, TargetStarter start,
+// A target in the sway session, given the focus through sway, as the paste gives it to the target, and
+// typed into with the check the paste makes before every key.
+void TypeOnSway(benchmark::State& state, klt::Platform* route, TargetStarter start,
                 const std::u32string& alphabet) {
-    if (keyboard == nullptr) {
+    if (route == nullptr) {
         state.SkipWithError("the route is not available");
         return;
     }
-    klt::KeystrokeTyper typer(*keyboard);
+    klt::KeystrokeTyper typer(route->Keyboard());
     const std::u32string text = RandomText(alphabet, kSwayLength);
     const std::string bytes = klt::EncodeUtf8(text);
     size_t wrong = 0;
@@ -126,7 +127,7 @@ void TypeOnSway(benchmark::State& state, klt::IKeyboard* keyboard, TargetStarter
             return;
         }
         const auto begin = std::chrono::steady_clock::now();
-        typer.TypeText(bytes);
+        typer.TypeText(bytes, &route->Windows(), route->Windows().ForegroundWindow());
         const std::u32string received = klt::DecodeText(target->Received(bytes, std::chrono::minutes(5)));
         state.SetIterationTime(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count());
@@ -138,7 +139,7 @@ void TypeOnSway(benchmark::State& state, klt::IKeyboard* keyboard, TargetStarter
 }
 
 // Each route into the targets it can reach, with both alphabets: the X11 route only into XWayland.
-void RegisterSwayCases(klt::IKeyboard* x11, klt::IKeyboard* wayland) {
+void RegisterSwayCases(klt::Platform* x11, klt::Platform* wayland) {
     using klt::wayland_test::WaitForSwayWindow;
     const std::pair<const char*, TargetStarter> targets[] = {
         {"xterm", [](klt::KeystrokeTyper&) { return klt::test::StartXterm(WaitForSwayWindow); }},
@@ -152,15 +153,20 @@ void RegisterSwayCases(klt::IKeyboard* x11, klt::IKeyboard* wayland) {
              return klt::test::StartQtLineEdit(
                  WaitForSwayWindow, [&typer] { typer.TypeText("\r"); }, "wayland");
          }},
+        {"gtk_wayland",
+         [](klt::KeystrokeTyper& typer) {
+             return klt::test::StartGtkEntry(
+                 WaitForSwayWindow, [&typer] { typer.TypeText("\r"); }, "wayland");
+         }},
     };
-    for (const auto& [route, keyboard, reach] :
-         {std::tuple{"x11", x11, 2}, std::tuple{"wayland", wayland, 4}}) {
+    for (const auto& [route, platform, reach] :
+         {std::tuple{"x11", x11, 2}, std::tuple{"wayland", wayland, 5}}) {
         for (int i = 0; i < reach; ++i) {
             for (const auto& [alphabetName, alphabet] :
                  {std::pair{"ascii", PrintableAscii()}, std::pair{"mixed", Mixed()}}) {
                 benchmark::RegisterBenchmark(
                     (std::string(route) + "/" + targets[i].first + "/" + alphabetName).c_str(), TypeOnSway,
-                    keyboard, targets[i].second, alphabet)
+                    platform, targets[i].second, alphabet)
                     ->UseManualTime()
                     ->Iterations(1)
                     ->Unit(benchmark::kMillisecond);
@@ -178,7 +184,7 @@ int main(int argc, char** argv) {
     if (std::getenv("SWAYSOCK") != nullptr) {
         x11 = klt::OpenX11Platform();
         wayland = klt::OpenWaylandPlatform(x11 ? &x11->Keyboard() : nullptr, "keyloft");
-        RegisterSwayCases(x11 ? &x11->Keyboard() : nullptr, wayland ? &wayland->Keyboard() : nullptr);
+        RegisterSwayCases(x11.get(), wayland.get());
     } else {
         for (const auto& [name, alphabet] : {std::pair{"printable_ascii", PrintableAscii()},
                                              std::pair{"ascii_and_latin1", AsciiAndLatin1()}}) {

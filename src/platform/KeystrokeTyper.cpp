@@ -59,6 +59,9 @@ int KeystrokeTyper::TypeText(std::string_view text, IWindowSystem* pWindows, Win
             break;
         }
     }
+    if (pWindows != nullptr) {
+        pWindows->EndTyping();
+    }
     m_keyboard.EndText();
     klt::Wipe(characters);
     return 1;

@@ -26,6 +26,9 @@ public:
     // which is always called next, so that the keys sent in between go where the answer said.
     virtual bool HoldFocus(WindowId window) = 0;
     virtual void LetFocusGo() {}
+    // Called once the last key of a text has gone (or the text stopped): gives back what HoldFocus
+    // changed for the length of the text.
+    virtual void EndTyping() {}
     // False once the window has been destroyed (and for 0).
     virtual bool IsWindow(WindowId window) = 0;
     // The desktop itself (the root window or a window that draws the desktop) or a panel docked at

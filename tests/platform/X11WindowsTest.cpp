@@ -59,10 +59,22 @@ TEST_F(X11Windows, ActivationMovesTheForegroundAndTheKeyboardFocus) {
     for (const WindowId target : {a, b, a}) {
         ASSERT_TRUE(windows.SetForegroundWindow(target));
         EXPECT_EQ(windows.ForegroundWindow(), target);
+        // While a text is typed, a target that goes leaves the focus to nobody; then its own rule again.
+        const auto revert = [this] {
+            Window focus = None;
+            int rule = 0;
+            XGetInputFocus(display.Handle(), &focus, &rule);
+            return rule;
+        };
+        const int own = revert();
+        EXPECT_NE(own, RevertToNone);
         for (const WindowId window : {a, b}) {
             EXPECT_EQ(windows.HoldFocus(window), window == target);
             windows.LetFocusGo();
         }
+        EXPECT_EQ(revert(), RevertToNone);
+        windows.EndTyping();
+        EXPECT_EQ(revert(), own);
         // The keys go where the focus is: the window itself or a window inside it.
         WindowId focus = display.FocusWindow();
         while (focus != target && focus > 1) {

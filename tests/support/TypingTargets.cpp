@@ -93,7 +93,7 @@ public:
                    std::string title, std::function<void()> pressReturn, const char* platform = "xcb")
         : m_title(std::move(title)), m_pressReturn(std::move(pressReturn)) {
         auto environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("GDK_BACKEND", "x11");
+        environment.insert("GDK_BACKEND", platform == std::string("xcb") ? "x11" : platform);
         environment.insert("QT_QPA_PLATFORM", platform);
         environment.insert("NO_AT_BRIDGE", "1");
         environment.insert("LC_ALL", "C.UTF-8");
@@ -143,12 +143,13 @@ std::unique_ptr<TypingTarget> StartFoot(const WindowFinder& find) {
     return std::make_unique<RawTerminal>(find, "foot", "foot", QStringList{"-T", "%title"});
 }
 
-std::unique_ptr<TypingTarget> StartGtkEntry(const WindowFinder& find, std::function<void()> pressReturn) {
+std::unique_ptr<TypingTarget> StartGtkEntry(const WindowFinder& find, std::function<void()> pressReturn,
+                                            const char* platform) {
     const std::string title = UniqueTitle("gtk");
     return std::make_unique<ConfirmedEntry>(
         find, "zenity",
         QStringList{"--entry", "--title", QString::fromStdString(title), "--text", "Type here"}, title,
-        std::move(pressReturn));
+        std::move(pressReturn), platform);
 }
 
 } // namespace klt::test

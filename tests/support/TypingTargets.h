@@ -29,11 +29,12 @@ inline WindowFinder WindowsOf(X11TestDisplay& display) {
     return [&display](const std::string& title) { return display.WaitForWindow(title); };
 }
 
-// For the entries, Received() confirms the text with Return, typed through the given callback. The
-// line edit runs on the Qt platform given ("xcb", "wayland").
+// For the entries, Received() confirms the text with Return, typed through the given callback. They
+// run on the platform given ("xcb", "wayland").
 std::unique_ptr<TypingTarget> StartQtLineEdit(const WindowFinder& find, std::function<void()> pressReturn,
                                               const char* platform = "xcb");
-std::unique_ptr<TypingTarget> StartGtkEntry(const WindowFinder& find, std::function<void()> pressReturn);
+std::unique_ptr<TypingTarget> StartGtkEntry(const WindowFinder& find, std::function<void()> pressReturn,
+                                            const char* platform = "xcb");
 std::unique_ptr<TypingTarget> StartXterm(const WindowFinder& find);
 std::unique_ptr<TypingTarget> StartFoot(const WindowFinder& find);
 

@@ -126,5 +126,28 @@ TEST_F(WaylandPasteE2ETest, PasteWithNothingRunningPastesIntoAWindowOlderThanKey
     EXPECT_EQ(target->Received("ab1"), "ab1");
 }
 
+// The target closes in the middle of a long password; the window that gets the focus gets none of it.
+TEST_F(WaylandPasteE2ETest, TypingStopsWhenTheTargetClosesAndTheNextWindowGetsNothing) {
+    ASSERT_TRUE(m_keyboard.IsReady()) << "the session has no virtual keyboard";
+    klt::PasswordFileContent content;
+    content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", std::string(30000, 'a'), 0));
+    content.SaveFile(File("a.klt"));
+    WriteSetting("Settings/Startup File", File("a.klt"));
+    Start({"/s"});
+    ASSERT_NE(WaitForSettingOtherThan("Settings/HWND", ""), "");
+    const auto next = klt::test::StartFoot(WaitForSwayWindow);
+    auto target = klt::test::StartFoot(WaitForSwayWindow);
+    ASSERT_TRUE(next->Window() != 0 && target->Window() != 0) << "the terminals did not come up";
+    ASSERT_TRUE(FocusSwayWindow(target->Window()));
+    m_keyboard.Press({KEY_LEFTALT, KEY_INSERT});
+    ASSERT_NE(m_desktop.WaitForActiveWindow(kDialog), 0u) << "no paste dialog came after Alt+Insert";
+    m_keyboard.Press({KEY_LEFTALT, KEY_P});
+    ASSERT_EQ(target->Received(std::string(300, 'a')).substr(0, 300), std::string(300, 'a'));
+    target.reset(); // ends the terminal
+    ASSERT_NE(m_desktop.WaitForActiveWindow("Keyloft"), 0u) << "no stop message came";
+    m_keyboard.Press({KEY_ENTER});
+    EXPECT_EQ(next->Received("a", 1000ms), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, WaylandPasteE2ETest, ::testing::ValuesIn(kTargets),
                          [](const auto& info) { return std::string(info.param.name); });

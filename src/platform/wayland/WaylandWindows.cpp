@@ -128,8 +128,10 @@ bool WaylandWindows::SetForegroundWindow(WindowId window) {
         kActivationBound);
 }
 
+// Once the compositor has answered, every key sent before has been handed out and what it did since
+// has been heard: a window closed just before the last key is known before the next one goes.
 bool WaylandWindows::HoldFocus(WindowId window) {
-    m_connection.ProcessPendingEvents();
+    m_connection.Roundtrip();
     const auto it = m_toplevels.find(window);
     return it != m_toplevels.end() && it->second.active;
 }

@@ -90,13 +90,17 @@ WindowId X11Windows::FocusTopLevel() {
 }
 
 bool X11Windows::HasFocusWithin(WindowId target) {
-    Display* display = m_connection.Display();
-    Window window = None;
+    Window focus = None;
     int revert = 0;
-    XGetInputFocus(display, &window, &revert);
+    XGetInputFocus(m_connection.Display(), &focus, &revert);
+    return IsWithin(focus, target);
+}
+
+bool X11Windows::IsWithin(Window window, WindowId target) {
     if (window == target) {
         return true; // asked before every key: no further round trips in the usual case
     }
+    Display* display = m_connection.Display();
     ErrorTrap trap(display);
     while (window != None && window != PointerRoot) {
         if (window == target) {
@@ -113,6 +117,24 @@ bool X11Windows::HasFocusWithin(WindowId target) {
         window = parent;
     }
     return false;
+}
+
+// Appending nothing to a property of a window of our own is answered with an event that carries the
+// server's time.
+unsigned long X11Windows::ServerTime() {
+    Display* display = m_connection.Display();
+    if (m_clock == 0) {
+        XSetWindowAttributes attributes{};
+        attributes.event_mask = PropertyChangeMask;
+        m_clock = XCreateWindow(display, m_connection.Root(), -1, -1, 1, 1, 0, CopyFromParent, InputOnly,
+                                CopyFromParent, CWEventMask, &attributes);
+    }
+    const unsigned char nothing = 0;
+    XChangeProperty(display, m_clock, m_connection.Atom("KEYLOFT_CLOCK"), XA_INTEGER, 8, PropModeAppend,
+                    &nothing, 0);
+    XEvent event;
+    XWindowEvent(display, m_clock, PropertyChangeMask, &event);
+    return event.xproperty.time;
 }
 
 WindowId X11Windows::ForegroundWindow() {
@@ -162,14 +184,45 @@ bool X11Windows::SetForegroundWindow(WindowId window) {
 
 // The input focus decides where keys go: it must be in the window or one of its children.
 bool X11Windows::HoldFocus(WindowId window) {
-    XGrabServer(m_connection.Display());
-    return window != 0 && HasFocusWithin(window);
+    Display* display = m_connection.Display();
+    XGrabServer(display);
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    if (window == 0 || !IsWithin(focus, window)) {
+        return false;
+    }
+    // Once per text, unless the target moves the focus itself. The time makes a later change by the
+    // window manager or the user win over the one given back at the end.
+    if (revert != RevertToNone) {
+        m_lentFocus = focus;
+        m_ownRevert = revert;
+        m_lentSince = ServerTime();
+        ErrorTrap trap(display);
+        XSetInputFocus(display, focus, RevertToNone, m_lentSince);
+    }
+    return true;
 }
 
 // The server handles the keys sent meanwhile before it.
 void X11Windows::LetFocusGo() {
     XUngrabServer(m_connection.Display());
     XFlush(m_connection.Display());
+}
+
+void X11Windows::EndTyping() {
+    if (m_lentFocus == 0) {
+        return;
+    }
+    Display* display = m_connection.Display();
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display, &focus, &revert);
+    if (focus == m_lentFocus && revert == RevertToNone) {
+        ErrorTrap trap(display);
+        XSetInputFocus(display, focus, m_ownRevert, m_lentSince);
+    }
+    m_lentFocus = 0;
 }
 
 bool X11Windows::IsWindow(WindowId window) {
