@@ -5,7 +5,8 @@
 #                SOURCES <file>... LIBRARIES <target>...)
 #
 # A gui test runs headless (QT_QPA_PLATFORM=offscreen) with a two-minute bound unless TIMEOUT says
-# otherwise; EMULATOR runs the program, its listing included, through a command such as with-xvfb.
+# otherwise, and shares the GUI libraries' precompiled Qt headers; EMULATOR runs the program,
+# its listing included, through a command such as with-xvfb.
 # SKIP_RETURN_CODE is the status by which the emulator says that it cannot run here (with-sway: 77).
 function(klt_add_test name)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "LABEL;TIMEOUT;PREFIX;FILTER;SKIP_RETURN_CODE" "SOURCES;LIBRARIES;EMULATOR")
@@ -13,6 +14,7 @@ function(klt_add_test name)
     target_link_libraries(${name} PRIVATE ${arg_LIBRARIES} klt_options)
     set(properties LABELS ${arg_LABEL})
     if(arg_LABEL STREQUAL "gui")
+        klt_precompile_qt(${name})
         list(APPEND properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
         if(NOT arg_TIMEOUT)
             set(arg_TIMEOUT 120)

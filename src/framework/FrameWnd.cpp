@@ -23,6 +23,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QWhatsThis>
+#include <QWindow>
 
 namespace klt {
 namespace {
@@ -39,6 +40,11 @@ protected:
         if (CWinApp* pApp = AfxGetApp();
             !pEvent->spontaneous() && pApp != nullptr && pApp->m_pMainWnd == m_pFrame) {
             m_pFrame->SaveWindowState();
+        }
+        // A window that the window manager placed, or the user moved, has no position of its own: shown
+        // again, it would be placed anew, elsewhere. Its present place becomes its own.
+        if (!pEvent->spontaneous() && windowState() == Qt::WindowNoState && windowHandle() != nullptr) {
+            windowHandle()->setFramePosition(pos());
         }
     }
     void changeEvent(QEvent* pEvent) override {

@@ -217,3 +217,33 @@ TEST_F(PasteE2ETest, InTrayModeTheTrayPastesConfiguresAfterCloseAndExits) {
     ChooseFromTrayMenu(-12); // Exit and remove, the last item
     EXPECT_EQ(m_processes.front()->WaitForExit(), 0);
 }
+
+// The window manager placed the window and the user moved it; shown again, it is not placed anew.
+TEST_F(PasteE2ETest, AfterClosingToTheTrayAndAHotKeyPasteTheWindowComesBackWhereItWas) {
+    std::filesystem::create_directories(AutostartFolder());
+    std::ofstream(AutostartFolder() / "Keyloft.desktop") << "[Desktop Entry]\n";
+    StartWithTarget({"a.klt"});
+    const auto position = [this] {
+        int x = 0;
+        int y = 0;
+        Window child = 0;
+        XTranslateCoordinates(m_display.Handle(), m_frame, DefaultRootWindow(m_display.Handle()), 0, 0, &x,
+                              &y, &child);
+        return std::pair{x, y};
+    };
+    const std::pair moved{100, 150};
+    QProcess::execute("xdotool", {"windowmove", QString::number(m_frame), "100", "150"});
+    ASSERT_TRUE(klt::test::WaitUntil([&] { return position() == moved; }));
+    m_desktop.Close(m_frame);
+    ASSERT_TRUE(m_desktop.WaitUntilHidden(m_frame));
+    Desktop::Activate(m_target->Window());
+    ASSERT_TRUE(m_desktop.WaitUntilActive(m_target->Window()));
+    m_display.Tap(XK_Insert, {XK_Alt_L});
+    Choose("alt+u");
+    EXPECT_EQ(m_target->Received("ann"), "ann");
+    EXPECT_EQ(Start({"a.klt"}).WaitForExit(), 0);
+    ASSERT_EQ(m_desktop.WaitForActiveWindow("a.klt - Keyloft"), m_frame);
+    // The window manager may draw the way back from the icon first.
+    EXPECT_TRUE(klt::test::WaitUntil([&] { return position() == moved; }))
+        << position().first << "," << position().second;
+}
