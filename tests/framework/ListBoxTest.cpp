@@ -226,13 +226,19 @@ TEST(ListBox, ItemFromPointTellsRowsFromTheSpaceBelowThem) {
     EXPECT_TRUE(bOutside);
 }
 
-// Rows lie one height apart at every size of list and view: a point in a row finds that row, the
-// keys move the caret a row or a page less one row, and the caret stays whole in sight.
+// Rows lie one height apart at every size of list and view, scrolled by rows or (as some desktops'
+// styles want) by pixels: a point in a row finds that row, the keys move the caret a row or a page
+// less one row, and the caret stays whole in sight.
 TEST(ListBox, KeysMoveTheCaretByRowsAndPagesAndKeepItInSight) {
     const struct {
         int nRows;
         int nHeight; // of the view
-    } cases[] = {{3, 200}, {500, 200}, {500, 57}, {20, 30}};
+        QAbstractItemView::ScrollMode scroll;
+    } cases[] = {{3, 200, QAbstractItemView::ScrollPerItem},
+                 {500, 200, QAbstractItemView::ScrollPerItem},
+                 {500, 57, QAbstractItemView::ScrollPerItem},
+                 {20, 30, QAbstractItemView::ScrollPerItem},
+                 {500, 57, QAbstractItemView::ScrollPerPixel}};
     for (const auto& c : cases) {
         ListHost host;
         std::vector<klt::ListRow> rows;
@@ -242,6 +248,7 @@ TEST(ListBox, KeysMoveTheCaretByRowsAndPagesAndKeepItInSight) {
         host.m_list.SetRows(std::move(rows));
         QListView* pView = host.Widget();
         pView->resize(300, c.nHeight);
+        pView->setVerticalScrollMode(c.scroll);
         pView->show();
         pView->setFocus();
         host.m_list.SetCaretIndex(0);
