@@ -43,9 +43,9 @@ void RowsView::scrollTo(const QModelIndex& index, ScrollHint hint) {
     const int row = index.row();
     int value = 0;
     if (ScrollsPerRow()) {
-        // The rows from this one up that fit below the top along with it.
-        const int above = std::min(row + 1, RowsPerPage());
-        value = hint == PositionAtTop ? row : hint == PositionAtBottom ? row - above + 1 : row - above / 2;
+        // The rows that fit in the viewport with this one the last of them.
+        const int fit = std::min(row + 1, RowsPerPage());
+        value = hint == PositionAtTop ? row : hint == PositionAtBottom ? row - fit + 1 : row - fit / 2;
     } else {
         const int top = row * RowHeight();
         const int slack = area.height() - RowHeight();
@@ -119,14 +119,14 @@ void RowsView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFla
     int first = -1;
     int last = -1;
     if (state() == DragSelectingState) {
-        // A band drawn with the mouse from outside the rows: the rows it crosses.
+        // A band dragged with the mouse: every row it crosses.
         const QRect band = rect.normalized().translated(0, offset);
         if (band.right() >= 0 && band.bottom() >= 0) {
             first = RowAt(std::max(band.top(), 0));
             last = RowAt(std::min(band.bottom(), RowCount() * RowHeight() - 1));
         }
     } else if (rect.left() >= 0 && rect.right() >= 0) {
-        // From the row of one corner to the row of the other, both of them on rows.
+        // Shift with a click or a key: from the row of one corner to the row of the other, both on rows.
         first = RowAt(rect.top() + offset);
         last = RowAt(rect.bottom() + offset);
     }
