@@ -1,5 +1,6 @@
 // The entry list with many entries: rebuilding all rows, one Add or one Delete through the
-// commands (dialog and question included) in a list of 100,000, and deleting every row. Headless.
+// commands (dialog and question included) in a list of 100,000, deleting every row, and merging a
+// file of new entries. Headless.
 
 #include "document/KLTDoc.h"
 #include "list/KLTView.h"
@@ -18,6 +19,7 @@ namespace {
 class AnsweringUser : public klt::ModalSeam {
 public:
     std::string m_strSystem;
+    std::string m_strFile;
 
     int RunDialog(CDialog& dialog) override {
         dialog.SetDlgItemText(IDC_SYSTEM, m_strSystem);
@@ -25,7 +27,7 @@ public:
         return dialog.GetModalResult();
     }
     int MessageBox(const klt::MessageBoxRequest&) override { return IDOK; }
-    std::string FileDialog(const klt::FileDialogRequest&) override { return {}; }
+    std::string FileDialog(const klt::FileDialogRequest&) override { return m_strFile; }
     UINT PopupMenu(QMenu&, const QPoint&) override { return 0; }
     int PrintDialog(QPrinter&, CWnd*) override { return IDCANCEL; }
 };
@@ -54,9 +56,9 @@ struct Program {
     ~Program() { klt::InstallModalSeam(nullptr); }
 
     // n entries with names of mixed case in no particular order, and the rows for them.
-    void Fill(int n) {
+    void Fill(int n, unsigned nSeed = 12345) {
         pDoc->m_entryList.clear();
-        std::mt19937 random(12345);
+        std::mt19937 random(nSeed);
         std::uniform_int_distribution<int> letter(0, 51);
         for (int i = 0; i < n; ++i) {
             std::string name;
@@ -141,6 +143,33 @@ void BM_DeleteAllMarked(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DeleteAllMarked)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A file of n entries, none of them in the list, merged into a list of n: every entry a new row.
+void BM_MergeNew(benchmark::State& state) {
+    Program& program = TheProgram();
+    const int n = static_cast<int>(state.range(0));
+    const klt::testing::TempFolder folder("klt_list_bench_merge_");
+    program.user.m_strFile = (folder.Path() / "other.klt").string();
+    program.Fill(n, 777);
+    program.pDoc->OnSaveDocument(program.user.m_strFile);
+    for (auto _ : state) {
+        state.PauseTiming();
+        program.Fill(n);
+        state.ResumeTiming();
+        program.Command(ID_FILE_MERGE);
+    }
+    if (program.pList->GetCount() != 2 * n) {
+        state.SkipWithError("Merge did not add every entry");
+    }
+    state.SetComplexityN(n);
+}
+BENCHMARK(BM_MergeNew)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Arg(40000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->Complexity();
 
 } // namespace
 

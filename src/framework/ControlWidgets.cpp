@@ -3,6 +3,7 @@
 #include "framework/HotKeyEdit.h"
 #include "framework/ListRows.h"
 #include "framework/QtText.h"
+#include "framework/RowsView.h"
 #include "framework/Wnd.h"
 
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProxyStyle>
@@ -103,7 +103,7 @@ QWidget* CreateEdit(DWORD dwStyle, QWidget* pParent) {
 }
 
 QWidget* CreateListBox(DWORD dwStyle, QWidget* pParent) {
-    auto* pList = new QListView(pParent);
+    auto* pList = new RowsView(pParent);
     pList->setModel(new ListRows(pList));
     pList->setSelectionMode((dwStyle & LBS_EXTENDEDSEL) != 0 ? QAbstractItemView::ExtendedSelection
                                                              : QAbstractItemView::SingleSelection);

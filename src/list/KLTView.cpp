@@ -46,7 +46,6 @@ BOOL CKLTView::Create(const char* lpszClassName, const char* lpszWindowName, DWO
         GetClientRect(&client);
     }
     m_listBox.Create(kListStyle, client, this, IDC_VIEW_LIST);
-    klt::UseUniformRows(m_listBox);
     return bCreated;
 }
 

@@ -10,12 +10,6 @@
 
 namespace klt {
 
-void UseUniformRows(CListBox& list) {
-    if (auto* pRows = qobject_cast<QListView*>(list.GetWidget())) {
-        pRows->setUniformItemSizes(true);
-    }
-}
-
 std::vector<int> MarkedRows(const CListBox& list) {
     std::vector<int> rows;
     const auto* pRows = qobject_cast<const QListView*>(list.GetWidget());

@@ -10,10 +10,6 @@ class CListBox;
 
 namespace klt {
 
-// Every row is one line of the same font: saying so spares the list from measuring the text of
-// every row again after each change.
-void UseUniformRows(CListBox& list);
-
 // The indices of the marked rows, ascending. Asking row by row would look up each row's place
 // again after rows were inserted or removed, which makes a pass over a long list quadratic; the
 // list's selection answers at once.

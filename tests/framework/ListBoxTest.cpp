@@ -5,6 +5,7 @@
 
 #include <QListView>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -223,6 +224,84 @@ TEST(ListBox, ItemFromPointTellsRowsFromTheSpaceBelowThem) {
     ListHost empty;
     empty.m_list.ItemFromPoint(CPoint{5, 5}, bOutside);
     EXPECT_TRUE(bOutside);
+}
+
+// Rows lie one height apart at every size of list and view, scrolled by rows or (as some desktops'
+// styles want) by pixels: a point in a row finds that row, the keys move the caret a row or a page
+// less one row, and the caret stays whole in sight.
+TEST(ListBox, KeysMoveTheCaretByRowsAndPagesAndKeepItInSight) {
+    const struct {
+        int nRows;
+        int nHeight; // of the view
+        QAbstractItemView::ScrollMode scroll;
+    } cases[] = {{3, 200, QAbstractItemView::ScrollPerItem},
+                 {500, 200, QAbstractItemView::ScrollPerItem},
+                 {500, 57, QAbstractItemView::ScrollPerItem},
+                 {20, 30, QAbstractItemView::ScrollPerItem},
+                 {500, 57, QAbstractItemView::ScrollPerPixel}};
+    for (const auto& c : cases) {
+        ListHost host;
+        std::vector<klt::ListRow> rows;
+        for (int i = 0; i < c.nRows; ++i) {
+            rows.push_back({std::to_string(1000 + i), 0});
+        }
+        host.m_list.SetRows(std::move(rows));
+        QListView* pView = host.Widget();
+        pView->resize(300, c.nHeight);
+        pView->setVerticalScrollMode(c.scroll);
+        pView->show();
+        pView->setFocus();
+        host.m_list.SetCaretIndex(0);
+        const int nPage = std::max(
+            pView->viewport()->height() / pView->visualRect(pView->model()->index(0, 0)).height() - 1, 1);
+        const int nLast = c.nRows - 1;
+        const struct {
+            Qt::Key key;
+            int nCaret;
+        } steps[] = {{Qt::Key_Down, 1},
+                     {Qt::Key_PageDown, std::min(1 + nPage, nLast)},
+                     {Qt::Key_End, nLast},
+                     {Qt::Key_PageUp, std::max(nLast - nPage, 0)},
+                     {Qt::Key_Up, std::max(nLast - nPage - 1, 0)},
+                     {Qt::Key_Home, 0},
+                     {Qt::Key_Up, 0}};
+        for (const auto& step : steps) {
+            QTest::keyClick(pView, step.key);
+            SCOPED_TRACE(testing::Message()
+                         << c.nRows << " rows, " << c.nHeight << " pixels, key " << step.key);
+            ASSERT_EQ(host.m_list.GetCaretIndex(), step.nCaret);
+            const QRect caret = pView->visualRect(pView->currentIndex());
+            EXPECT_TRUE(pView->viewport()->rect().contains(caret));
+            EXPECT_EQ(pView->indexAt(caret.topLeft()), pView->currentIndex());
+            EXPECT_EQ(pView->indexAt(caret.bottomRight()), pView->currentIndex());
+        }
+    }
+}
+
+// A row added to or removed from a long list can be brought into sight at once, before the view has
+// seen an event.
+TEST(ListBox, ARowAddedToALongListIsInSightAtOnce) {
+    ListHost host;
+    std::vector<klt::ListRow> rows;
+    for (int i = 0; i < 100000; ++i) {
+        rows.push_back({std::to_string(100000 + i), 0});
+    }
+    host.m_list.SetRows(std::move(rows));
+    QListView* pView = host.Widget();
+    pView->show();
+    const auto inSight = [pView](int nRow) {
+        return pView->viewport()->rect().contains(pView->visualRect(pView->model()->index(nRow, 0)));
+    };
+    for (const char* text : {"999999", "0", "150000x"}) {
+        const int nRow = host.m_list.AddString(text);
+        host.m_list.SetCaretIndex(nRow, FALSE);
+        EXPECT_TRUE(inSight(nRow)) << text;
+    }
+    const int nLast = host.m_list.GetCount() - 1;
+    host.m_list.SetCaretIndex(nLast, FALSE);
+    host.m_list.DeleteString(static_cast<UINT>(nLast));
+    EXPECT_TRUE(inSight(nLast - 1));
+    EXPECT_EQ(host.m_list.GetCaretIndex(), nLast - 1);
 }
 
 TEST(ListBox, DoubleClickOnARowNotifiesTheParent) {
