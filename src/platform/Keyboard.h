@@ -44,6 +44,8 @@ public:
     // One synthetic press or release, delivered to whichever window has the keyboard focus.
     virtual void SendKey(KeyCode key, bool down) = 0;
     virtual void SendModifier(Modifier modifier, bool down) = 0;
+    // After the last key of a character: a keyboard that holds its keys back sends them now.
+    virtual void EndCharacter() {}
 
     // Around the keys of one text: a keyboard that must prepare its layout for the whole text at once
     // learns its characters before the first key and is told when the last one has gone.

@@ -118,6 +118,7 @@ void KeystrokeTyper::TypeCharacter(char32_t character) {
     for (Modifier modifier : modifiers) {
         m_keyboard.SendModifier(modifier, false);
     }
+    m_keyboard.EndCharacter();
 }
 
 } // namespace klt

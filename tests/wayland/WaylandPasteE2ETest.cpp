@@ -12,7 +12,12 @@
 #include <QProcess>
 #include <X11/Xlib.h>
 #include <algorithm>
+#include <atomic>
+#include <iterator>
 #include <linux/input-event-codes.h>
+#include <random>
+#include <thread>
+#include <vector>
 
 using namespace klt::e2e;
 using namespace klt::wayland_test;
@@ -66,6 +71,21 @@ protected:
         return text;
     }
 
+    // Waits until Keyloft's own keymap, with a key lent to the given keysym, came after the first
+    // `since` keymaps and the user's keymap is back: only then has the target had every key.
+    void WaitForLentKeymapAndBack(size_t since, const std::string& keysym, const std::string& userKeymap) {
+        const auto& keymaps = m_keyboard.Keymaps();
+        const auto lentCame = [&] {
+            return std::any_of(
+                keymaps.begin() + static_cast<std::ptrdiff_t>(since), keymaps.end(),
+                [&](const std::string& keymap) { return keymap.find(keysym) != std::string::npos; });
+        };
+        EXPECT_TRUE(m_keyboard.WaitUntil([&] { return lentCame() && keymaps.back() == userKeymap; }, kBound))
+            << keymaps.size() - since << " keymaps came after the paste began; Keyloft's own "
+            << (lentCame() ? "came" : "never came") << "; the last one is "
+            << (keymaps.back() == userKeymap ? "the user's" : "not the user's");
+    }
+
     UserKeyboard m_keyboard{"de"};
     klt::test::X11TestDisplay m_display;
 };
@@ -84,7 +104,6 @@ TEST_P(WaylandPasteE2ETest, HotKeyPastesTheExactTextAndTheUsersKeymapComesBack) 
     ASSERT_NE(target->Window(), 0u) << "the target did not come up";
     ASSERT_TRUE(FocusSwayWindow(target->Window()));
     const std::string userKeymap = m_keyboard.Keymaps().back();
-    const size_t before = m_keyboard.Keymaps().size();
 
     m_keyboard.Press({KEY_LEFTALT, KEY_INSERT});
     const Window dialog = m_desktop.WaitForActiveWindow(kDialog);
@@ -92,19 +111,8 @@ TEST_P(WaylandPasteE2ETest, HotKeyPastesTheExactTextAndTheUsersKeymapComesBack) 
     EXPECT_EQ(PasteTo(dialog), target->Title());
     const size_t afterPaste = m_keyboard.Keymaps().size();
     m_keyboard.Press({KEY_LEFTALT, KEY_P});
-
-    // Keyloft's own keymap lends a key to Ж, which the layout lacks, and goes again after the text:
-    // only once the user's keymap is back has the target had every key, and may the user type on.
-    const auto& keymaps = m_keyboard.Keymaps();
-    const auto lentCame = [&] {
-        return std::any_of(
-            keymaps.begin() + static_cast<std::ptrdiff_t>(afterPaste), keymaps.end(),
-            [](const std::string& keymap) { return keymap.find("Cyrillic_ZHE") != std::string::npos; });
-    };
-    EXPECT_TRUE(m_keyboard.WaitUntil([&] { return lentCame() && keymaps.back() == userKeymap; }, kBound))
-        << keymaps.size() - before << " keymaps came after the hot key; Keyloft's own "
-        << (lentCame() ? "came" : "never came") << "; the last one is "
-        << (keymaps.back() == userKeymap ? "the user's" : "not the user's");
+    // Keyloft's own keymap lends a key to Ж, which the layout lacks, and goes again after the text.
+    WaitForLentKeymapAndBack(afterPaste, "Cyrillic_ZHE", userKeymap);
     EXPECT_EQ(target->Received(kPassword), kPassword);
 }
 
@@ -147,6 +155,53 @@ TEST_F(WaylandPasteE2ETest, TypingStopsWhenTheTargetClosesAndTheNextWindowGetsNo
     ASSERT_NE(m_desktop.WaitForActiveWindow("Keyloft"), 0u) << "no stop message came";
     m_keyboard.Press({KEY_ENTER});
     EXPECT_EQ(next->Received("a", 1000ms), "");
+}
+
+// A long password into a GTK entry, the slowest reader among the targets, while both cores are busy
+// elsewhere (four threads of this test spin): the keys come no faster than the entry takes them in, and the
+// compositor, which disconnects a client that falls too far behind, keeps it. Three pastes in a row.
+TEST_F(WaylandPasteE2ETest, LongPasswordReachesAGtkEntryWhileTheCoresAreBusy) {
+    ASSERT_TRUE(m_keyboard.IsReady()) << "the session has no virtual keyboard";
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<int> printable(0x20, 0x7E);
+    std::string password;
+    std::generate_n(std::back_inserter(password), 1999, [&] { return static_cast<char>(printable(random)); });
+    password += "Ж"; // lent, so that the user's keymap coming back marks the end of the paste
+    klt::PasswordFileContent content;
+    content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", password, 0));
+    content.SaveFile(File("a.klt"));
+    WriteSetting("Settings/Startup File", File("a.klt"));
+    WriteSetting("Settings/HotKeyEnable", "1");
+    Start({"/s"});
+    ASSERT_NE(WaitForSettingOtherThan("Settings/HWND", ""), "");
+    const std::string userKeymap = m_keyboard.Keymaps().back();
+
+    std::atomic<bool> busy = true;
+    std::vector<std::jthread> load;
+    for (int core = 0; core < 4; ++core) {
+        load.emplace_back([&busy] {
+            while (busy.load(std::memory_order_relaxed)) {
+            }
+        });
+    }
+    for (int paste = 1; paste <= 3; ++paste) {
+        const auto target = klt::test::StartGtkEntry(
+            WaitForSwayWindow, [this] { m_keyboard.Press({KEY_ENTER}); }, "wayland");
+        ASSERT_NE(target->Window(), 0u) << "the entry did not come up";
+        ASSERT_TRUE(FocusSwayWindow(target->Window()));
+        m_keyboard.Press({KEY_LEFTALT, KEY_INSERT});
+        ASSERT_NE(m_desktop.WaitForActiveWindow(kDialog), 0u) << "no paste dialog came after Alt+Insert";
+        const size_t before = m_keyboard.Keymaps().size();
+        m_keyboard.Press({KEY_LEFTALT, KEY_P});
+        WaitForLentKeymapAndBack(before, "Cyrillic_ZHE", userKeymap);
+        const std::string received = target->Received(password);
+        EXPECT_TRUE(received == password)
+            << "paste " << paste << ": " << received.size() << " of " << password.size()
+            << " bytes, the first wrong at "
+            << std::mismatch(received.begin(), received.end(), password.begin(), password.end()).first -
+                   received.begin();
+    }
+    busy = false;
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, WaylandPasteE2ETest, ::testing::ValuesIn(kTargets),

@@ -45,9 +45,12 @@ int MemoryFileOf(const std::string& text) {
 
 WaylandKeyboard::WaylandKeyboard(Connection& connection, IKeyboard* modifierSource)
     : m_connection(connection), m_modifierSource(modifierSource),
-      m_seatKeymap(connection, [this](std::string_view text) {
-          return m_ownKeymaps.contains(std::hash<std::string_view>{}(text));
-      }) {
+      m_seatKeymap(connection,
+                   [this](std::string_view text) {
+                       return m_ownKeymaps.contains(std::hash<std::string_view>{}(text));
+                   }),
+      m_backlog(ClientBacklog::SocketPathOfEnvironment(),
+                ClientBacklog::InodeOf(wl_display_get_fd(connection.Display()))) {
     if (m_seatKeymap.Current() == nullptr) {
         m_defaultKeymap = xkb::Keymap::OfLayout();
     }
@@ -90,23 +93,37 @@ std::optional<KeyScan> WaylandKeyboard::LookUp(char32_t character) {
 void WaylandKeyboard::SendKey(KeyCode key, bool down) {
     zwp_virtual_keyboard_v1_key(m_keyboard, Milliseconds(), key - kEvdevOffset,
                                 down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED);
+}
+
+// The keys of one character leave in one write. The compositor then handles them together and passes
+// them on to the client in one message: the client's socket holds far fewer messages than bytes, so a
+// client that falls behind for a moment is not disconnected.
+void WaylandKeyboard::EndCharacter() {
     m_connection.ProcessPendingEvents();
-    if (!down) {
-        std::this_thread::sleep_for(kKeyPace);
-        if (++m_keysSinceSync == kKeysPerSync) {
-            KeepPace();
-        }
+    std::this_thread::sleep_for(kKeyPace);
+    if (++m_charactersSinceSync == kCharactersPerSync) {
+        KeepPace();
     }
 }
 
-// The compositor passes keys on as fast as they come, and disconnects a client that lets them pile up
-// unread. After every few keys it must have handled them all; the clients then get as much time again
-// as that took, more when the compositor was slow to answer, since then the whole machine is.
+// The compositor passes keys on as fast as they come. After every few characters it must have handled
+// them all; the clients then get as much time again as that took, more when the compositor was slow
+// to answer, since then the whole machine is. A client that is still far behind is waited for, within
+// a bound: one that does not read on meanwhile is not reading these keys, and is counted afresh.
 void WaylandKeyboard::KeepPace() {
-    m_keysSinceSync = 0;
-    const auto start = std::chrono::steady_clock::now();
+    using Clock = std::chrono::steady_clock;
+    m_charactersSinceSync = 0;
+    const auto start = Clock::now();
     m_connection.Roundtrip();
-    std::this_thread::sleep_for(std::chrono::steady_clock::now() - start);
+    std::this_thread::sleep_for(Clock::now() - start);
+    const auto end = Clock::now() + kBacklogBound;
+    while (m_backlog.Largest() > kMaxBacklog) {
+        if (Clock::now() >= end) {
+            m_backlog.Begin();
+            break;
+        }
+        std::this_thread::sleep_for(kKeyPace);
+    }
 }
 
 void WaylandKeyboard::SendModifier(Modifier modifier, bool down) {
@@ -118,7 +135,6 @@ void WaylandKeyboard::SendModifier(Modifier modifier, bool down) {
 void WaylandKeyboard::SendModifiers() {
     // The group is always the first: characters are looked up in the first layout.
     zwp_virtual_keyboard_v1_modifiers(m_keyboard, m_depressed, 0, 0, 0);
-    m_connection.ProcessPendingEvents();
 }
 
 void WaylandKeyboard::BeginText(std::u32string_view characters) {
@@ -127,7 +143,8 @@ void WaylandKeyboard::BeginText(std::u32string_view characters) {
     m_position = 0;
     m_preparedUntil = 0;
     m_depressed = 0;
-    m_keysSinceSync = 0;
+    m_charactersSinceSync = 0;
+    m_backlog.Begin();
     SendModifiers();
     Prepare(0);
 }

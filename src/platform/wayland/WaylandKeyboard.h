@@ -5,6 +5,7 @@
 // settle before the first key and after the last, and keys go out at a pace the clients keep up with.
 
 #include "platform/Keyboard.h"
+#include "platform/wayland/ClientBacklog.h"
 #include "platform/wayland/SeatKeymap.h"
 #include "platform/xkb/Keymap.h"
 
@@ -22,8 +23,12 @@ class Connection;
 class WaylandKeyboard final : public IKeyboard {
 public:
     static constexpr std::chrono::milliseconds kSettlingTime{50};
-    static constexpr std::chrono::milliseconds kKeyPace{1}; // a client's time per key
-    static constexpr int kKeysPerSync = 8;
+    static constexpr std::chrono::milliseconds kKeyPace{1}; // a client's time per character
+    static constexpr int kCharactersPerSync = 8;
+    // How far the focused client may fall behind, in bytes of events (about 75 a character), and how
+    // long it is waited for at most.
+    static constexpr std::size_t kMaxBacklog = 2048;
+    static constexpr std::chrono::milliseconds kBacklogBound{1000};
 
     // modifierSource tells which modifiers the user holds (the keyboard of the display the program's
     // own windows are on); without one, none are.
@@ -38,6 +43,7 @@ public:
     std::optional<KeyScan> LookUp(char32_t character) override;
     void SendKey(KeyCode key, bool down) override;
     void SendModifier(Modifier modifier, bool down) override;
+    void EndCharacter() override;
     void BeginText(std::u32string_view characters) override;
     void EndText() override;
 
@@ -61,11 +67,12 @@ private:
     std::unordered_set<std::size_t> m_ownKeymaps;
     SeatKeymap m_seatKeymap; // passes over those
     std::unique_ptr<xkb::Keymap> m_defaultKeymap;
+    ClientBacklog m_backlog;
     std::u32string m_text;           // the text being typed
     std::size_t m_position = 0;      // of the next character asked for
     std::size_t m_preparedUntil = 0; // the uploaded keymap gives the text's characters up to here
     unsigned m_depressed = 0;
-    int m_keysSinceSync = 0; // keys released since the compositor last caught up
+    int m_charactersSinceSync = 0; // characters sent since the compositor last caught up
 };
 
 } // namespace klt::wayland
