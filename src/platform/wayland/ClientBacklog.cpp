@@ -123,11 +123,11 @@ std::size_t ClientBacklog::Largest() {
 }
 
 std::unordered_map<std::uint64_t, std::size_t> ClientBacklog::Unread() const {
-    const std::vector<DiagSocket> sockets = ConnectedSockets();
     std::unordered_map<std::uint64_t, std::size_t> clients;
     if (m_socketPath.empty()) {
         return clients;
     }
+    const std::vector<DiagSocket> sockets = ConnectedSockets();
     for (const DiagSocket& socket : sockets) {
         if (socket.name == m_socketPath && socket.peer != m_ownSocket) {
             clients.emplace(socket.peer, 0);
