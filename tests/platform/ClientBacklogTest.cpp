@@ -4,6 +4,7 @@
 
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/socket.h>
@@ -16,30 +17,23 @@ using klt::wayland::ClientBacklog;
 
 namespace {
 
-// A listening socket at a path and the connections made to it, both ends of each.
+// A listening socket at a path, and connections to it with both their ends.
 class Listener {
 public:
     explicit Listener(const std::string& path) : m_listener(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        path.copy(address.sun_path, sizeof address.sun_path - 1);
-        bind(m_listener, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        m_address.sun_family = AF_UNIX;
+        path.copy(m_address.sun_path, sizeof m_address.sun_path - 1);
+        bind(m_listener, reinterpret_cast<const sockaddr*>(&m_address), sizeof m_address);
         listen(m_listener, 4);
-        m_address = address;
+        m_open.push_back(m_listener);
     }
-    ~Listener() {
-        for (int descriptor : m_open) {
-            close(descriptor);
-        }
-        close(m_listener);
-    }
+    ~Listener() { std::for_each(m_open.begin(), m_open.end(), close); }
     // The client's end and the listener's end of a new connection.
     std::pair<int, int> Connect() {
         const int client = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         connect(client, reinterpret_cast<const sockaddr*>(&m_address), sizeof m_address);
-        const int server = accept(m_listener, nullptr, nullptr);
-        m_open.insert(m_open.end(), {client, server});
-        return {client, server};
+        m_open.insert(m_open.end(), {client, accept(m_listener, nullptr, nullptr)});
+        return {client, m_open.back()};
     }
 
 private:

@@ -71,6 +71,18 @@ protected:
         return text;
     }
 
+    // Keyloft in the tray, the hot key on, with one entry of the given password; false when it did
+    // not come up.
+    bool StartInTrayWith(const std::string& password) {
+        klt::PasswordFileContent content;
+        content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", password, 0));
+        content.SaveFile(File("a.klt"));
+        WriteSetting("Settings/Startup File", File("a.klt"));
+        WriteSetting("Settings/HotKeyEnable", "1");
+        Start({"/s"});
+        return !WaitForSettingOtherThan("Settings/HWND", "").empty();
+    }
+
     // Waits until Keyloft's own keymap, with a key lent to the given keysym, came after the first
     // `since` keymaps and the user's keymap is back: only then has the target had every key.
     void WaitForLentKeymapAndBack(size_t since, const std::string& keysym, const std::string& userKeymap) {
@@ -92,13 +104,7 @@ protected:
 
 TEST_P(WaylandPasteE2ETest, HotKeyPastesTheExactTextAndTheUsersKeymapComesBack) {
     ASSERT_TRUE(m_keyboard.IsReady()) << "the session has no virtual keyboard";
-    klt::PasswordFileContent content;
-    content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", kPassword, 0));
-    content.SaveFile(File("a.klt"));
-    WriteSetting("Settings/Startup File", File("a.klt"));
-    WriteSetting("Settings/HotKeyEnable", "1");
-    Start({"/s"});
-    ASSERT_NE(WaitForSettingOtherThan("Settings/HWND", ""), "");
+    ASSERT_TRUE(StartInTrayWith(kPassword));
 
     const auto target = GetParam().start(m_keyboard);
     ASSERT_NE(target->Window(), 0u) << "the target did not come up";
@@ -137,12 +143,7 @@ TEST_F(WaylandPasteE2ETest, PasteWithNothingRunningPastesIntoAWindowOlderThanKey
 // The target closes in the middle of a long password; the window that gets the focus gets none of it.
 TEST_F(WaylandPasteE2ETest, TypingStopsWhenTheTargetClosesAndTheNextWindowGetsNothing) {
     ASSERT_TRUE(m_keyboard.IsReady()) << "the session has no virtual keyboard";
-    klt::PasswordFileContent content;
-    content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", std::string(30000, 'a'), 0));
-    content.SaveFile(File("a.klt"));
-    WriteSetting("Settings/Startup File", File("a.klt"));
-    Start({"/s"});
-    ASSERT_NE(WaitForSettingOtherThan("Settings/HWND", ""), "");
+    ASSERT_TRUE(StartInTrayWith(std::string(30000, 'a')));
     const auto next = klt::test::StartFoot(WaitForSwayWindow);
     auto target = klt::test::StartFoot(WaitForSwayWindow);
     ASSERT_TRUE(next->Window() != 0 && target->Window() != 0) << "the terminals did not come up";
@@ -167,13 +168,7 @@ TEST_F(WaylandPasteE2ETest, LongPasswordReachesAGtkEntryWhileTheCoresAreBusy) {
     std::string password;
     std::generate_n(std::back_inserter(password), 1999, [&] { return static_cast<char>(printable(random)); });
     password += "Ж"; // lent, so that the user's keymap coming back marks the end of the paste
-    klt::PasswordFileContent content;
-    content.entryList.push_back(std::make_unique<QMPassword>("Mail", "ann", password, 0));
-    content.SaveFile(File("a.klt"));
-    WriteSetting("Settings/Startup File", File("a.klt"));
-    WriteSetting("Settings/HotKeyEnable", "1");
-    Start({"/s"});
-    ASSERT_NE(WaitForSettingOtherThan("Settings/HWND", ""), "");
+    ASSERT_TRUE(StartInTrayWith(password));
     const std::string userKeymap = m_keyboard.Keymaps().back();
 
     std::atomic<bool> busy = true;
